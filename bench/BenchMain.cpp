@@ -1,0 +1,115 @@
+#include "Bench.h"
+#include "ConfigGenerator.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+struct Entry
+{
+    const char *name;
+    int order;
+    BenchFunction function;
+};
+
+std::vector<Entry> &registry()
+{
+    static std::vector<Entry> entries;
+    return entries;
+}
+
+} // namespace
+
+BenchRegistrar::BenchRegistrar(const char *name, int order, BenchFunction function)
+{
+    registry().push_back({name, order, function});
+}
+
+void BenchContext::report(const QString &name, double value, const QString &unit) const
+{
+    std::printf("%s: %s %s\n", qPrintable(name), qPrintable(QString::number(value, 'f', value < 10 ? 2 : 0)),
+                qPrintable(unit));
+    std::fflush(stdout);
+}
+
+double BenchContext::medianMs(const std::function<void()> &run,
+                              const std::function<void()> &setup) const
+{
+    std::vector<double> times;
+    for (int i = 0; i < std::max(1, runs); ++i) {
+        if (setup)
+            setup();
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+int main(int argc, char *argv[])
+{
+    // Widgets benchmarks need an application object; the offscreen platform keeps it headless.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Generates a drop configuration and measures Lootwright on it.");
+    parser.addHelpOption();
+    QCommandLineOption monstersOption("monsters", "Named monsters to generate.", "n", "200000");
+    QCommandLineOption boxesOption("boxes", "Boxes to generate.", "n", "100000");
+    QCommandLineOption itemsOption("items", "Named items to generate.", "n", "60000");
+    QCommandLineOption runsOption("runs", "Runs per figure (the median is reported).", "n", "5");
+    QCommandLineOption onlyOption("only", "Run only benchmarks whose name contains this text.", "text");
+    QCommandLineOption keepOption("keep", "Write the configuration to this directory and keep it.", "dir");
+    parser.addOptions({monstersOption, boxesOption, itemsOption, runsOption, onlyOption, keepOption});
+    parser.process(app);
+
+    GeneratorOptions options;
+    options.monsterCount = parser.value(monstersOption).toInt();
+    options.boxCount = parser.value(boxesOption).toInt();
+    options.itemCount = parser.value(itemsOption).toInt();
+
+    QTemporaryDir tempDir;
+    const QString dir = parser.isSet(keepOption) ? parser.value(keepOption) : tempDir.path();
+    QElapsedTimer timer;
+    timer.start();
+    if (!generateConfiguration(dir, options)) {
+        std::fprintf(stderr, "could not generate the configuration in %s\n", qPrintable(dir));
+        return 1;
+    }
+    std::printf("# generated %d monsters, %d boxes, %d items in %lld ms\n", options.monsterCount,
+                options.boxCount, options.itemCount, static_cast<long long>(timer.elapsed()));
+
+    BenchContext context;
+    context.configDir = dir;
+    context.monsterCount = options.monsterCount;
+    context.boxCount = options.boxCount;
+    context.runs = parser.value(runsOption).toInt();
+
+    auto &entries = registry();
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry &a, const Entry &b) { return a.order < b.order; });
+    const QString only = parser.value(onlyOption);
+    for (const Entry &entry : entries) {
+        if (!only.isEmpty() && !QString::fromLatin1(entry.name).contains(only))
+            continue;
+        entry.function(context);
+    }
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    context.report(QStringLiteral("peak_resident_memory"), usage.ru_maxrss / 1024.0, QStringLiteral("MB"));
+    return 0;
+}

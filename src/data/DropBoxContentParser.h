@@ -1,0 +1,26 @@
+#pragma once
+
+#include "data/DropConfig.h"
+
+class QIODevice;
+
+// Reader and writer of DropBoxContent.txt.
+class DropBoxContentParser
+{
+public:
+    explicit DropBoxContentParser(int itemSlotCount = 100);
+
+    int itemSlotCount() const { return slotCount; }
+
+    bool load(const QString &path, DropBoxContentData &data, QString &error) const;
+    bool save(const QString &path, const DropBoxContentData &data, QString &error) const;
+
+    bool read(QIODevice &device, DropBoxContentData &data, QString &error) const;
+    bool write(QIODevice &device, const DropBoxContentData &data, QString &error) const;
+
+    bool parseLine(const QString &line, DropBoxConfig &box, QString &error) const;
+    QString formatLine(const DropBoxConfig &box) const;
+
+private:
+    int slotCount;
+};

@@ -1,0 +1,55 @@
+#include "data/DropConfig.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace DropSlots {
+
+int validBoxCount(const MonsterDropConfig &config)
+{
+    return int(std::count_if(config.dropBoxIds.cbegin(), config.dropBoxIds.cend(), isUsedId));
+}
+
+int filledItemCount(const DropBoxConfig &box)
+{
+    return int(std::count_if(box.items.cbegin(), box.items.cend(),
+                             [](const DropBoxItem &item) { return isUsedId(item.itemId); }));
+}
+
+int indexOfBox(const DropBoxContentData &data, int boxId)
+{
+    for (qsizetype i = 0; i < data.boxes.size(); ++i) {
+        if (data.boxes.at(i).boxId == boxId)
+            return int(i);
+    }
+    return -1;
+}
+
+const DropBoxConfig *findBox(const DropBoxContentData &data, int boxId)
+{
+    const int index = indexOfBox(data, boxId);
+    return index < 0 ? nullptr : &data.boxes.at(index);
+}
+
+DropBoxConfig *findBox(DropBoxContentData &data, int boxId)
+{
+    const int index = indexOfBox(data, boxId);
+    return index < 0 ? nullptr : &data.boxes[index];
+}
+
+int nextFreeBoxId(const DropBoxContentData &data)
+{
+    int largest = 0;
+    bool any = false;
+    for (const DropBoxConfig &box : data.boxes) {
+        if (!any || box.boxId > largest)
+            largest = box.boxId;
+        any = true;
+    }
+    if (!any || largest < 0)
+        largest = 0;
+    // A document whose largest id is INT_MAX has no next id; wrap guard for the caller.
+    return largest == INT_MAX ? INT_MAX : largest + 1;
+}
+
+} // namespace DropSlots

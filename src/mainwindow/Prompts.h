@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QPoint;
+class QWidget;
+
+// Every box, question, input and file dialog the windows show goes through here, so tests can
+// script the answers instead of blocking on a modal box.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    virtual void information(QWidget *parent, const QString &title, const QString &text) = 0;
+    virtual void warning(QWidget *parent, const QString &title, const QString &text) = 0;
+    virtual void critical(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A Yes/No question; true only when the answer is Yes.
+    virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
+
+    // A box without icon offering buttons of the given roles; returns the index of the clicked
+    // button, or escapeIndex when the box was closed.
+    struct Choice
+    {
+        QString text;
+        int role = 0; // QMessageBox::ButtonRole
+    };
+    virtual int choose(QWidget *parent, const QString &title, const QString &text,
+                       const QList<Choice> &buttons, int escapeIndex) = 0;
+
+    virtual std::optional<int> getInt(QWidget *parent, const QString &title, const QString &label,
+                                      int value, int minValue, int maxValue, int step) = 0;
+    virtual std::optional<QString> getItem(QWidget *parent, const QString &title,
+                                           const QString &label, const QStringList &items,
+                                           int current, bool editable) = 0;
+    virtual std::optional<QString> getText(QWidget *parent, const QString &title,
+                                           const QString &label, const QString &text) = 0;
+
+    // An empty result means the user cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+
+    // Pops a context menu up and returns the chosen action, or nullptr.
+    virtual QAction *execMenu(QMenu &menu, const QPoint &globalPos) = 0;
+};
+
+// The real dialogs: QMessageBox, QInputDialog, QFileDialog and QMenu::exec.
+class DialogPrompts : public Prompts
+{
+public:
+    void information(QWidget *parent, const QString &title, const QString &text) override;
+    void warning(QWidget *parent, const QString &title, const QString &text) override;
+    void critical(QWidget *parent, const QString &title, const QString &text) override;
+    bool question(QWidget *parent, const QString &title, const QString &text) override;
+    int choose(QWidget *parent, const QString &title, const QString &text,
+               const QList<Choice> &buttons, int escapeIndex) override;
+    std::optional<int> getInt(QWidget *parent, const QString &title, const QString &label,
+                              int value, int minValue, int maxValue, int step) override;
+    std::optional<QString> getItem(QWidget *parent, const QString &title, const QString &label,
+                                   const QStringList &items, int current, bool editable) override;
+    std::optional<QString> getText(QWidget *parent, const QString &title, const QString &label,
+                                   const QString &text) override;
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override;
+    QAction *execMenu(QMenu &menu, const QPoint &globalPos) override;
+};

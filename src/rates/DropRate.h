@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+// The one rule for drop rates: rate = monster value / box weight x multiplier.
+// A weight below 1 has no rate.
+namespace DropRate {
+
+constexpr bool hasRate(int boxWeight) { return boxWeight >= 1; }
+
+// The rate as a fraction (1.0 = 100 %). Only meaningful when hasRate(boxWeight).
+inline double fraction(int monsterValue, int boxWeight, double multiplier)
+{
+    return double(monsterValue) / double(boxWeight) * multiplier;
+}
+
+// The rate in percent; 0 when the weight has no rate.
+inline double percent(int monsterValue, int boxWeight, double multiplier)
+{
+    return hasRate(boxWeight) ? fraction(monsterValue, boxWeight, multiplier) * 100.0 : 0.0;
+}
+
+extern const QString notAvailableText; // "N/A"
+
+// "12.50%" in the box list, item table and summary; "N/A" without a rate.
+QString tableText(int monsterValue, int boxWeight, double multiplier);
+// The HTML export's form: the same digits as the table form.
+QString exportText(int monsterValue, int boxWeight, double multiplier);
+// "12.5000%" in the box detail form; "0.0000%" without a rate.
+QString detailText(int monsterValue, int boxWeight, double multiplier);
+// "12.5000" for the target field; "0.0000" without a rate.
+QString fieldText(int monsterValue, int boxWeight, double multiplier);
+// A percentage with four decimals and no sign, as in the target-rate log lines.
+QString percentFieldText(double percentValue);
+
+} // namespace DropRate
