@@ -1,0 +1,49 @@
+#include "edit/LogLabels.h"
+
+#include "data/NameResolver.h"
+
+namespace LogLabels {
+
+QString monsterLabel(int monsterId)
+{
+    const QString name = NameResolver::instance().monsterName(monsterId).trimmed();
+    if (name.isEmpty())
+        return QStringLiteral("怪物[%1]").arg(monsterId);
+    return QStringLiteral("怪物[%1:%2]").arg(QString::number(monsterId), name);
+}
+
+QString noMonsterLabel()
+{
+    return QStringLiteral("怪物[未选择]");
+}
+
+QString boxLabel(int boxId)
+{
+    return QStringLiteral("包裹[%1]").arg(boxId);
+}
+
+QString formatIdList(const QList<int> &ids, int limit)
+{
+    QString text;
+    const qsizetype shown = qMin<qsizetype>(ids.size(), qMax(limit, 0));
+    for (qsizetype i = 0; i < shown; ++i) {
+        if (i > 0)
+            text += QStringLiteral(", ");
+        text += QString::number(ids.at(i));
+    }
+    if (ids.size() > shown) {
+        if (shown > 0)
+            text += QStringLiteral(", ");
+        text += QStringLiteral("...（共%1个）").arg(ids.size());
+    }
+    return text;
+}
+
+QString logLine(const QDateTime &time, const QString &message)
+{
+    // One-pass substitution so placeholders inside the message are left alone.
+    return QStringLiteral("[%1] %2").arg(time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                        message);
+}
+
+} // namespace LogLabels
