@@ -1,0 +1,118 @@
+#include "models/DropItemTableModel.h"
+
+#include "data/DropConfig.h"
+#include "data/NameResolver.h"
+#include "rates/DropRate.h"
+
+#include <cmath>
+
+DropItemTableModel::DropItemTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+DropItemTableModel::~DropItemTableModel() = default;
+
+int DropItemTableModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() || !m_box)
+        return 0;
+    return int(m_box->items.size());
+}
+
+int DropItemTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : 3;
+}
+
+QVariant DropItemTableModel::data(const QModelIndex &index, int role) const
+{
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() || !m_box ||
+        index.row() < 0 || index.column() < 0 || index.row() >= m_box->items.size())
+        return QVariant();
+    const int itemId = m_box->items.at(index.row()).itemId;
+    if (!DropSlots::isUsedId(itemId))
+        return QVariant();
+    switch (index.column()) {
+    case RateColumn:
+        // Unlike the other tables, a box without a rate leaves the cell empty.
+        if (!DropRate::hasRate(m_box->boxValue))
+            return QVariant();
+        return DropRate::tableText(m_monsterValue, m_box->boxValue, m_dropMultiplier);
+    case ItemIdColumn:
+        return itemId;
+    case 2:
+        return NameResolver::instance().itemName(itemId);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant DropItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    switch (section) {
+    case 0:
+        return QStringLiteral("爆率");
+    case 1:
+        return QStringLiteral("物品ID");
+    case 2:
+        return QStringLiteral("物品名称");
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags DropItemTableModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.column() == ItemIdColumn)
+        result |= Qt::ItemIsEditable;
+    return result;
+}
+
+bool DropItemTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || !m_box || index.row() < 0 || index.column() < 0 ||
+        index.row() >= m_box->items.size() || role != Qt::EditRole ||
+        index.column() != ItemIdColumn)
+        return false;
+    // An index of another model must not write into this box.
+    if (index.model() != this)
+        return false;
+    bool ok = false;
+    const int itemId = value.toInt(&ok);
+    if (!ok)
+        return false;
+    m_box->items[index.row()].itemId = itemId;
+    Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+void DropItemTableModel::setBox(DropBoxConfig *box)
+{
+    beginResetModel();
+    m_box = box;
+    endResetModel();
+}
+
+void DropItemTableModel::setMonsterValue(int value)
+{
+    if (value == m_monsterValue)
+        return;
+    m_monsterValue = value;
+    if (m_box && !m_box->items.isEmpty())
+        Q_EMIT dataChanged(index(0, RateColumn), index(int(m_box->items.size()) - 1, RateColumn),
+                           {});
+}
+
+void DropItemTableModel::setDropMultiplier(double multiplier)
+{
+    // A NaN or infinite multiplier would turn every rate into "nan%" or "inf%".
+    if (!std::isfinite(multiplier) || multiplier == m_dropMultiplier)
+        return;
+    m_dropMultiplier = multiplier;
+    if (m_box && !m_box->items.isEmpty())
+        Q_EMIT dataChanged(index(0, RateColumn), index(int(m_box->items.size()) - 1, RateColumn),
+                           {});
+}
