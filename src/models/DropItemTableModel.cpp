@@ -63,7 +63,8 @@ QVariant DropItemTableModel::headerData(int section, Qt::Orientation orientation
 
 Qt::ItemFlags DropItemTableModel::flags(const QModelIndex &index) const
 {
-    if (!index.isValid())
+    // A stale index from before a reset gets no flags either.
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= 3)
         return Qt::NoItemFlags;
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
     if (index.column() == ItemIdColumn)

@@ -74,7 +74,8 @@ QVariant MonsterListModel::headerData(int section, Qt::Orientation orientation, 
 
 Qt::ItemFlags MonsterListModel::flags(const QModelIndex &index) const
 {
-    if (!index.isValid())
+    // A stale index from before a reset gets no flags either.
+    if (!index.isValid() || index.row() >= m_ids.size() || index.column() >= 3)
         return Qt::NoItemFlags;
     return QAbstractTableModel::flags(index);
 }
