@@ -1,0 +1,514 @@
+#include "export/HtmlDropRateExport.h"
+
+#include "data/NameResolver.h"
+#include "rates/DropRate.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <vector>
+
+namespace HtmlDropRateExport {
+
+const QString noticeTitle = QStringLiteral("提示");
+const QString nothingLoadedText = QStringLiteral("请先加载怪物掉落配置和包裹内容配置");
+const QString nothingToExportText = QStringLiteral("未找到可导出的掉落数据");
+const QString failedTitle = QStringLiteral("导出失败");
+const QString cannotWriteText = QStringLiteral("无法写入文件：%1");
+const QString succeededTitle = QStringLiteral("导出成功");
+const QString succeededText = QStringLiteral("已导出爆率表到：\n%1");
+
+namespace {
+
+const char16_t pageHead[] =
+    u"<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n"
+    u"<meta charset=\"utf-8\" />\n"
+    u"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n"
+    u"<title>怪物掉落爆率表</title>\n"
+    u"<style>\n"
+    u"body{margin:0;font-family:\"Microsoft YaHei\",\"PingFang SC\",sans-serif;"
+    u"background:radial-gradient(circle at top,#1b1f2a 0%,#0f1117 45%,#050607 100%);"
+    u"color:#e8e2d0;}\n"
+    u".header{padding:22px 28px;background:linear-gradient(135deg,rgba(200,160,60,.12),"
+    u"rgba(120,20,20,.25));border-bottom:1px solid rgba(245,213,122,.35);} \n"
+    u".header h1{margin:0;font-family:\"STKaiti\",\"KaiTi\",\"Microsoft YaHei\";"
+    u"letter-spacing:4px;font-size:30px;color:#f5d57a;text-shadow:0 2px 8px rgba(0,0,0,.6);} \n"
+    u".sub{margin-top:6px;font-size:12px;color:#b9b2a0;} \n"
+    u".controls{display:flex;flex-wrap:wrap;gap:10px;padding:12px 18px;"
+    u"background:rgba(8,9,12,.85);position:sticky;top:0;z-index:10;"
+    u"border-bottom:1px solid rgba(255,255,255,.06);} \n"
+    u".controls input{background:#0f1218;border:1px solid rgba(245,213,122,.35);color:#eee;"
+    u"border-radius:6px;padding:8px 10px;min-width:160px;outline:none;} \n"
+    u".controls input:focus{border-color:#f5d57a;box-shadow:0 0 0 2px rgba(245,213,122,.2);} \n"
+    u".controls .btn{background:linear-gradient(180deg,#2a2f3a,#151821);"
+    u"border:1px solid rgba(245,213,122,.4);color:#f5d57a;border-radius:6px;"
+    u"padding:8px 14px;cursor:pointer;} \n"
+    u".controls .btn:hover{filter:brightness(1.1);} \n"
+    u"table{width:100%;border-collapse:collapse;font-size:13px;} \n"
+    u"thead th{position:sticky;top:58px;background:rgba(15,18,24,.98);color:#f5d57a;"
+    u"text-align:left;padding:10px;border-bottom:2px solid rgba(245,213,122,.55);} \n"
+    u"tbody td{padding:8px 10px;border-bottom:1px solid rgba(255,255,255,.06);} \n"
+    u"tbody tr:nth-child(even){background:rgba(255,255,255,.03);} \n"
+    u"tbody tr:hover{background:rgba(245,213,122,.10);} \n"
+    u".mono{font-family:Consolas,monospace;color:#c7d6ff;} .name{color:#efe7d6;} \n"
+    u".items{max-width:720px;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;"
+    u"color:#7ef07b;font-weight:600;} \n"
+    u".rates{max-width:240px;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;"
+    u"color:#9be7ff;font-weight:600;} \n"
+    u".footer{padding:10px 18px;font-size:12px;color:#a9a394;} \n"
+    u"</style>\n</head>\n<body>\n"
+    u"<div class=\"header\"><h1>怪物掉落爆率表</h1>"
+    u"<div class=\"sub\">导出时间：";
+
+const char16_t controlsAndTableHead[] =
+    u"</div></div>\n"
+    u"<div class=\"controls\">"
+    u"<input id=\"monsterIdSearch\" placeholder=\"怪物ID搜索\" />"
+    u"<input id=\"monsterNameSearch\" placeholder=\"怪物名称搜索\" />"
+    u"<input id=\"itemSearch\" placeholder=\"物品ID/名称搜索\" />"
+    u"<button class=\"btn\" id=\"resetBtn\">重置筛选</button>"
+    u"<span class=\"sub\" id=\"countInfo\" style=\"margin-left:auto\"></span>"
+    u"</div>\n"
+    u"<table id=\"dropTable\"><thead><tr>"
+    u"<th>怪物ID</th><th>怪物名称</th><th>掉落物品";
+
+const char16_t pageTail[] =
+    u"</tbody></table>\n"
+    u"<div class=\"footer\">提示：支持按物品/怪物搜索；鼠标悬浮在掉落物品上可查看完整列表。</div>\n"
+    u"<script>\n"
+    u"const mid=document.getElementById('monsterIdSearch');\n"
+    u"const mname=document.getElementById('monsterNameSearch');\n"
+    u"const item=document.getElementById('itemSearch');\n"
+    u"const rows=[...document.querySelectorAll('#dropTable tbody tr')];\n"
+    u"const countInfo=document.getElementById('countInfo');\n"
+    u"function applyFilter(){\n"
+    u"  const midv=mid.value.trim().toLowerCase();\n"
+    u"  const mnamev=mname.value.trim().toLowerCase();\n"
+    u"  const itemv=item.value.trim().toLowerCase();\n"
+    u"  let visible=0;\n"
+    u"  for(const r of rows){\n"
+    u"    const okMid=!midv||r.dataset.monsterId.includes(midv);\n"
+    u"    const okMname=!mnamev||r.dataset.monsterName.includes(mnamev);\n"
+    u"    const okItem=!itemv||r.dataset.items.includes(itemv);\n"
+    u"    const show=okMid&&okMname&&okItem;\n"
+    u"    r.style.display=show?'':'none';\n"
+    u"    if(show) visible++;\n"
+    u"  }\n"
+    u"  countInfo.textContent=`当前显示 ${visible} / ${rows.length} 条`;\n"
+    u"}\n"
+    u"mid.addEventListener('input',applyFilter);\n"
+    u"mname.addEventListener('input',applyFilter);\n"
+    u"item.addEventListener('input',applyFilter);\n"
+    u"document.getElementById('resetBtn').addEventListener('click',()=>{mid.value='';"
+    u"mname.value='';item.value='';applyFilter();});\n"
+    u"applyFilter();\n"
+    u"</script>\n"
+    u"</body>\n</html>\n";
+
+template <qsizetype N> constexpr QStringView literal(const char16_t (&text)[N])
+{
+    return QStringView(text, N - 1);
+}
+
+void appendInt(QString &out, int value)
+{
+    char16_t digits[12];
+    char16_t *end = digits + 12;
+    char16_t *p = end;
+    // Unsigned arithmetic keeps INT_MIN representable.
+    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+    do {
+        *--p = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--p = u'-';
+    out.append(QStringView(p, end - p));
+}
+
+// Display name and search name of one item, both already escaped.
+struct ItemText
+{
+    QString name;
+    QString searchName;
+};
+
+struct ItemRef
+{
+    int itemId;
+    int text; // index into the item texts
+};
+
+// The distinct used items of one box, by ascending id.
+struct BoxItems
+{
+    bool ready = false;
+    std::vector<ItemRef> items;
+};
+
+// One box of a monster's row: its items and the rank of its rate text among the row's texts.
+struct Run
+{
+    const ItemRef *next;
+    const ItemRef *end;
+    int rank;
+};
+
+class PageBuilder
+{
+public:
+    PageBuilder(const DropBoxContentData &boxes, const NameResolver &names, double multiplier,
+                bool showRates)
+        : boxData(boxes), names(names), multiplier(multiplier), showRates(showRates),
+          boxItems(size_t(boxes.boxes.size()))
+    {
+        // A later box with the same id replaces an earlier one.
+        lastBoxById.reserve(boxes.boxes.size());
+        for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
+            const int id = boxes.boxes.at(i).boxId;
+            if (DropSlots::isUsedId(id))
+                lastBoxById.insert(id, int(i));
+        }
+    }
+
+    // Collects the monster's boxes that give items; false when there is none (no row).
+    bool collectBoxes(const MonsterDropConfig &monster);
+    // Appends the monster's row from the boxes collectBoxes has just found for it.
+    void appendRow(QString &out, const MonsterDropConfig &monster);
+
+private:
+    const BoxItems &itemsOf(int boxIndex);
+    int textOf(int itemId);
+
+    const DropBoxContentData &boxData;
+    const NameResolver &names;
+    const double multiplier;
+    const bool showRates;
+
+    QHash<int, int> lastBoxById;
+    std::vector<BoxItems> boxItems;
+    QHash<int, int> itemTextIndex;
+    std::vector<ItemText> itemTexts;
+
+    // Scratch of one row, kept to reuse its capacity.
+    std::vector<int> rowBoxes;
+    std::vector<QString> rowRates;
+    std::vector<QString> sortedRates;
+    std::vector<Run> runs;
+    std::vector<int> itemRanks;
+    QString itemsText;
+};
+
+int PageBuilder::textOf(int itemId)
+{
+    const auto found = itemTextIndex.constFind(itemId);
+    if (found != itemTextIndex.cend())
+        return found.value();
+    QString name = names.itemName(itemId);
+    if (name.isEmpty())
+        name = QString::number(itemId);
+    ItemText text;
+    text.name = escapeHtml(name);
+    text.searchName = escapeHtml(name.toLower());
+    const int index = int(itemTexts.size());
+    itemTexts.push_back(std::move(text));
+    itemTextIndex.insert(itemId, index);
+    return index;
+}
+
+const BoxItems &PageBuilder::itemsOf(int boxIndex)
+{
+    BoxItems &entry = boxItems[size_t(boxIndex)];
+    if (entry.ready)
+        return entry;
+    entry.ready = true;
+    const QList<DropBoxItem> &slots = boxData.boxes.at(boxIndex).items;
+    entry.items.reserve(size_t(slots.size()));
+    for (const DropBoxItem &slot : slots) {
+        if (DropSlots::isUsedId(slot.itemId))
+            entry.items.push_back({slot.itemId, 0});
+    }
+    std::sort(entry.items.begin(), entry.items.end(),
+              [](const ItemRef &a, const ItemRef &b) { return a.itemId < b.itemId; });
+    entry.items.erase(
+        std::unique(entry.items.begin(), entry.items.end(),
+                    [](const ItemRef &a, const ItemRef &b) { return a.itemId == b.itemId; }),
+        entry.items.end());
+    for (ItemRef &ref : entry.items)
+        ref.text = textOf(ref.itemId);
+    return entry;
+}
+
+bool PageBuilder::collectBoxes(const MonsterDropConfig &monster)
+{
+    // Each box once: a box listed twice gives the same items with the same rate.
+    rowBoxes.clear();
+    for (const int boxId : monster.dropBoxIds) {
+        if (!DropSlots::isUsedId(boxId))
+            continue;
+        const auto found = lastBoxById.constFind(boxId);
+        if (found == lastBoxById.cend())
+            continue;
+        const int boxIndex = found.value();
+        if (std::find(rowBoxes.cbegin(), rowBoxes.cend(), boxIndex) != rowBoxes.cend())
+            continue;
+        if (!itemsOf(boxIndex).items.empty())
+            rowBoxes.push_back(boxIndex);
+    }
+    return !rowBoxes.empty();
+}
+
+void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
+{
+    rowRates.clear();
+    if (showRates) {
+        for (const int boxIndex : rowBoxes)
+            rowRates.push_back(DropRate::exportText(
+                monster.mValue, boxData.boxes.at(boxIndex).boxValue, multiplier));
+    }
+
+    // Rate texts ranked in string order, so each item's texts come out sorted and distinct.
+    runs.clear();
+    if (showRates) {
+        sortedRates = rowRates;
+        std::sort(sortedRates.begin(), sortedRates.end());
+        sortedRates.erase(std::unique(sortedRates.begin(), sortedRates.end()), sortedRates.end());
+    }
+    for (size_t i = 0; i < rowBoxes.size(); ++i) {
+        const std::vector<ItemRef> &items = boxItems[size_t(rowBoxes[i])].items;
+        const int rank =
+            showRates
+                ? int(std::lower_bound(sortedRates.cbegin(), sortedRates.cend(), rowRates[i]) -
+                      sortedRates.cbegin())
+                : 0;
+        runs.push_back({items.data(), items.data() + items.size(), rank});
+    }
+
+    QString name = names.monsterName(monster.monsterId);
+    if (name.isEmpty())
+        name = monster.displayName;
+    const QString escapedName = escapeHtml(name);
+
+    out += literal(u"<tr data-monster-id=\"");
+    appendInt(out, monster.monsterId);
+    out += literal(u"\" data-monster-name=\"");
+    out += escapedName.toLower();
+    out += literal(u"\" data-items=\"");
+
+    // Merge the boxes' sorted item lists; the search text goes straight into the row, the items
+    // text into a buffer because it is written twice.
+    itemsText.resize(0);
+    bool first = true;
+    while (true) {
+        int smallest = -1;
+        for (const Run &run : runs) {
+            if (run.next != run.end && (smallest < 0 || run.next->itemId < smallest))
+                smallest = run.next->itemId;
+        }
+        if (smallest < 0)
+            break;
+        int text = 0;
+        itemRanks.clear();
+        for (Run &run : runs) {
+            if (run.next != run.end && run.next->itemId == smallest) {
+                text = run.next->text;
+                itemRanks.push_back(run.rank);
+                ++run.next;
+            }
+        }
+        const ItemText &item = itemTexts[size_t(text)];
+        if (!first) {
+            out += QLatin1Char(' ');
+            itemsText += u'、';
+        }
+        first = false;
+        appendInt(out, smallest);
+        out += QLatin1Char(' ');
+        out += item.searchName;
+        itemsText += item.name;
+        if (showRates) {
+            std::sort(itemRanks.begin(), itemRanks.end());
+            itemRanks.erase(std::unique(itemRanks.begin(), itemRanks.end()), itemRanks.end());
+            itemsText += QLatin1Char('(');
+            for (size_t i = 0; i < itemRanks.size(); ++i) {
+                if (i > 0)
+                    itemsText += QLatin1Char('/');
+                itemsText += sortedRates[size_t(itemRanks[i])];
+            }
+            itemsText += QLatin1Char(')');
+        }
+    }
+
+    out += literal(u"\"><td class=\"mono\">");
+    appendInt(out, monster.monsterId);
+    out += literal(u"</td><td class=\"name\">");
+    out += escapedName;
+    out += literal(u"</td><td class=\"items\" title=\"");
+    out += itemsText;
+    out += literal(u"\">");
+    out += itemsText;
+    out += literal(u"</td></tr>\n");
+}
+
+} // namespace
+
+void appendEscapedHtml(QString &out, QStringView text)
+{
+    qsizetype plainFrom = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QStringView entity;
+        switch (text[i].unicode()) {
+        case u'&':
+            entity = u"&amp;";
+            break;
+        case u'<':
+            entity = u"&lt;";
+            break;
+        case u'>':
+            entity = u"&gt;";
+            break;
+        case u'"':
+            entity = u"&quot;";
+            break;
+        case u'\'':
+            entity = u"&#39;";
+            break;
+        default:
+            continue;
+        }
+        out.append(text.mid(plainFrom, i - plainFrom));
+        out.append(entity);
+        plainFrom = i + 1;
+    }
+    out.append(text.mid(plainFrom));
+}
+
+QString escapeHtml(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    appendEscapedHtml(out, text);
+    return out;
+}
+
+QString timestampText(const QDateTime &time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
+               const NameResolver &names, double multiplier, bool showRates,
+               const QString &timestamp)
+{
+    Page page;
+    PageBuilder builder(boxes, names, multiplier, showRates);
+    // The count stands above the rows: count first, so the page is built in one string.
+    for (const MonsterDropConfig &monster : monsters.records) {
+        if (builder.collectBoxes(monster))
+            ++page.exportCount;
+    }
+    if (page.exportCount == 0)
+        return page;
+
+    QString &html = page.html;
+    // A first guess; the string grows in place past it.
+    html.reserve(literal(pageHead).size() + literal(pageTail).size() +
+                 qsizetype(page.exportCount) * 512);
+    html += literal(pageHead);
+    html += timestamp;
+    html += QStringLiteral(" ｜ 导出怪物数：");
+    appendInt(html, page.exportCount);
+    html += QStringLiteral(" ｜ 全局掉落倍数：x");
+    html += QString::number(multiplier, 'f', 2);
+    html += QStringLiteral(" ｜ 显示爆率：");
+    html += showRates ? QStringLiteral("是") : QStringLiteral("否");
+    html += literal(controlsAndTableHead);
+    if (showRates)
+        html += QStringLiteral("（爆率）");
+    html += literal(u"</th></tr></thead><tbody>\n");
+    for (const MonsterDropConfig &monster : monsters.records) {
+        if (builder.collectBoxes(monster))
+            builder.appendRow(html, monster);
+    }
+    html += literal(pageTail);
+    return page;
+}
+
+bool writePage(const QString &path, const QString &html, QString &error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        error = cannotWriteText.arg(path);
+        return false;
+    }
+    // Encoded in slices so that no second copy of the whole page is held.
+    constexpr qsizetype sliceSize = 1 << 16;
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::WriteBom);
+    QByteArray bytes;
+    bytes.resize(encoder.requiredSpace(sliceSize));
+    const QStringView text(html);
+    bool ok = true;
+    for (qsizetype from = 0; ok && from < text.size();) {
+        qsizetype length = std::min(sliceSize, text.size() - from);
+        // Never split a surrogate pair between two slices.
+        if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
+            --length;
+        char *end = encoder.appendToBuffer(bytes.data(), text.mid(from, length));
+        const qint64 size = end - bytes.data();
+        ok = file.write(bytes.constData(), size) == size;
+        from += length;
+    }
+    if (text.isEmpty()) {
+        char *end = encoder.appendToBuffer(bytes.data(), QStringView());
+        const qint64 size = end - bytes.data();
+        ok = file.write(bytes.constData(), size) == size;
+    }
+    if (!ok || !file.commit()) {
+        file.cancelWriting();
+        error = cannotWriteText.arg(path);
+        return false;
+    }
+    return true;
+}
+
+QString withHtmlSuffix(const QString &fileName)
+{
+    if (fileName.isEmpty() || fileName.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
+        return fileName;
+    return fileName + QLatin1String(".html");
+}
+
+bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes)
+{
+    return !monsters.records.isEmpty() && !boxes.boxes.isEmpty();
+}
+
+Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
+                     const DropBoxContentData &boxes, const NameResolver &names, double multiplier,
+                     bool showRates, const QDateTime &time)
+{
+    Outcome outcome;
+    const Page page = buildPage(monsters, boxes, names, multiplier, showRates, timestampText(time));
+    outcome.exportCount = page.exportCount;
+    if (page.exportCount == 0) {
+        outcome.title = noticeTitle;
+        outcome.text = nothingToExportText;
+        return outcome;
+    }
+    QString error;
+    if (!writePage(path, page.html, error)) {
+        outcome.kind = Outcome::Critical;
+        outcome.title = failedTitle;
+        outcome.text = error;
+        return outcome;
+    }
+    outcome.written = true;
+    outcome.title = succeededTitle;
+    outcome.text = succeededText.arg(path);
+    return outcome;
+}
+
+} // namespace HtmlDropRateExport
