@@ -1,0 +1,198 @@
+#include "mainwindow/MainWindow.h"
+
+#include "mainwindow/MainWindowUi.h"
+#include "models/DropItemTableModel.h"
+#include "models/DropSummaryModel.h"
+#include "models/MonsterBoxListModel.h"
+#include "models/MonsterFilterProxyModel.h"
+#include "models/MonsterListModel.h"
+#include "rates/DropRate.h"
+
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+void MainWindow::onMonsterSelectionChanged()
+{
+    const QModelIndex index = ui->monsterListView->currentIndex();
+    if (index.isValid()) {
+        currentConfig = monsterProxyModel->configAtProxyRow(index.row());
+        currentMonsterId = monsterProxyModel->idAtProxyRow(index.row());
+        updateMonsterDetail();
+        DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
+        monsterBoxModel->setMonster(currentConfig, boxes);
+        summaryModel->setMonster(currentConfig, boxes);
+        currentBox = nullptr;
+        dropItemModel->setBox(nullptr);
+    } else {
+        currentConfig = nullptr;
+        currentBox = nullptr;
+        monsterBoxModel->setMonster(nullptr, nullptr);
+        dropItemModel->setBox(nullptr);
+        summaryModel->setMonster(nullptr, nullptr);
+        updateMonsterDetail();
+    }
+}
+
+void MainWindow::onBoxSelectionChanged()
+{
+    const QModelIndex index = ui->boxListView->currentIndex();
+    if (!index.isValid()) {
+        currentBox = nullptr;
+        dropItemModel->setBox(nullptr);
+        updateBoxDetail();
+        return;
+    }
+    currentBox = monsterBoxModel->boxAt(index.row());
+    if (currentBox && currentConfig) {
+        dropItemModel->setMonsterValue(currentConfig->mValue);
+        dropItemModel->setBox(DropSlots::findBox(boxContentData, currentBox->boxId));
+    } else {
+        dropItemModel->setBox(nullptr);
+    }
+    updateBoxDetail();
+}
+
+void MainWindow::updateMonsterDetail()
+{
+    const QString none = QStringLiteral("-");
+    if (currentMonsterId < 1) {
+        ui->detailMonsterId->setText(none);
+        ui->detailMValue->setText(none);
+        ui->detailDropType->setText(none);
+        ui->detailBoxCount->setText(none);
+        return;
+    }
+    ui->detailMonsterId->setText(QString::number(currentMonsterId));
+    if (currentConfig) {
+        ui->detailMValue->setText(QString::number(currentConfig->mValue));
+        ui->detailDropType->setText(currentConfig->dropType != 0 ? QStringLiteral("队伍")
+                                                                 : QStringLiteral("个人"));
+        ui->detailBoxCount->setText(QString::number(DropSlots::validBoxCount(*currentConfig)));
+    } else {
+        const QString noConfig = QStringLiteral("无配置");
+        ui->detailMValue->setText(noConfig);
+        ui->detailDropType->setText(noConfig);
+        ui->detailBoxCount->setText(QStringLiteral("0"));
+    }
+}
+
+void MainWindow::updateBoxDetail()
+{
+    // Filling the form must not count as an edit.
+    disconnectBoxDetailFields();
+    if (currentBox) {
+        ui->boxIdEdit->setText(QString::number(currentBox->boxId));
+        ui->boxValueSpin->setText(QString::number(currentBox->boxValue));
+        ui->broadcastIdSpin->setText(QString::number(currentBox->notifyId));
+        ui->forceBindCheck->setChecked(currentBox->forceOpenFlag != 0);
+    } else {
+        ui->boxIdEdit->clear();
+        ui->boxValueSpin->clear();
+        ui->broadcastIdSpin->clear();
+        ui->forceBindCheck->setChecked(false);
+    }
+    // Without a box this shows "-", empties the target field and switches "应用" off, so the
+    // button never offers to act on a box that is not there.
+    updateDropRateDisplay();
+    connectBoxDetailFields();
+}
+
+void MainWindow::updateDropRateDisplay()
+{
+    if (currentBox && currentConfig) {
+        const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+        ui->dropRateValue->setText(
+            DropRate::detailText(currentConfig->mValue, currentBox->boxValue, multiplier));
+        ui->targetDropRateSpin->setText(
+            DropRate::fieldText(currentConfig->mValue, currentBox->boxValue, multiplier));
+        ui->applyDropRateButton->setEnabled(true);
+    } else {
+        ui->dropRateValue->setText(QStringLiteral("-"));
+        ui->targetDropRateSpin->clear();
+        ui->applyDropRateButton->setEnabled(false);
+    }
+}
+
+QModelIndex MainWindow::proxyIndexForMonster(int monsterId) const
+{
+    // The list is sorted by id ascending.
+    int low = 0;
+    int high = monsterListModel->rowCount() - 1;
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        const int id = monsterListModel->idAt(middle);
+        if (id == monsterId)
+            return monsterProxyModel->mapFromSource(monsterListModel->index(middle, 0));
+        if (id < monsterId)
+            low = middle + 1;
+        else
+            high = middle - 1;
+    }
+    return {};
+}
+
+void MainWindow::reselectAfterLoad(int monsterId, std::optional<int> boxId)
+{
+    // Nothing may keep pointing into a replaced document.
+    currentConfig = nullptr;
+    currentBox = nullptr;
+    monsterBoxModel->setMonster(nullptr, nullptr);
+    dropItemModel->setBox(nullptr);
+    summaryModel->setMonster(nullptr, nullptr);
+
+    QItemSelectionModel *monsterSelection = ui->monsterListView->selectionModel();
+    const QModelIndex monsterIndex =
+        monsterId >= 1 ? proxyIndexForMonster(monsterId) : QModelIndex();
+    if (monsterIndex.isValid()) {
+        if (monsterSelection->currentIndex() == monsterIndex) {
+            monsterSelection->select(monsterIndex, QItemSelectionModel::ClearAndSelect |
+                                                       QItemSelectionModel::Rows);
+            onMonsterSelectionChanged();
+        } else {
+            monsterSelection->setCurrentIndex(monsterIndex, QItemSelectionModel::ClearAndSelect |
+                                                                QItemSelectionModel::Rows);
+        }
+    } else {
+        // Gone from the list, or hidden by the filter: nothing stays selected.
+        monsterSelection->clear();
+        currentConfig = nullptr;
+        currentMonsterId = -1;
+        updateMonsterDetail();
+    }
+
+    QItemSelectionModel *boxSelection = ui->boxListView->selectionModel();
+    if (currentConfig && boxId) {
+        for (int row = 0; row < monsterBoxModel->rowCount(); ++row) {
+            const DropBoxConfig *box = monsterBoxModel->boxAt(row);
+            if (box && box->boxId == *boxId) {
+                boxSelection->setCurrentIndex(monsterBoxModel->index(row, 0),
+                                              QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+                return;
+            }
+        }
+    }
+    boxSelection->clear();
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    updateBoxDetail();
+}
+
+void MainWindow::onBoxDetailChanged()
+{
+    // Editing the box through the form is not available yet.
+}
+
+void MainWindow::onManageBoxes()
+{
+    // The box manager window is not available yet.
+}
+
+void MainWindow::onItemLibrary()
+{
+    // The item library window is not available yet.
+}
