@@ -446,11 +446,11 @@ bool writePage(const QString &path, const QString &html, QString &error)
     }
     // Encoded in slices so that no second copy of the whole page is held.
     constexpr qsizetype sliceSize = 1 << 16;
-    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::WriteBom);
+    QStringEncoder encoder(QStringEncoder::Utf8);
     QByteArray bytes;
     bytes.resize(encoder.requiredSpace(sliceSize));
     const QStringView text(html);
-    bool ok = true;
+    bool ok = file.write("\xEF\xBB\xBF", 3) == 3;
     for (qsizetype from = 0; ok && from < text.size();) {
         qsizetype length = std::min(sliceSize, text.size() - from);
         // Never split a surrogate pair between two slices.
@@ -460,11 +460,6 @@ bool writePage(const QString &path, const QString &html, QString &error)
         const qint64 size = end - bytes.data();
         ok = file.write(bytes.constData(), size) == size;
         from += length;
-    }
-    if (text.isEmpty()) {
-        char *end = encoder.appendToBuffer(bytes.data(), QStringView());
-        const qint64 size = end - bytes.data();
-        ok = file.write(bytes.constData(), size) == size;
     }
     if (!ok || !file.commit()) {
         file.cancelWriting();

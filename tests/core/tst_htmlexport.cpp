@@ -1,0 +1,676 @@
+#include "browser/ExportSample.h"
+#include "export/HtmlDropRateExport.h"
+#include "rates/DropRate.h"
+
+#include <QDateTime>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace HtmlDropRateExport;
+using ExportSample::box;
+using ExportSample::monster;
+
+namespace {
+
+struct Scenario
+{
+    QList<MonsterDropConfig> monsters;
+    QList<DropBoxConfig> boxes;
+    QMap<int, QString> itemNames;
+    QMap<int, QString> equipNames;
+    QMap<int, QString> monsterNames;
+    double multiplier = 1.0;
+    bool showRates = true;
+};
+
+Page build(const Scenario &scenario)
+{
+    NameResolver &names = NameResolver::instance();
+    names.clear();
+    names.commonItemNames = scenario.itemNames;
+    names.equipNames = scenario.equipNames;
+    names.monsterNames = scenario.monsterNames;
+    MonsterDropData monsters;
+    monsters.records = scenario.monsters;
+    DropBoxContentData boxes;
+    boxes.boxes = scenario.boxes;
+    return buildPage(monsters, boxes, names, scenario.multiplier, scenario.showRates,
+                     QStringLiteral("2026-01-02 03:04:05"));
+}
+
+QString rowsOf(const QString &html)
+{
+    const QString open = QStringLiteral("<tbody>\n");
+    const qsizetype from = html.indexOf(open);
+    const qsizetype to = html.indexOf(QStringLiteral("</tbody>"));
+    if (from < 0 || to < from)
+        return QStringLiteral("<no table body>");
+    return html.mid(from + open.size(), to - from - open.size());
+}
+
+QString row(int id, const QString &nameKey, const QString &search, const QString &name,
+            const QString &items)
+{
+    return QStringLiteral("<tr data-monster-id=\"%1\" data-monster-name=\"%2\" data-items=\"%3\">"
+                          "<td class=\"mono\">%1</td><td class=\"name\">%4</td>"
+                          "<td class=\"items\" title=\"%5\">%5</td></tr>\n")
+        .arg(QString::number(id), nameKey, search, name, items);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// The export written out step by step in the plainest way, to hold the builder against.
+QString plainEscape(QString text)
+{
+    return text.replace(QLatin1String("&"), QLatin1String("&amp;"))
+        .replace(QLatin1String("<"), QLatin1String("&lt;"))
+        .replace(QLatin1String(">"), QLatin1String("&gt;"))
+        .replace(QLatin1String("\""), QLatin1String("&quot;"))
+        .replace(QLatin1String("'"), QLatin1String("&#39;"));
+}
+
+QString plainRows(const Scenario &scenario, int &count)
+{
+    const NameResolver &names = NameResolver::instance();
+    QMap<int, DropBoxConfig> boxMap;
+    for (const DropBoxConfig &b : scenario.boxes)
+        boxMap.insert(b.boxId, b);
+    QString rows;
+    count = 0;
+    for (const MonsterDropConfig &m : scenario.monsters) {
+        QMap<int, QPair<QString, QSet<QString>>> items;
+        for (int id : m.dropBoxIds) {
+            if (id < 1 || !boxMap.contains(id))
+                continue;
+            const DropBoxConfig b = boxMap.value(id);
+            QString rate;
+            if (scenario.showRates)
+                rate = b.boxValue < 1 ? QStringLiteral("N/A")
+                                      : QString::number(double(m.mValue) / double(b.boxValue) *
+                                                            scenario.multiplier * 100.0,
+                                                        'f', 2) +
+                                            QStringLiteral("%");
+            for (const DropBoxItem &slot : b.items) {
+                if (slot.itemId < 1)
+                    continue;
+                auto &entry = items[slot.itemId];
+                if (entry.first.isEmpty()) {
+                    entry.first = names.itemName(slot.itemId);
+                    if (entry.first.isEmpty())
+                        entry.first = QString::number(slot.itemId);
+                }
+                if (scenario.showRates)
+                    entry.second.insert(rate);
+            }
+        }
+        if (items.isEmpty())
+            continue;
+        ++count;
+        QString name = names.monsterName(m.monsterId);
+        if (name.isEmpty())
+            name = m.displayName;
+        QStringList display;
+        QStringList search;
+        for (auto it = items.cbegin(); it != items.cend(); ++it) {
+            QString text = it.value().first;
+            if (scenario.showRates) {
+                QStringList rates(it.value().second.cbegin(), it.value().second.cend());
+                std::sort(rates.begin(), rates.end());
+                text += QStringLiteral("(%1)").arg(rates.join(QLatin1Char('/')));
+            }
+            display << text;
+            search << QString::number(it.key()) << it.value().first.toLower();
+        }
+        const QString itemsText = plainEscape(display.join(QStringLiteral("、")));
+        rows += row(m.monsterId, plainEscape(name).toLower(),
+                    plainEscape(search.join(QLatin1Char(' '))), plainEscape(name), itemsText);
+    }
+    return rows;
+}
+
+// Restores the file size limit and the signal it raises when a test lowered them.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = bytes;
+        active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    bool active = false;
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Scenario)
+
+class HtmlExportTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup();
+    void escape_data();
+    void escape();
+    void rows_data();
+    void rows();
+    void headerAndSubLine_data();
+    void headerAndSubLine();
+    void nothingToExport();
+    void matchesPlainBuild_data();
+    void matchesPlainBuild();
+    void golden();
+    void htmlSuffix_data();
+    void htmlSuffix();
+    void writePageBytes_data();
+    void writePageBytes();
+    void writeFailureKeepsTarget_data();
+    void writeFailureKeepsTarget();
+    void outcomes();
+};
+
+void HtmlExportTest::cleanup()
+{
+    NameResolver::instance().clear();
+}
+
+void HtmlExportTest::escape_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("escaped");
+    QTest::newRow("plain") << "Iron Sword 铁剑"
+                           << "Iron Sword 铁剑";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("all five") << "<a href=\"x\">Tom's & Co</a>"
+                              << "&lt;a href=&quot;x&quot;&gt;Tom&#39;s &amp; Co&lt;/a&gt;";
+    QTest::newRow("entity text is escaped again") << "&amp;"
+                                                  << "&amp;amp;";
+    QTest::newRow("at both ends") << "'x'"
+                                  << "&#39;x&#39;";
+    QTest::newRow("attribute breakout") << "\" onmouseover=\"alert(1)"
+                                        << "&quot; onmouseover=&quot;alert(1)";
+    QTest::newRow("script tag") << "</td><script>"
+                                << "&lt;/td&gt;&lt;script&gt;";
+}
+
+void HtmlExportTest::escape()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, escaped);
+    QCOMPARE(escapeHtml(text), escaped);
+    QString out = QStringLiteral("x");
+    appendEscapedHtml(out, text);
+    QCOMPARE(out, QStringLiteral("x") + escaped);
+}
+
+void HtmlExportTest::rows_data()
+{
+    QTest::addColumn<Scenario>("scenario");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("count");
+
+    Scenario s;
+    s.itemNames = {{5001, "Iron Sword"}, {5002, "Steel Shield"}};
+    s.boxes = {box(10, 1000, {5001})};
+    s.monsters = {monster(1, 100, {10}, "Wolf")};
+    QTest::newRow("one item, displayName as fallback")
+        << s
+        << "<tr data-monster-id=\"1\" data-monster-name=\"wolf\" data-items=\"5001 iron sword\">"
+           "<td class=\"mono\">1</td><td class=\"name\">Wolf</td>"
+           "<td class=\"items\" title=\"Iron Sword(10.00%)\">Iron Sword(10.00%)</td></tr>\n"
+        << 1;
+
+    s.monsterNames = {{1, "Grey Wolf"}};
+    QTest::newRow("name table before displayName")
+        << s << row(1, "grey wolf", "5001 iron sword", "Grey Wolf", "Iron Sword(10.00%)") << 1;
+    s.monsterNames.clear();
+
+    s.boxes = {box(10, 500, {5001, 5002}), box(11, 100, {-1, 0}), box(12, 300, {})};
+    s.monsters = {monster(1, 100, {99}), monster(2, 100, {11, 12}), monster(3, 100, {-1, 0}),
+                  monster(4, 100, {}), monster(5, 100, {99, 11, 10})};
+    QTest::newRow("missing and empty boxes give no row")
+        << s
+        << row(5, "", "5001 iron sword 5002 steel shield", "",
+               "Iron Sword(20.00%)、Steel Shield(20.00%)")
+        << 1;
+
+    s.boxes = {box(10, 10000, {5001}), box(11, 4000, {5001, 5002})};
+    s.monsters = {monster(1, 100, {11, 10})};
+    QTest::newRow("two boxes, two rates") << s
+                                          << row(1, "", "5001 iron sword 5002 steel shield", "",
+                                                 "Iron Sword(1.00%/2.50%)、Steel Shield(2.50%)")
+                                          << 1;
+
+    s.boxes = {box(10, 10000, {5001}), box(11, 10000, {5001})};
+    s.monsters = {monster(1, 100, {10, 11})};
+    QTest::newRow("two boxes, one rate")
+        << s << row(1, "", "5001 iron sword", "", "Iron Sword(1.00%)") << 1;
+
+    s.boxes = {box(10, 9000, {5001}), box(11, 10000, {5001}), box(12, 0, {5001})};
+    s.monsters = {monster(1, 900, {11, 12, 10})};
+    QTest::newRow("rates sorted as strings, N/A last")
+        << s << row(1, "", "5001 iron sword", "", "Iron Sword(10.00%/9.00%/N/A)") << 1;
+
+    s.boxes = {box(10, 0, {5001}), box(11, -5, {5002})};
+    s.monsters = {monster(1, 100, {10, 11})};
+    QTest::newRow("weight below 1 is N/A")
+        << s
+        << row(1, "", "5001 iron sword 5002 steel shield", "", "Iron Sword(N/A)、Steel Shield(N/A)")
+        << 1;
+
+    s.boxes = {box(10, 2, {5001}), box(11, 1000, {5002})};
+    s.monsters = {monster(1, 3, {10}), monster(2, 0, {11}), monster(3, -50, {11})};
+    QTest::newRow("above 100 %, zero and negative")
+        << s
+        << row(1, "", "5001 iron sword", "", "Iron Sword(150.00%)") +
+               row(2, "", "5002 steel shield", "", "Steel Shield(0.00%)") +
+               row(3, "", "5002 steel shield", "", "Steel Shield(-5.00%)")
+        << 3;
+
+    s.boxes = {box(10, 1000, {5001, 5002})};
+    s.monsters = {monster(1, 100, {10})};
+    s.multiplier = 2.5;
+    QTest::newRow("multiplier") << s
+                                << row(1, "", "5001 iron sword 5002 steel shield", "",
+                                       "Iron Sword(25.00%)、Steel Shield(25.00%)")
+                                << 1;
+    s.multiplier = 1.0;
+
+    s.showRates = false;
+    s.boxes = {box(10, 10000, {5002, 5001}), box(11, 0, {5001})};
+    s.monsters = {monster(1, 100, {10, 11})};
+    QTest::newRow("without rates")
+        << s << row(1, "", "5001 iron sword 5002 steel shield", "", "Iron Sword、Steel Shield")
+        << 1;
+    s.showRates = true;
+
+    s.boxes = {box(10, 1000, {7777, 5001})};
+    s.monsters = {monster(1, 100, {10})};
+    QTest::newRow("unknown item by id, id twice in search")
+        << s << row(1, "", "5001 iron sword 7777 7777", "", "Iron Sword(10.00%)、7777(10.00%)")
+        << 1;
+
+    s.equipNames = {{6001, "Bow"}};
+    s.boxes = {box(10, 1000, {6001})};
+    QTest::newRow("name from another item table")
+        << s << row(1, "", "6001 bow", "", "Bow(10.00%)") << 1;
+    s.equipNames.clear();
+
+    s.itemNames = {{5001, "Tom's \"Lucky\" <Charm> & Co"}};
+    s.monsterNames = {{1, "King <Rat> & \"Son\" 'X'"}};
+    s.boxes = {box(10, 1000, {5001})};
+    QTest::newRow("escaped in every place")
+        << s
+        << "<tr data-monster-id=\"1\" "
+           "data-monster-name=\"king &lt;rat&gt; &amp; &quot;son&quot; &#39;x&#39;\" "
+           "data-items=\"5001 tom&#39;s &quot;lucky&quot; &lt;charm&gt; &amp; co\">"
+           "<td class=\"mono\">1</td>"
+           "<td class=\"name\">King &lt;Rat&gt; &amp; &quot;Son&quot; &#39;X&#39;</td>"
+           "<td class=\"items\" title=\"Tom&#39;s &quot;Lucky&quot; &lt;Charm&gt; &amp; "
+           "Co(10.00%)\">"
+           "Tom&#39;s &quot;Lucky&quot; &lt;Charm&gt; &amp; Co(10.00%)</td></tr>\n"
+        << 1;
+
+    s.itemNames = {{5001, "Iron Sword"}, {5002, "Steel Shield"}};
+    s.monsterNames = {{1, "Old BEAR"}};
+    QTest::newRow("capitals lower-cased only in the attributes")
+        << s << row(1, "old bear", "5001 iron sword", "Old BEAR", "Iron Sword(10.00%)") << 1;
+    s.monsterNames.clear();
+
+    s.boxes = {box(16, 1000, {5002}), box(16, 500, {5001})};
+    s.monsters = {monster(1, 100, {16})};
+    QTest::newRow("last box of a duplicated id")
+        << s << row(1, "", "5001 iron sword", "", "Iron Sword(20.00%)") << 1;
+
+    s.boxes = {box(10, 1000, {5001, -1, 5001, 0, 5001})};
+    s.monsters = {monster(1, 100, {10})};
+    QTest::newRow("item in several slots of one box listed once")
+        << s << row(1, "", "5001 iron sword", "", "Iron Sword(10.00%)") << 1;
+
+    s.monsters = {monster(1, 100, {10, -1, 10})};
+    QTest::newRow("box listed twice")
+        << s << row(1, "", "5001 iron sword", "", "Iron Sword(10.00%)") << 1;
+
+    s.itemNames = {{9, "Nine"}, {10, "Ten"}, {100, "Hundred"}};
+    s.boxes = {box(10, 1000, {100, 10, 9})};
+    QTest::newRow("items by ascending id, not slot or string order")
+        << s
+        << row(1, "", "9 nine 10 ten 100 hundred", "", "Nine(10.00%)、Ten(10.00%)、Hundred(10.00%)")
+        << 1;
+
+    s.monsters = {monster(30, 100, {10}), monster(10, 100, {10}), monster(20, 100, {10}),
+                  monster(10, 200, {10})};
+    s.boxes = {box(10, 1000, {9})};
+    QTest::newRow("rows in document order")
+        << s
+        << row(30, "", "9 nine", "", "Nine(10.00%)") + row(10, "", "9 nine", "", "Nine(10.00%)") +
+               row(20, "", "9 nine", "", "Nine(10.00%)") + row(10, "", "9 nine", "", "Nine(20.00%)")
+        << 4;
+
+    s.monsters = {monster(-7, 100, {10}), monster(2147483647, 100, {10})};
+    QTest::newRow("extreme monster ids") << s
+                                         << row(-7, "", "9 nine", "", "Nine(10.00%)") +
+                                                row(2147483647, "", "9 nine", "", "Nine(10.00%)")
+                                         << 2;
+}
+
+void HtmlExportTest::rows()
+{
+    QFETCH(Scenario, scenario);
+    QFETCH(QString, expected);
+    QFETCH(int, count);
+    const Page page = build(scenario);
+    QCOMPARE(page.exportCount, count);
+    QCOMPARE(rowsOf(page.html), expected);
+}
+
+void HtmlExportTest::headerAndSubLine_data()
+{
+    QTest::addColumn<bool>("showRates");
+    QTest::addColumn<double>("multiplier");
+    QTest::addColumn<QString>("sub");
+    QTest::addColumn<QString>("header");
+    QTest::newRow("rates")
+        << true << 1.0
+        << "<div class=\"sub\">导出时间：2026-01-02 03:04:05 ｜ 导出怪物数：2 ｜ "
+           "全局掉落倍数：x1.00 ｜ 显示爆率：是</div></div>\n"
+        << "<th>怪物ID</th><th>怪物名称</th><th>掉落物品（爆率）</th></tr>";
+    QTest::newRow("no rates")
+        << false << 1.0
+        << "<div class=\"sub\">导出时间：2026-01-02 03:04:05 ｜ 导出怪物数：2 "
+           "｜ 全局掉落倍数：x1.00 ｜ 显示爆率：否</div></div>\n"
+        << "<th>怪物ID</th><th>怪物名称</th><th>掉落物品</th></tr>";
+    QTest::newRow("multiplier")
+        << true << 2.345
+        << "<div class=\"sub\">导出时间：2026-01-02 03:04:05 ｜ 导出怪物数：2 "
+           "｜ 全局掉落倍数：x2.35 ｜ 显示爆率：是</div></div>\n"
+        << "<th>掉落物品（爆率）</th>";
+}
+
+void HtmlExportTest::headerAndSubLine()
+{
+    QFETCH(bool, showRates);
+    QFETCH(double, multiplier);
+    QFETCH(QString, sub);
+    QFETCH(QString, header);
+    Scenario s;
+    s.boxes = {box(10, 1000, {5001})};
+    s.monsters = {monster(1, 100, {10}), monster(2, 100, {99}), monster(3, 100, {10})};
+    s.multiplier = multiplier;
+    s.showRates = showRates;
+    const Page page = build(s);
+    QCOMPARE(page.exportCount, 2);
+    QVERIFY2(page.html.contains(sub), qPrintable(page.html.left(3000).right(600)));
+    QVERIFY(page.html.contains(header));
+    QCOMPARE(page.html.contains(QStringLiteral("（爆率）")), showRates);
+}
+
+void HtmlExportTest::nothingToExport()
+{
+    Scenario s;
+    s.boxes = {box(10, 1000, {-1, 0}), box(0, 1000, {5001}), box(-1, 1000, {5001})};
+    s.monsters = {monster(1, 100, {10, 99, 0, -1})};
+    Page page = build(s);
+    QCOMPARE(page.exportCount, 0);
+    QVERIFY(page.html.isEmpty());
+    s.monsters.clear();
+    page = build(s);
+    QCOMPARE(page.exportCount, 0);
+    QVERIFY(page.html.isEmpty());
+}
+
+void HtmlExportTest::matchesPlainBuild_data()
+{
+    QTest::addColumn<bool>("showRates");
+    QTest::addColumn<double>("multiplier");
+    QTest::addColumn<quint32>("seed");
+    QTest::newRow("rates") << true << 1.0 << 11u;
+    QTest::newRow("rates, multiplier") << true << 0.37 << 12u;
+    QTest::newRow("no rates") << false << 1.0 << 13u;
+}
+
+void HtmlExportTest::matchesPlainBuild()
+{
+    QFETCH(bool, showRates);
+    QFETCH(double, multiplier);
+    QFETCH(quint32, seed);
+    QRandomGenerator random(seed);
+    const QStringList pieces = {"Sword", "剑", "<", ">", "&", "\"", "'", "Ä", "ß", " ", "x", "金"};
+    const auto randomName = [&] {
+        QString name;
+        const int length = random.bounded(0, 6);
+        for (int i = 0; i < length; ++i)
+            name += pieces.at(random.bounded(int(pieces.size())));
+        return name;
+    };
+    const QList<int> weights = {-5, 0, 1, 2, 3, 7, 90, 100, 1000, 9000, 10000, 123457};
+    Scenario s;
+    s.showRates = showRates;
+    s.multiplier = multiplier;
+    for (int id = 1; id <= 60; ++id) {
+        if (random.bounded(4) != 0)
+            s.itemNames.insert(id, randomName());
+        if (random.bounded(8) == 0)
+            s.equipNames.insert(id, randomName());
+    }
+    for (int i = 0; i < 80; ++i) {
+        QList<int> items;
+        const int slots = random.bounded(0, 12);
+        for (int k = 0; k < slots; ++k)
+            items << (random.bounded(5) == 0 ? -1 : random.bounded(0, 61));
+        s.boxes << box(random.bounded(0, 50), weights.at(random.bounded(int(weights.size()))),
+                       items);
+    }
+    for (int i = 0; i < 300; ++i) {
+        QList<int> boxIds;
+        const int slots = random.bounded(0, 21);
+        for (int k = 0; k < slots; ++k)
+            boxIds << random.bounded(-1, 55);
+        const int id = random.bounded(-3, 400);
+        if (random.bounded(2) == 0)
+            s.monsterNames.insert(id, randomName());
+        s.monsters << monster(id, random.bounded(-20, 5000), boxIds, randomName());
+    }
+    const Page page = build(s);
+    int count = 0;
+    const QString expected = plainRows(s, count);
+    QVERIFY(count > 100);
+    QCOMPARE(page.exportCount, count);
+    QCOMPARE(rowsOf(page.html), expected);
+}
+
+void HtmlExportTest::golden()
+{
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    NameResolver &names = NameResolver::instance();
+    ExportSample::fill(monsters, boxes, names);
+    const Page page = buildPage(monsters, boxes, names, 1.0, true, ExportSample::timestamp());
+    QCOMPARE(page.exportCount, 5);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    QString error;
+    QVERIFY2(writePage(path, page.html, error), qPrintable(error));
+    const QByteArray written = readAll(path);
+    const QString goldenPath = QStringLiteral(LOOTWRIGHT_TEST_DATA "/export/expected.html");
+    if (qEnvironmentVariableIsSet("LOOTWRIGHT_WRITE_GOLDEN")) {
+        QFile golden(goldenPath);
+        QVERIFY(golden.open(QIODevice::WriteOnly));
+        golden.write(written);
+    }
+    const QByteArray expected = readAll(goldenPath);
+    QVERIFY(expected.startsWith("\xEF\xBB\xBF<!DOCTYPE html>\n"));
+    QCOMPARE(written, expected);
+}
+
+void HtmlExportTest::htmlSuffix_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("no extension") << "/tmp/drops"
+                                  << "/tmp/drops.html";
+    QTest::newRow("html") << "/tmp/drops.html"
+                          << "/tmp/drops.html";
+    QTest::newRow("upper case") << "/tmp/drops.HTML"
+                                << "/tmp/drops.HTML";
+    QTest::newRow("mixed case") << "/tmp/drops.HtMl"
+                                << "/tmp/drops.HtMl";
+    QTest::newRow("htm") << "/tmp/drops.htm"
+                         << "/tmp/drops.htm.html";
+    QTest::newRow("other extension") << "/tmp/drops.txt"
+                                     << "/tmp/drops.txt.html";
+    QTest::newRow("html inside the name") << "/tmp/a.html.bak"
+                                          << "/tmp/a.html.bak.html";
+    QTest::newRow("only the extension") << ".html"
+                                        << ".html";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
+}
+
+void HtmlExportTest::htmlSuffix()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, path);
+    QCOMPARE(withHtmlSuffix(chosen), path);
+}
+
+void HtmlExportTest::writePageBytes_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("ascii and chinese") << QStringLiteral("<p>怪物 & 物品</p>\n");
+    // A surrogate pair across the encoder's slice boundary must not be split.
+    QTest::newRow("pair at slice boundary")
+        << QString((1 << 16) - 1, QLatin1Char('a')) + QStringLiteral("😀b") + QString(70000, u'金');
+}
+
+void HtmlExportTest::writePageBytes()
+{
+    QFETCH(QString, html);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("out.html"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(200000, 'z')); // a longer old file is replaced, not overwritten in place
+    old.close();
+    QString error;
+    QVERIFY2(writePage(path, html, error), qPrintable(error));
+    QVERIFY(error.isEmpty());
+    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF") + html.toUtf8());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.html"});
+}
+
+void HtmlExportTest::writeFailureKeepsTarget_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("limitSize");
+    QTest::newRow("directory") << "sub" << false;
+    QTest::newRow("missing directory") << "missing/out.html" << false;
+    QTest::newRow("write fails midway") << "out.html" << true;
+}
+
+void HtmlExportTest::writeFailureKeepsTarget()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, limitSize);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    const QString path = dir.filePath(target);
+    const QByteArray before("previous export");
+    if (limitSize) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(before);
+    }
+    const QString html = QString(300000, QLatin1Char('x'));
+    QString error;
+    bool written = false;
+    {
+        FileSizeLimit limit(limitSize ? 4096 : RLIM_INFINITY);
+        if (limitSize && !limit.active)
+            QSKIP("cannot lower the file size limit here");
+        written = writePage(path, html, error);
+    }
+    QVERIFY(!written);
+    QCOMPARE(error, QStringLiteral("无法写入文件：") + path);
+    if (limitSize)
+        QCOMPARE(readAll(path), before);
+    // No temporary file is left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             limitSize ? QStringList{"out.html"} : QStringList{});
+}
+
+void HtmlExportTest::outcomes()
+{
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    NameResolver &names = NameResolver::instance();
+    QVERIFY(!hasDocuments(monsters, boxes));
+    ExportSample::fill(monsters, boxes, names);
+    QVERIFY(hasDocuments(monsters, boxes));
+    QCOMPARE(noticeTitle, QStringLiteral("提示"));
+    QCOMPARE(nothingLoadedText, QStringLiteral("请先加载怪物掉落配置和包裹内容配置"));
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QDateTime time(QDate(2026, 12, 6), QTime(8, 30, 0));
+    QCOMPARE(timestampText(time), ExportSample::timestamp());
+
+    const QString path = dir.filePath(QStringLiteral("drops.html"));
+    Outcome outcome = exportToFile(path, monsters, boxes, names, 1.0, true, time);
+    QCOMPARE(outcome.kind, Outcome::Information);
+    QCOMPARE(outcome.title, QStringLiteral("导出成功"));
+    QCOMPARE(outcome.text, QStringLiteral("已导出爆率表到：\n") + path);
+    QVERIFY(outcome.written);
+    QCOMPARE(outcome.exportCount, 5);
+    QCOMPARE(
+        readAll(path),
+        QByteArray("\xEF\xBB\xBF") +
+            buildPage(monsters, boxes, names, 1.0, true, ExportSample::timestamp()).html.toUtf8());
+
+    const QString missing = dir.filePath(QStringLiteral("missing/drops.html"));
+    outcome = exportToFile(missing, monsters, boxes, names, 1.0, true, time);
+    QCOMPARE(outcome.kind, Outcome::Critical);
+    QCOMPARE(outcome.title, QStringLiteral("导出失败"));
+    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：") + missing);
+    QVERIFY(!outcome.written);
+
+    for (DropBoxConfig &b : boxes.boxes)
+        b.items = QList<DropBoxItem>(100, DropBoxItem{-1, -1});
+    const QString none = dir.filePath(QStringLiteral("none.html"));
+    outcome = exportToFile(none, monsters, boxes, names, 1.0, true, time);
+    QCOMPARE(outcome.kind, Outcome::Information);
+    QCOMPARE(outcome.title, QStringLiteral("提示"));
+    QCOMPARE(outcome.text, QStringLiteral("未找到可导出的掉落数据"));
+    QCOMPARE(outcome.exportCount, 0);
+    QVERIFY(!outcome.written);
+    QVERIFY(!QFile::exists(none));
+}
+
+QTEST_GUILESS_MAIN(HtmlExportTest)
+#include "tst_htmlexport.moc"
