@@ -1,0 +1,663 @@
+#include "data/MonsterDropParser.h"
+#include "data/TextScan.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QtTest>
+
+namespace {
+
+QStringList capturedMessages;
+
+void captureHandler(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedMessages.append(message);
+}
+
+// Collects the debug output of one call.
+struct MessageCapture
+{
+    QtMessageHandler previous;
+    MessageCapture()
+    {
+        capturedMessages.clear();
+        previous = qInstallMessageHandler(captureHandler);
+    }
+    ~MessageCapture() { qInstallMessageHandler(previous); }
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QList<int> slotsOf(std::initializer_list<int> head, int total)
+{
+    QList<int> list(head);
+    while (list.size() < total)
+        list.append(-1);
+    return list;
+}
+
+// The reading rules written out plainly with Qt's own line, split and number functions; the
+// fast reader must agree with it on every input.
+bool referenceLoad(const QString &path, int slotCount, MonsterDropData &data, QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = QStringLiteral("无法打开文件：%1").arg(file.errorString());
+        return false;
+    }
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::System);
+    MonsterDropData loaded;
+    int lineNumber = 0;
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        ++lineNumber;
+        if (lineNumber == 1) {
+            loaded.headerLine1 = line;
+            continue;
+        }
+        if (lineNumber == 2) {
+            loaded.headerLine2 = line;
+            continue;
+        }
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        MonsterDropConfig record;
+        QString lineError;
+        bool ok = false;
+        if (fields.size() < 3)
+            lineError = QStringLiteral("字段数量不足");
+        else if (record.monsterId = fields[0].toInt(&ok), !ok)
+            lineError = QStringLiteral("怪物ID解析失败");
+        else if (record.mValue = fields[1].toInt(&ok), !ok)
+            lineError = QStringLiteral("Mvalue解析失败");
+        else if (record.dropType = fields[2].toInt(&ok), !ok)
+            lineError = QStringLiteral("掉落类型解析失败");
+        if (!lineError.isEmpty()) {
+            error = QStringLiteral("第 %1 行解析失败：%2").arg(lineNumber).arg(lineError);
+            return false;
+        }
+        for (int i = 3; i < fields.size() && record.dropBoxIds.size() < slotCount; ++i) {
+            const int id = fields[i].toInt(&ok);
+            record.dropBoxIds.append(ok ? id : -1);
+        }
+        while (record.dropBoxIds.size() < slotCount)
+            record.dropBoxIds.append(-1);
+        loaded.records.append(record);
+    }
+    data = loaded;
+    return true;
+}
+
+MonsterDropData sampleDocument(int records, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    MonsterDropData data;
+    data.headerLine1 = QStringLiteral("MonsterID\tMValue\tDropType\tDropBox1");
+    data.headerLine2 = QStringLiteral("# 怪物ID\t价值\t掉落类型\t掉落包");
+    for (int i = 0; i < records; ++i) {
+        MonsterDropConfig record;
+        record.monsterId = 100000 + i;
+        record.mValue = int(random.bounded(1, 100000));
+        record.dropType = int(random.bounded(2));
+        for (int slot = 0; slot < 20; ++slot)
+            record.dropBoxIds.append(random.bounded(3) ? -1 : int(random.bounded(1, 50000)));
+        data.records.append(record);
+    }
+    data.records.append({2147483647, {}, -2147483648, 7, {0, -5, 3}});
+    data.records.append({1, {}, 0, 0, {}});
+    return data;
+}
+
+// A device that refuses every write.
+class FailingDevice : public QIODevice
+{
+public:
+    FailingDevice()
+    {
+        open(QIODevice::WriteOnly);
+        setErrorString(QStringLiteral("设备已满"));
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+} // namespace
+
+class MonsterDropParserTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void integerFields_data();
+    void integerFields();
+    void integerFieldsRandom();
+    void parseLine_data();
+    void parseLine();
+    void formatLine_data();
+    void formatLine();
+    void canonicalForm_data();
+    void canonicalForm();
+    void agreesWithPlainReader();
+    void loadErrors_data();
+    void loadErrors();
+    void failedLoadChangesNothing();
+    void fewLinesClearHeaders();
+    void unopenableFile_data();
+    void unopenableFile();
+    void roundTripBuffer();
+    void roundTripFile();
+    void saveReplacesContents();
+    void saveFailures_data();
+    void saveFailures();
+    void writeFailureReported();
+    void debugLines();
+};
+
+void MonsterDropParserTest::integerFields_data()
+{
+    QTest::addColumn<QString>("text");
+    const char16_t *samples[] = {
+        u"12", u" 12", u"12 ", u"+5", u"-5", u"-0", u"+0", u"007", u"2147483647", u"2147483648",
+        u"-2147483648", u"-2147483649", u"4294967296", u"99999999999999999999", u"1e3", u"0x10",
+        u"\u0661\u0662", u"\uff11", u"", u" ", u"\t", u"12 3", u"\t7", u"7\t", u"\v7\f", u"\n7\r",
+        u"\u30007", u"7\u3000", u"\u00a07", u"\u22125", u"+", u"-", u"+-5", u"- 5", u"--5", u"12.0",
+        u"1,000", u"1_0", u"\u001c7", u"x", u"7x", u"0000000000000000000000000012",
+        u"-00000000000000002147483648"};
+    for (const char16_t *sample : samples) {
+        const QString text = QString::fromUtf16(sample);
+        QTest::newRow(qPrintable(QString::fromLatin1(text.toUtf8().toPercentEncoding()))) << text;
+    }
+    QTest::newRow("NUL then junk") << (QStringLiteral("7") + QChar(0) + QStringLiteral("x"));
+    QTest::newRow("NUL first") << (QString(QChar(0)) + QStringLiteral("7"));
+    QTest::newRow("blank NUL") << (QStringLiteral("7 ") + QChar(0) + QStringLiteral("\u3000"));
+}
+
+void MonsterDropParserTest::integerFields()
+{
+    QFETCH(QString, text);
+    bool expectedOk = false;
+    const int expected = text.toInt(&expectedOk);
+    int value = 12345;
+    const bool ok = TextScan::toInt(text, value);
+    QCOMPARE(ok, expectedOk);
+    if (ok)
+        QCOMPARE(value, expected);
+    else
+        QCOMPARE(value, 12345); // a failed conversion leaves the target alone
+}
+
+void MonsterDropParserTest::integerFieldsRandom()
+{
+    const char16_t alphabet[] = {u'0', u'1', u'5', u'9', u'+', u'-', u' ', u'\t', u'\v', u'\r',
+                                 u'x', 0, 0x3000, 0xa0, 0x85, u'.', u'e'};
+    QRandomGenerator random(4711);
+    for (int i = 0; i < 200000; ++i) {
+        QString text;
+        const int length = int(random.bounded(9));
+        for (int k = 0; k < length; ++k)
+            text += QChar(alphabet[random.bounded(int(sizeof alphabet / sizeof *alphabet))]);
+        if (random.bounded(4) == 0)
+            text.insert(int(random.bounded(text.size() + 1)),
+                        QString::number(qint64(random.generate()) * (random.bounded(2) ? 1 : 7)
+                                        - 2147483648LL));
+        bool expectedOk = false;
+        const int expected = text.toInt(&expectedOk);
+        int value = 0;
+        const bool ok = TextScan::toInt(text, value);
+        if (ok != expectedOk || (ok && value != expected))
+            QFAIL(qPrintable(QStringLiteral("differs from QString::toInt on \"%1\"")
+                                 .arg(QString::fromLatin1(text.toUtf8().toPercentEncoding()))));
+    }
+}
+
+void MonsterDropParserTest::parseLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("slotCount");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("monsterId");
+    QTest::addColumn<int>("mValue");
+    QTest::addColumn<int>("dropType");
+    QTest::addColumn<QList<int>>("boxes");
+
+    QTest::newRow("three fields") << "1001\t50\t0" << 20 << "" << 1001 << 50 << 0 << slotsOf({}, 20);
+    QTest::newRow("empty box field") << "1001\t50\t1\t7\t\t9" << 20 << "" << 1001 << 50 << 1
+                                     << slotsOf({7, -1, 9}, 20);
+    QTest::newRow("spaces instead of TABs") << "1001 50 0 7" << 20 << "字段数量不足" << 0 << 0 << 0
+                                            << QList<int>();
+    QTest::newRow("two fields") << "1001\t50" << 20 << "字段数量不足" << 0 << 0 << 0 << QList<int>();
+    QTest::newRow("count before numbers") << "abc\tdef" << 20 << "字段数量不足" << 0 << 0 << 0
+                                          << QList<int>();
+    QTest::newRow("empty line") << "" << 20 << "字段数量不足" << 0 << 0 << 0 << QList<int>();
+    QTest::newRow("bad id") << "x1\t50\t0" << 20 << "怪物ID解析失败" << 0 << 0 << 0 << QList<int>();
+    QTest::newRow("empty id") << "\t\t" << 20 << "怪物ID解析失败" << 0 << 0 << 0 << QList<int>();
+    QTest::newRow("id too big") << "2147483648\t50\t0" << 20 << "怪物ID解析失败" << 0 << 0 << 0
+                                << QList<int>();
+    QTest::newRow("bad value") << "1\t5 0\t0" << 20 << "Mvalue解析失败" << 1 << 0 << 0 << QList<int>();
+    QTest::newRow("bad drop type") << "1\t50\t" << 20 << "掉落类型解析失败" << 1 << 50 << 0
+                                   << QList<int>();
+    QTest::newRow("any drop type") << "1\t50\t-7" << 3 << "" << 1 << 50 << -7 << slotsOf({}, 3);
+    QTest::newRow("blanks and signs") << " 1001 \t+50\t -1 \t 7 \t+8" << 20 << "" << 1001 << 50 << -1
+                                      << slotsOf({7, 8}, 20);
+    QTest::newRow("bad boxes become -1")
+        << "1\t2\t0\tabc\t2147483648\t-2147483648\t0x10\t\u30007\t5" << 20 << "" << 1 << 2 << 0
+        << slotsOf({-1, -1, -2147483648, -1, -1, 5}, 20);
+    QTest::newRow("zero and negative boxes kept") << "1\t2\t0\t0\t-5" << 4 << "" << 1 << 2 << 0
+                                                  << QList<int>{0, -5, -1, -1};
+    QList<QString> many;
+    for (int i = 1; i <= 28; ++i)
+        many.append(QString::number(i));
+    QList<int> first20;
+    for (int i = 4; i <= 23; ++i)
+        first20.append(i);
+    QTest::newRow("25 box columns keep 20") << QStringList(many).join(u'\t') << 20 << "" << 1 << 2 << 3
+                                            << first20;
+    QTest::newRow("trailing TAB is an empty box") << "1\t2\t3\t4\t" << 3 << "" << 1 << 2 << 3
+                                                  << QList<int>{4, -1, -1};
+    QTest::newRow("no slots") << "1\t2\t3\t4" << 0 << "" << 1 << 2 << 3 << QList<int>();
+}
+
+void MonsterDropParserTest::parseLine()
+{
+    QFETCH(QString, line);
+    QFETCH(int, slotCount);
+    QFETCH(QString, error);
+    const MonsterDropParser parser(slotCount);
+    MonsterDropConfig record;
+    QString actualError = QStringLiteral("untouched");
+    const bool ok = parser.parseLine(line, record, actualError);
+    QCOMPARE(ok, error.isEmpty());
+    if (!ok) {
+        QCOMPARE(actualError, error);
+        return;
+    }
+    QCOMPARE(actualError, QStringLiteral("untouched"));
+    QTEST(record.monsterId, "monsterId");
+    QTEST(record.mValue, "mValue");
+    QTEST(record.dropType, "dropType");
+    QTEST(record.dropBoxIds, "boxes");
+    QCOMPARE(record.dropBoxIds.capacity(), record.dropBoxIds.size());
+    QVERIFY(record.displayName.isEmpty());
+}
+
+void MonsterDropParserTest::formatLine_data()
+{
+    QTest::addColumn<MonsterDropConfig>("record");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("twenty empty slots")
+        << MonsterDropConfig{1001, {}, 50, 0, slotsOf({}, 20)}
+        << "1001\t50\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1";
+    QTest::newRow("nine slots") << MonsterDropConfig{7, {}, 1, 1, slotsOf({1}, 9)}
+                                << "7\t1\t1\t1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1";
+    QTest::newRow("no slots") << MonsterDropConfig{7, {}, 1, 1, {}} << "7\t1\t1";
+    QTest::newRow("extremes") << MonsterDropConfig{-2147483647 - 1, QStringLiteral("名字"), 2147483647, -3,
+                                                   {0, 10, 999999999}}
+                              << "-2147483648\t2147483647\t-3\t0\t10\t999999999";
+}
+
+void MonsterDropParserTest::formatLine()
+{
+    QFETCH(MonsterDropConfig, record);
+    QFETCH(QString, text);
+    const MonsterDropParser parser(20);
+    QCOMPARE(parser.formatLine(record), text);
+}
+
+void MonsterDropParserTest::canonicalForm_data()
+{
+    QTest::addColumn<QString>("dir");
+    const QDir root(QStringLiteral(LOOTWRIGHT_TEST_DATA "/parsers"));
+    const QStringList cases = root.entryList({QStringLiteral("monster_*")}, QDir::Dirs);
+    QVERIFY(cases.size() >= 10);
+    for (const QString &name : cases)
+        QTest::newRow(qPrintable(name)) << root.filePath(name);
+}
+
+void MonsterDropParserTest::canonicalForm()
+{
+    QFETCH(QString, dir);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const MonsterDropParser parser(20);
+    MonsterDropData data;
+    QString error;
+    MessageCapture capture;
+    QVERIFY2(parser.load(dir + QStringLiteral("/input.txt"), data, error), qPrintable(error));
+    const QString out = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    QVERIFY2(parser.save(out, data, error), qPrintable(error));
+    const QByteArray expected = readBytes(dir + QStringLiteral("/expected.txt"));
+    QCOMPARE(readBytes(out), expected);
+    for (const MonsterDropConfig &record : data.records)
+        QCOMPARE(record.dropBoxIds.size(), 20);
+
+    // The canonical form reads back to the same document and the same bytes.
+    MonsterDropData again;
+    QVERIFY2(parser.load(out, again, error), qPrintable(error));
+    QCOMPARE(again.headerLine1, data.headerLine1);
+    QCOMPARE(again.headerLine2, data.headerLine2);
+    QCOMPARE(again.records, data.records);
+    QVERIFY2(parser.save(out, again, error), qPrintable(error));
+    QCOMPARE(readBytes(out), expected);
+}
+
+void MonsterDropParserTest::agreesWithPlainReader()
+{
+    // Random small files mixing valid lines, odd blanks, CRs, comments and junk.
+    const QStringList pieces = {QStringLiteral("1001"), QStringLiteral("-7"), QStringLiteral("+3"),
+                                QStringLiteral(" 42 "), QStringLiteral("x"), QString(),
+                                QStringLiteral("2147483648"), QStringLiteral("\u30005"),
+                                QStringLiteral("9\r"), QStringLiteral("#"), QStringLiteral("0")};
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString path = temp.filePath(QStringLiteral("random.txt"));
+    QRandomGenerator random(99);
+    const MonsterDropParser parser(5);
+    for (int round = 0; round < 400; ++round) {
+        QString text;
+        const int lines = int(random.bounded(7));
+        for (int l = 0; l < lines; ++l) {
+            const int kind = int(random.bounded(10));
+            if (kind == 0)
+                text += QStringLiteral("  # note");
+            else if (kind == 1)
+                text += QStringLiteral(" \t\u3000");
+            else {
+                const int fields = int(random.bounded(1, 10));
+                QStringList line;
+                for (int f = 0; f < fields; ++f)
+                    line.append(f < 3 && random.bounded(8) ? QString::number(random.bounded(-9, 99))
+                                                          : pieces[random.bounded(int(pieces.size()))]);
+                text += line.join(u'\t');
+            }
+            text += random.bounded(4) ? QStringLiteral("\n") : QStringLiteral("\r\n");
+        }
+        if (random.bounded(3) == 0)
+            text.chop(1);
+        QVERIFY(writeBytes(path, text.toUtf8()));
+        MonsterDropData expected{QStringLiteral("old1"), QStringLiteral("old2"), {}};
+        MonsterDropData actual = expected;
+        QString expectedError, actualError;
+        const bool expectedOk = referenceLoad(path, 5, expected, expectedError);
+        MessageCapture capture;
+        const bool actualOk = parser.load(path, actual, actualError);
+        const QByteArray context = text.toUtf8().toPercentEncoding();
+        QVERIFY2(actualOk == expectedOk, context.constData());
+        QVERIFY2(actualError == expectedError, context.constData());
+        QVERIFY2(actual.headerLine1 == expected.headerLine1, context.constData());
+        QVERIFY2(actual.headerLine2 == expected.headerLine2, context.constData());
+        QVERIFY2(actual.records == expected.records, context.constData());
+    }
+}
+
+void MonsterDropParserTest::loadErrors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("spaces on line 3") << QByteArray("h1\nh2\n1001 50 0 7\n")
+                                      << "第 3 行解析失败：字段数量不足";
+    QTest::newRow("blank line counts") << QByteArray("h1\nh2\n\nabc\t1\t0\n")
+                                       << "第 4 行解析失败：怪物ID解析失败";
+    QTest::newRow("comments count") << QByteArray("h1\nh2\n# c\n  # d\n1\t2\t0\n1\tx\t0\n")
+                                    << "第 6 行解析失败：Mvalue解析失败";
+    QTest::newRow("CRLF lines count") << QByteArray("h1\r\nh2\r\n1\t2\t0\r\n\r\n1\t2\tz\r\n")
+                                      << "第 5 行解析失败：掉落类型解析失败";
+    QTest::newRow("out of range") << QByteArray("h1\nh2\n1\t-2147483649\t0\n")
+                                  << "第 3 行解析失败：Mvalue解析失败";
+    QTest::newRow("stops at first bad line") << QByteArray("h1\nh2\n1\t2\n1\tx\t0\n")
+                                             << "第 3 行解析失败：字段数量不足";
+}
+
+void MonsterDropParserTest::loadErrors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    QVERIFY(writeBytes(path, content));
+    const MonsterDropParser parser(20);
+    MonsterDropData data;
+    QString actual;
+    MessageCapture capture;
+    QVERIFY(!parser.load(path, data, actual));
+    QCOMPARE(actual, error);
+    QCOMPARE(capturedMessages.constLast(),
+             QStringLiteral("[MonsterDropParser] 解析失败 - \"%1\"").arg(error));
+}
+
+void MonsterDropParserTest::failedLoadChangesNothing()
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("bad.txt"));
+    QVERIFY(writeBytes(path, "new1\nnew2\n5\t6\t0\n7\t8\t0\nbad line\n"));
+    const MonsterDropParser parser(20);
+    const MonsterDropData before = sampleDocument(3, 1);
+    MonsterDropData data = before;
+    QString error = QStringLiteral("old");
+    MessageCapture capture;
+    QVERIFY(!parser.load(path, data, error));
+    QCOMPARE(error, QStringLiteral("第 5 行解析失败：字段数量不足"));
+    QCOMPARE(data.headerLine1, before.headerLine1);
+    QCOMPARE(data.headerLine2, before.headerLine2);
+    QCOMPARE(data.records, before.records);
+
+    // The same through a device.
+    QBuffer buffer;
+    buffer.setData("x\ny\n1\t2\n");
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QVERIFY(!parser.read(buffer, data, error));
+    QCOMPARE(data.records, before.records);
+    QCOMPARE(data.headerLine1, before.headerLine1);
+}
+
+void MonsterDropParserTest::fewLinesClearHeaders()
+{
+    const MonsterDropParser parser(20);
+    MonsterDropData data = sampleDocument(2, 3);
+    MessageCapture capture;
+    QBuffer buffer;
+    buffer.setData("only header");
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QString error;
+    QVERIFY(parser.read(buffer, data, error));
+    QCOMPARE(data.headerLine1, QStringLiteral("only header"));
+    QCOMPARE(data.headerLine2, QString());
+    QVERIFY(data.records.isEmpty());
+
+    QBuffer empty;
+    QVERIFY(empty.open(QIODevice::ReadOnly));
+    data = sampleDocument(2, 3);
+    QVERIFY(parser.read(empty, data, error));
+    QCOMPARE(data.headerLine1, QString());
+    QCOMPARE(data.headerLine2, QString());
+    QVERIFY(data.records.isEmpty());
+}
+
+void MonsterDropParserTest::unopenableFile_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("missing") << "missing.txt";
+    QTest::newRow("directory") << "subdir";
+    QTest::newRow("missing directory") << "nowhere/MonsterDropBoxs.txt";
+}
+
+void MonsterDropParserTest::unopenableFile()
+{
+    QFETCH(QString, relativePath);
+    QTemporaryDir temp;
+    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
+    const QString path = temp.filePath(relativePath);
+    QFile probe(path);
+    QVERIFY(!probe.open(QIODevice::ReadOnly | QIODevice::Text));
+    const MonsterDropParser parser(20);
+    const MonsterDropData before = sampleDocument(2, 5);
+    MonsterDropData data = before;
+    QString error;
+    MessageCapture capture;
+    QVERIFY(!parser.load(path, data, error));
+    QCOMPARE(error, QStringLiteral("无法打开文件：%1").arg(probe.errorString()));
+    QCOMPARE(capturedMessages,
+             QStringList({QStringLiteral("[MonsterDropParser] 开始加载掉落配置: \"%1\"").arg(path),
+                          QStringLiteral("[MonsterDropParser] 错误 - 无法打开文件: \"%1\"").arg(path)}));
+    QCOMPARE(data.records, before.records);
+    QCOMPARE(data.headerLine1, before.headerLine1);
+}
+
+void MonsterDropParserTest::roundTripBuffer()
+{
+    const MonsterDropParser parser(20);
+    const MonsterDropData data = sampleDocument(300, 7);
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QString error;
+    QVERIFY(parser.write(buffer, data, error));
+    buffer.close();
+    const QByteArray bytes = buffer.data();
+    QVERIFY(!bytes.startsWith("\xef\xbb\xbf"));
+    QVERIFY(bytes.endsWith("\t0\t0\n"));
+
+    // Line by line the bytes are the header lines and formatLine of every record.
+    QStringList lines = {data.headerLine1, data.headerLine2};
+    for (const MonsterDropConfig &record : data.records)
+        lines.append(parser.formatLine(record));
+    QCOMPARE(bytes, (lines.join(u'\n') + u'\n').toUtf8());
+
+    MonsterDropData loaded;
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    MessageCapture capture;
+    QVERIFY(parser.read(buffer, loaded, error));
+    buffer.close();
+    QCOMPARE(loaded.headerLine1, data.headerLine1);
+    QCOMPARE(loaded.headerLine2, data.headerLine2);
+    QCOMPARE(loaded.records.size(), data.records.size());
+    // Records with other slot counts come back padded or cut to 20.
+    for (qsizetype i = 0; i < data.records.size() - 2; ++i)
+        QCOMPARE(loaded.records.at(i), data.records.at(i));
+    QCOMPARE(loaded.records.at(300).dropBoxIds, slotsOf({0, -5, 3}, 20));
+    QCOMPARE(loaded.records.at(301).dropBoxIds, slotsOf({}, 20));
+
+    QBuffer second;
+    QVERIFY(second.open(QIODevice::WriteOnly));
+    QVERIFY(parser.write(second, loaded, error));
+    MonsterDropData third;
+    second.close();
+    QVERIFY(second.open(QIODevice::ReadOnly));
+    QVERIFY(parser.read(second, third, error));
+    QBuffer fourth;
+    QVERIFY(fourth.open(QIODevice::WriteOnly));
+    QVERIFY(parser.write(fourth, third, error));
+    QCOMPARE(fourth.data(), second.data());
+}
+
+void MonsterDropParserTest::roundTripFile()
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    const MonsterDropParser parser(20);
+    MonsterDropData data = sampleDocument(200, 11);
+    data.records.removeLast();
+    data.records.removeLast();
+    QString error;
+    QVERIFY2(parser.save(path, data, error), qPrintable(error));
+    const QByteArray first = readBytes(path);
+    MonsterDropData loaded;
+    MessageCapture capture;
+    QVERIFY(parser.load(path, loaded, error));
+    QCOMPARE(loaded.records, data.records);
+    QCOMPARE(loaded.headerLine2, data.headerLine2);
+    QVERIFY(parser.save(path, loaded, error));
+    QCOMPARE(readBytes(path), first);
+    QCOMPARE(QDir(temp.path()).entryList(QDir::Files), QStringList{QStringLiteral("MonsterDropBoxs.txt")});
+}
+
+void MonsterDropParserTest::saveReplacesContents()
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    QVERIFY(writeBytes(path, QByteArray(5000, 'z')));
+    const MonsterDropParser parser(20);
+    MonsterDropData data{QString(), QString(), {{5, {}, 6, 1, {7}}}};
+    QString error;
+    QVERIFY(parser.save(path, data, error));
+    QCOMPARE(readBytes(path), QByteArray("\n\n5\t6\t1\t7\n"));
+}
+
+void MonsterDropParserTest::saveFailures_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("missing directory") << "nowhere/MonsterDropBoxs.txt";
+    QTest::newRow("path is a directory") << "subdir";
+}
+
+void MonsterDropParserTest::saveFailures()
+{
+    QFETCH(QString, relativePath);
+    QTemporaryDir temp;
+    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
+    const QString path = temp.filePath(relativePath);
+    QSaveFile probe(path);
+    QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Text));
+    const MonsterDropParser parser(20);
+    QString error;
+    MessageCapture capture;
+    QVERIFY(!parser.save(path, sampleDocument(3, 2), error));
+    QCOMPARE(error, QStringLiteral("无法打开文件：%1").arg(probe.errorString()));
+    QVERIFY(capturedMessages.isEmpty());
+    QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("subdir")});
+    QVERIFY(QDir(temp.filePath(QStringLiteral("subdir"))).isEmpty());
+}
+
+void MonsterDropParserTest::writeFailureReported()
+{
+    FailingDevice device;
+    const MonsterDropParser parser(20);
+    QString error;
+    QVERIFY(!parser.write(device, sampleDocument(2, 2), error));
+    QCOMPARE(error, QStringLiteral("无法打开文件：设备已满"));
+}
+
+void MonsterDropParserTest::debugLines()
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    QByteArray content("h1\nh2\n# c\n\n");
+    for (int i = 1; i <= 7; ++i)
+        content += QByteArray::number(i) + "\t" + QByteArray::number(i * 10) + "\t" + QByteArray::number(i % 2) + "\n";
+    QVERIFY(writeBytes(path, content));
+    const MonsterDropParser parser(20);
+    MonsterDropData data;
+    QString error;
+    MessageCapture capture;
+    QVERIFY(parser.load(path, data, error));
+    QStringList expected = {QStringLiteral("[MonsterDropParser] 开始加载掉落配置: \"%1\"").arg(path)};
+    for (int i = 1; i <= 5; ++i)
+        expected.append(QStringLiteral("[MonsterDropParser] 加载怪物掉落 - ID: %1 MValue: %2 掉落类型: %3")
+                            .arg(i)
+                            .arg(i * 10)
+                            .arg(i % 2));
+    expected.append(QStringLiteral("[MonsterDropParser] 掉落配置加载完成 - 总行数: 11 有效掉落: 7"));
+    QCOMPARE(capturedMessages, expected);
+}
+
+QTEST_GUILESS_MAIN(MonsterDropParserTest)
+#include "tst_monsterdropparser.moc"
