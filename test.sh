@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds Lootwright (Release, into build/) and runs the whole test suite.
+# On a fresh Debian 12 machine it first installs the Debian packages it needs
+# (as root, or through sudo otherwise) and the browser test's npm packages.
+# Exits non-zero when anything fails.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+cd "$ROOT"
+
+PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
+          fonts-noto-cjk xvfb xauth chromium)
+# Debian's Node.js only when the machine has none of its own.
+if ! command -v node >/dev/null 2>&1; then
+    PACKAGES+=(nodejs npm)
+fi
+
+missing_packages() {
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+            echo "$package"
+        fi
+    done
+}
+
+install_packages() {
+    local missing
+    missing="$(missing_packages "$@")"
+    [ -z "$missing" ] && return 0
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "test.sh: missing packages:" $missing >&2
+            echo "test.sh: run as root or install sudo." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "test.sh: installing" $missing
+    "${sudo[@]}" apt-get update
+    # shellcheck disable=SC2086
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y $missing
+}
+
+install_packages "${PACKAGES[@]}"
+
+# The browser test drives Debian's Chromium; its npm packages never download a browser.
+if [ -f "$ROOT/tests/browser/package.json" ]; then
+    export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
+    if [ -f "$ROOT/tests/browser/package-lock.json" ]; then
+        (cd "$ROOT/tests/browser" && npm ci --no-audit --no-fund)
+    else
+        (cd "$ROOT/tests/browser" && npm install --no-audit --no-fund)
+    fi
+fi
+
+cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+# CMake 3.25 does not rerun automoc for a header that gains Q_OBJECT or is added to
+# an existing build tree; dropping the stamps makes automoc rescan (cheap when nothing changed).
+find "$ROOT/build" -path '*_autogen/timestamp' -delete
+cmake --build "$ROOT/build" -j"$(nproc)"
+
+# Widget tests need no screen. Tests never touch the user's own settings (favourites).
+export QT_QPA_PLATFORM=offscreen
+XDG_CONFIG_HOME="$(mktemp -d)"
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+
+ctest --test-dir "$ROOT/build" --output-on-failure
