@@ -4,7 +4,34 @@
 #include "data/NameResolver.h"
 #include "rates/DropRate.h"
 
+#include <climits>
 #include <cmath>
+
+namespace {
+
+// QVariant::toInt wraps numbers outside the int range silently ("2147483648" becomes
+// -2147483648); an item id must be refused instead.
+bool toItemId(const QVariant &value, int &itemId)
+{
+    bool ok = false;
+    const int type = value.metaType().id();
+    if (type == QMetaType::Double || type == QMetaType::Float) {
+        const double number = value.toDouble(&ok);
+        if (!ok || !std::isfinite(number) || number < double(INT_MIN) || number > double(INT_MAX))
+            return false;
+    } else if (type == QMetaType::ULongLong) {
+        const qulonglong number = value.toULongLong(&ok);
+        if (!ok || number > qulonglong(INT_MAX))
+            return false;
+    }
+    const qlonglong wide = value.toLongLong(&ok);
+    if (!ok || wide < INT_MIN || wide > INT_MAX)
+        return false;
+    itemId = int(wide);
+    return true;
+}
+
+} // namespace
 
 DropItemTableModel::DropItemTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -81,9 +108,8 @@ bool DropItemTableModel::setData(const QModelIndex &index, const QVariant &value
     // An index of another model must not write into this box.
     if (index.model() != this)
         return false;
-    bool ok = false;
-    const int itemId = value.toInt(&ok);
-    if (!ok)
+    int itemId = 0;
+    if (!toItemId(value, itemId))
         return false;
     m_box->items[index.row()].itemId = itemId;
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
