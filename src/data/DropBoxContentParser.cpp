@@ -63,6 +63,7 @@ bool parseView(QStringView line, int slotCount, DropBoxConfig &box, QString &err
     }
     const int slots = std::max(slotCount, 0);
     box.items.clear();
+    box.items.reserve(slots); // exact size; resize alone would leave growth room
     box.items.resize(slots);
     DropBoxItem *item = box.items.data();
     const char16_t *b = nullptr, *e = nullptr;

@@ -41,7 +41,8 @@ QByteArray readBytes(const QString &path)
 bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 QList<int> slotsOf(std::initializer_list<int> head, int total)
@@ -176,13 +177,49 @@ private Q_SLOTS:
 void MonsterDropParserTest::integerFields_data()
 {
     QTest::addColumn<QString>("text");
-    const char16_t *samples[] = {
-        u"12", u" 12", u"12 ", u"+5", u"-5", u"-0", u"+0", u"007", u"2147483647", u"2147483648",
-        u"-2147483648", u"-2147483649", u"4294967296", u"99999999999999999999", u"1e3", u"0x10",
-        u"\u0661\u0662", u"\uff11", u"", u" ", u"\t", u"12 3", u"\t7", u"7\t", u"\v7\f", u"\n7\r",
-        u"\u30007", u"7\u3000", u"\u00a07", u"\u22125", u"+", u"-", u"+-5", u"- 5", u"--5", u"12.0",
-        u"1,000", u"1_0", u"\u001c7", u"x", u"7x", u"0000000000000000000000000012",
-        u"-00000000000000002147483648"};
+    const char16_t *samples[] = {u"12",
+                                 u" 12",
+                                 u"12 ",
+                                 u"+5",
+                                 u"-5",
+                                 u"-0",
+                                 u"+0",
+                                 u"007",
+                                 u"2147483647",
+                                 u"2147483648",
+                                 u"-2147483648",
+                                 u"-2147483649",
+                                 u"4294967296",
+                                 u"99999999999999999999",
+                                 u"1e3",
+                                 u"0x10",
+                                 u"\u0661\u0662",
+                                 u"\uff11",
+                                 u"",
+                                 u" ",
+                                 u"\t",
+                                 u"12 3",
+                                 u"\t7",
+                                 u"7\t",
+                                 u"\v7\f",
+                                 u"\n7\r",
+                                 u"\u30007",
+                                 u"7\u3000",
+                                 u"\u00a07",
+                                 u"\u22125",
+                                 u"+",
+                                 u"-",
+                                 u"+-5",
+                                 u"- 5",
+                                 u"--5",
+                                 u"12.0",
+                                 u"1,000",
+                                 u"1_0",
+                                 u"\u001c7",
+                                 u"x",
+                                 u"7x",
+                                 u"0000000000000000000000000012",
+                                 u"-00000000000000002147483648"};
     for (const char16_t *sample : samples) {
         const QString text = QString::fromUtf16(sample);
         QTest::newRow(qPrintable(QString::fromLatin1(text.toUtf8().toPercentEncoding()))) << text;
@@ -208,8 +245,8 @@ void MonsterDropParserTest::integerFields()
 
 void MonsterDropParserTest::integerFieldsRandom()
 {
-    const char16_t alphabet[] = {u'0', u'1', u'5', u'9', u'+', u'-', u' ', u'\t', u'\v', u'\r',
-                                 u'x', 0, 0x3000, 0xa0, 0x85, u'.', u'e'};
+    const char16_t alphabet[] = {u'0',  u'1', u'5', u'9',   u'+', u'-', u' ', u'\t', u'\v',
+                                 u'\r', u'x', 0,    0x3000, 0xa0, 0x85, u'.', u'e'};
     QRandomGenerator random(4711);
     for (int i = 0; i < 200000; ++i) {
         QString text;
@@ -218,8 +255,8 @@ void MonsterDropParserTest::integerFieldsRandom()
             text += QChar(alphabet[random.bounded(int(sizeof alphabet / sizeof *alphabet))]);
         if (random.bounded(4) == 0)
             text.insert(int(random.bounded(text.size() + 1)),
-                        QString::number(qint64(random.generate()) * (random.bounded(2) ? 1 : 7)
-                                        - 2147483648LL));
+                        QString::number(qint64(random.generate()) * (random.bounded(2) ? 1 : 7) -
+                                        2147483648LL));
         bool expectedOk = false;
         const int expected = text.toInt(&expectedOk);
         int value = 0;
@@ -240,40 +277,43 @@ void MonsterDropParserTest::parseLine_data()
     QTest::addColumn<int>("dropType");
     QTest::addColumn<QList<int>>("boxes");
 
-    QTest::newRow("three fields") << "1001\t50\t0" << 20 << "" << 1001 << 50 << 0 << slotsOf({}, 20);
-    QTest::newRow("empty box field") << "1001\t50\t1\t7\t\t9" << 20 << "" << 1001 << 50 << 1
-                                     << slotsOf({7, -1, 9}, 20);
-    QTest::newRow("spaces instead of TABs") << "1001 50 0 7" << 20 << "字段数量不足" << 0 << 0 << 0
-                                            << QList<int>();
-    QTest::newRow("two fields") << "1001\t50" << 20 << "字段数量不足" << 0 << 0 << 0 << QList<int>();
-    QTest::newRow("count before numbers") << "abc\tdef" << 20 << "字段数量不足" << 0 << 0 << 0
-                                          << QList<int>();
+    QTest::newRow("three fields") << "1001\t50\t0" << 20 << "" << 1001 << 50 << 0
+                                  << slotsOf({}, 20);
+    QTest::newRow("empty box field")
+        << "1001\t50\t1\t7\t\t9" << 20 << "" << 1001 << 50 << 1 << slotsOf({7, -1, 9}, 20);
+    QTest::newRow("spaces instead of TABs")
+        << "1001 50 0 7" << 20 << "字段数量不足" << 0 << 0 << 0 << QList<int>();
+    QTest::newRow("two fields") << "1001\t50" << 20 << "字段数量不足" << 0 << 0 << 0
+                                << QList<int>();
+    QTest::newRow("count before numbers")
+        << "abc\tdef" << 20 << "字段数量不足" << 0 << 0 << 0 << QList<int>();
     QTest::newRow("empty line") << "" << 20 << "字段数量不足" << 0 << 0 << 0 << QList<int>();
     QTest::newRow("bad id") << "x1\t50\t0" << 20 << "怪物ID解析失败" << 0 << 0 << 0 << QList<int>();
     QTest::newRow("empty id") << "\t\t" << 20 << "怪物ID解析失败" << 0 << 0 << 0 << QList<int>();
     QTest::newRow("id too big") << "2147483648\t50\t0" << 20 << "怪物ID解析失败" << 0 << 0 << 0
                                 << QList<int>();
-    QTest::newRow("bad value") << "1\t5 0\t0" << 20 << "Mvalue解析失败" << 1 << 0 << 0 << QList<int>();
-    QTest::newRow("bad drop type") << "1\t50\t" << 20 << "掉落类型解析失败" << 1 << 50 << 0
-                                   << QList<int>();
+    QTest::newRow("bad value") << "1\t5 0\t0" << 20 << "Mvalue解析失败" << 1 << 0 << 0
+                               << QList<int>();
+    QTest::newRow("bad drop type")
+        << "1\t50\t" << 20 << "掉落类型解析失败" << 1 << 50 << 0 << QList<int>();
     QTest::newRow("any drop type") << "1\t50\t-7" << 3 << "" << 1 << 50 << -7 << slotsOf({}, 3);
-    QTest::newRow("blanks and signs") << " 1001 \t+50\t -1 \t 7 \t+8" << 20 << "" << 1001 << 50 << -1
-                                      << slotsOf({7, 8}, 20);
+    QTest::newRow("blanks and signs")
+        << " 1001 \t+50\t -1 \t 7 \t+8" << 20 << "" << 1001 << 50 << -1 << slotsOf({7, 8}, 20);
     QTest::newRow("bad boxes become -1")
         << "1\t2\t0\tabc\t2147483648\t-2147483648\t0x10\t\u30007\t5" << 20 << "" << 1 << 2 << 0
         << slotsOf({-1, -1, -2147483648, -1, -1, 5}, 20);
-    QTest::newRow("zero and negative boxes kept") << "1\t2\t0\t0\t-5" << 4 << "" << 1 << 2 << 0
-                                                  << QList<int>{0, -5, -1, -1};
+    QTest::newRow("zero and negative boxes kept")
+        << "1\t2\t0\t0\t-5" << 4 << "" << 1 << 2 << 0 << QList<int>{0, -5, -1, -1};
     QList<QString> many;
     for (int i = 1; i <= 28; ++i)
         many.append(QString::number(i));
     QList<int> first20;
     for (int i = 4; i <= 23; ++i)
         first20.append(i);
-    QTest::newRow("25 box columns keep 20") << QStringList(many).join(u'\t') << 20 << "" << 1 << 2 << 3
-                                            << first20;
-    QTest::newRow("trailing TAB is an empty box") << "1\t2\t3\t4\t" << 3 << "" << 1 << 2 << 3
-                                                  << QList<int>{4, -1, -1};
+    QTest::newRow("25 box columns keep 20")
+        << QStringList(many).join(u'\t') << 20 << "" << 1 << 2 << 3 << first20;
+    QTest::newRow("trailing TAB is an empty box")
+        << "1\t2\t3\t4\t" << 3 << "" << 1 << 2 << 3 << QList<int>{4, -1, -1};
     QTest::newRow("no slots") << "1\t2\t3\t4" << 0 << "" << 1 << 2 << 3 << QList<int>();
 }
 
@@ -304,13 +344,16 @@ void MonsterDropParserTest::formatLine_data()
 {
     QTest::addColumn<MonsterDropConfig>("record");
     QTest::addColumn<QString>("text");
-    QTest::newRow("twenty empty slots")
-        << MonsterDropConfig{1001, {}, 50, 0, slotsOf({}, 20)}
-        << "1001\t50\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1";
+    QTest::newRow("twenty empty slots") << MonsterDropConfig{1001, {}, 50, 0, slotsOf({}, 20)}
+                                        << "1001\t50\t0\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-"
+                                           "1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1";
     QTest::newRow("nine slots") << MonsterDropConfig{7, {}, 1, 1, slotsOf({1}, 9)}
                                 << "7\t1\t1\t1\t-1\t-1\t-1\t-1\t-1\t-1\t-1\t-1";
     QTest::newRow("no slots") << MonsterDropConfig{7, {}, 1, 1, {}} << "7\t1\t1";
-    QTest::newRow("extremes") << MonsterDropConfig{-2147483647 - 1, QStringLiteral("名字"), 2147483647, -3,
+    QTest::newRow("extremes") << MonsterDropConfig{-2147483647 - 1,
+                                                   QStringLiteral("名字"),
+                                                   2147483647,
+                                                   -3,
                                                    {0, 10, 999999999}}
                               << "-2147483648\t2147483647\t-3\t0\t10\t999999999";
 }
@@ -363,10 +406,11 @@ void MonsterDropParserTest::canonicalForm()
 void MonsterDropParserTest::agreesWithPlainReader()
 {
     // Random small files mixing valid lines, odd blanks, CRs, comments and junk.
-    const QStringList pieces = {QStringLiteral("1001"), QStringLiteral("-7"), QStringLiteral("+3"),
-                                QStringLiteral(" 42 "), QStringLiteral("x"), QString(),
-                                QStringLiteral("2147483648"), QStringLiteral("\u30005"),
-                                QStringLiteral("9\r"), QStringLiteral("#"), QStringLiteral("0")};
+    const QStringList pieces = {
+        QStringLiteral("1001"),       QStringLiteral("-7"),      QStringLiteral("+3"),
+        QStringLiteral(" 42 "),       QStringLiteral("x"),       QString(),
+        QStringLiteral("2147483648"), QStringLiteral("\u30005"), QStringLiteral("9\r"),
+        QStringLiteral("#"),          QStringLiteral("0")};
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
     const QString path = temp.filePath(QStringLiteral("random.txt"));
@@ -385,8 +429,9 @@ void MonsterDropParserTest::agreesWithPlainReader()
                 const int fields = int(random.bounded(1, 10));
                 QStringList line;
                 for (int f = 0; f < fields; ++f)
-                    line.append(f < 3 && random.bounded(8) ? QString::number(random.bounded(-9, 99))
-                                                          : pieces[random.bounded(int(pieces.size()))]);
+                    line.append(f < 3 && random.bounded(8)
+                                    ? QString::number(random.bounded(-9, 99))
+                                    : pieces[random.bounded(int(pieces.size()))]);
                 text += line.join(u'\t');
             }
             text += random.bounded(4) ? QStringLiteral("\n") : QStringLiteral("\r\n");
@@ -413,18 +458,18 @@ void MonsterDropParserTest::loadErrors_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("error");
-    QTest::newRow("spaces on line 3") << QByteArray("h1\nh2\n1001 50 0 7\n")
-                                      << "第 3 行解析失败：字段数量不足";
-    QTest::newRow("blank line counts") << QByteArray("h1\nh2\n\nabc\t1\t0\n")
-                                       << "第 4 行解析失败：怪物ID解析失败";
+    QTest::newRow("spaces on line 3")
+        << QByteArray("h1\nh2\n1001 50 0 7\n") << "第 3 行解析失败：字段数量不足";
+    QTest::newRow("blank line counts")
+        << QByteArray("h1\nh2\n\nabc\t1\t0\n") << "第 4 行解析失败：怪物ID解析失败";
     QTest::newRow("comments count") << QByteArray("h1\nh2\n# c\n  # d\n1\t2\t0\n1\tx\t0\n")
                                     << "第 6 行解析失败：Mvalue解析失败";
     QTest::newRow("CRLF lines count") << QByteArray("h1\r\nh2\r\n1\t2\t0\r\n\r\n1\t2\tz\r\n")
                                       << "第 5 行解析失败：掉落类型解析失败";
     QTest::newRow("out of range") << QByteArray("h1\nh2\n1\t-2147483649\t0\n")
                                   << "第 3 行解析失败：Mvalue解析失败";
-    QTest::newRow("stops at first bad line") << QByteArray("h1\nh2\n1\t2\n1\tx\t0\n")
-                                             << "第 3 行解析失败：字段数量不足";
+    QTest::newRow("stops at first bad line")
+        << QByteArray("h1\nh2\n1\t2\n1\tx\t0\n") << "第 3 行解析失败：字段数量不足";
 }
 
 void MonsterDropParserTest::loadErrors()
@@ -515,9 +560,10 @@ void MonsterDropParserTest::unopenableFile()
     MessageCapture capture;
     QVERIFY(!parser.load(path, data, error));
     QCOMPARE(error, QStringLiteral("无法打开文件：%1").arg(probe.errorString()));
-    QCOMPARE(capturedMessages,
-             QStringList({QStringLiteral("[MonsterDropParser] 开始加载掉落配置: \"%1\"").arg(path),
-                          QStringLiteral("[MonsterDropParser] 错误 - 无法打开文件: \"%1\"").arg(path)}));
+    QCOMPARE(
+        capturedMessages,
+        QStringList({QStringLiteral("[MonsterDropParser] 开始加载掉落配置: \"%1\"").arg(path),
+                     QStringLiteral("[MonsterDropParser] 错误 - 无法打开文件: \"%1\"").arg(path)}));
     QCOMPARE(data.records, before.records);
     QCOMPARE(data.headerLine1, before.headerLine1);
 }
@@ -586,7 +632,8 @@ void MonsterDropParserTest::roundTripFile()
     QCOMPARE(loaded.headerLine2, data.headerLine2);
     QVERIFY(parser.save(path, loaded, error));
     QCOMPARE(readBytes(path), first);
-    QCOMPARE(QDir(temp.path()).entryList(QDir::Files), QStringList{QStringLiteral("MonsterDropBoxs.txt")});
+    QCOMPARE(QDir(temp.path()).entryList(QDir::Files),
+             QStringList{QStringLiteral("MonsterDropBoxs.txt")});
 }
 
 void MonsterDropParserTest::saveReplacesContents()
@@ -642,20 +689,24 @@ void MonsterDropParserTest::debugLines()
     const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
     QByteArray content("h1\nh2\n# c\n\n");
     for (int i = 1; i <= 7; ++i)
-        content += QByteArray::number(i) + "\t" + QByteArray::number(i * 10) + "\t" + QByteArray::number(i % 2) + "\n";
+        content += QByteArray::number(i) + "\t" + QByteArray::number(i * 10) + "\t" +
+                   QByteArray::number(i % 2) + "\n";
     QVERIFY(writeBytes(path, content));
     const MonsterDropParser parser(20);
     MonsterDropData data;
     QString error;
     MessageCapture capture;
     QVERIFY(parser.load(path, data, error));
-    QStringList expected = {QStringLiteral("[MonsterDropParser] 开始加载掉落配置: \"%1\"").arg(path)};
+    QStringList expected = {
+        QStringLiteral("[MonsterDropParser] 开始加载掉落配置: \"%1\"").arg(path)};
     for (int i = 1; i <= 5; ++i)
-        expected.append(QStringLiteral("[MonsterDropParser] 加载怪物掉落 - ID: %1 MValue: %2 掉落类型: %3")
-                            .arg(i)
-                            .arg(i * 10)
-                            .arg(i % 2));
-    expected.append(QStringLiteral("[MonsterDropParser] 掉落配置加载完成 - 总行数: 11 有效掉落: 7"));
+        expected.append(
+            QStringLiteral("[MonsterDropParser] 加载怪物掉落 - ID: %1 MValue: %2 掉落类型: %3")
+                .arg(i)
+                .arg(i * 10)
+                .arg(i % 2));
+    expected.append(
+        QStringLiteral("[MonsterDropParser] 掉落配置加载完成 - 总行数: 11 有效掉落: 7"));
     QCOMPARE(capturedMessages, expected);
 }
 
