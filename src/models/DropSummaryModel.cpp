@@ -2,6 +2,7 @@
 
 #include "data/DropConfig.h"
 #include "data/NameResolver.h"
+#include "models/BoxSlotLookup.h"
 #include "rates/DropRate.h"
 
 #include <QColor>
@@ -78,12 +79,10 @@ void DropSummaryModel::setMonster(const MonsterDropConfig *monster,
     }
     m_monsterValue = monster->mValue;
     bool firstBox = true;
-    for (const int boxId : monster->dropBoxIds) {
-        if (!DropSlots::isUsedId(boxId))
+    for (const int position : BoxSlotLookup::resolve(*boxData, monster->dropBoxIds)) {
+        if (position < 0)
             continue;
-        const DropBoxConfig *box = DropSlots::findBox(*boxData, boxId);
-        if (!box)
-            continue;
+        const DropBoxConfig *box = &boxData->boxes.at(position);
         if (!firstBox)
             m_rows.append(SummaryRow{-1, 0, -1, true});
         firstBox = false;

@@ -1,6 +1,7 @@
 #include "models/MonsterBoxListModel.h"
 
 #include "data/DropConfig.h"
+#include "models/BoxSlotLookup.h"
 #include "rates/DropRate.h"
 
 #include <cmath>
@@ -64,11 +65,9 @@ void MonsterBoxListModel::setMonster(MonsterDropConfig *monster, DropBoxContentD
     m_monsterValue = 0;
     if (monster && boxData) {
         m_monsterValue = monster->mValue;
-        for (const int boxId : std::as_const(monster->dropBoxIds)) {
-            if (!DropSlots::isUsedId(boxId))
-                continue;
-            if (DropBoxConfig *box = DropSlots::findBox(*boxData, boxId))
-                m_boxes.append(box);
+        for (const int position : BoxSlotLookup::resolve(*boxData, monster->dropBoxIds)) {
+            if (position >= 0)
+                m_boxes.append(&boxData->boxes[position]);
         }
     }
     endResetModel();
