@@ -1,0 +1,379 @@
+#include "data/NameResolver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList capturedMessages;
+
+void captureHandler(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedMessages.append(message);
+}
+
+struct MessageCapture
+{
+    QtMessageHandler previous;
+    MessageCapture()
+    {
+        capturedMessages.clear();
+        previous = qInstallMessageHandler(captureHandler);
+    }
+    ~MessageCapture() { qInstallMessageHandler(previous); }
+};
+
+bool writeText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    const QByteArray bytes = text.toUtf8();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// A table line with the id in the first column and the name in column nameColumn (0-based).
+QString itemLine(const QString &id, const QString &name, int nameColumn, int fields)
+{
+    QStringList columns;
+    for (int i = 0; i < fields; ++i)
+        columns.append(QStringLiteral("c%1").arg(i));
+    columns[0] = id;
+    if (nameColumn < fields)
+        columns[nameColumn] = name;
+    return columns.join(u'\t');
+}
+
+const QString header = QStringLiteral("ID\t名称\t其它\n# 表头第二行\n");
+
+// The same table in all four forms.
+void writeStandardTables(const QString &dir)
+{
+    QVERIFY(writeText(dir + QStringLiteral("/GemInfo.txt"),
+                      header + itemLine("301", " 红宝石 ", 7, 8) + '\n' +
+                          itemLine("302", "蓝宝石", 7, 7) + '\n' // too few fields
+                          + itemLine("500", "宝石名", 7, 9) + '\n' +
+                          itemLine("600", "宝石六百", 7, 8) + '\n'));
+    QVERIFY(writeText(dir + QStringLiteral("/CommonItem.txt"),
+                      header + itemLine("100", "回城卷轴", 6, 7) + '\n' +
+                          itemLine("0", "零号", 6, 7) + '\n' + itemLine("-4", "负数", 6, 7) + '\n' +
+                          itemLine("abc", "字母", 6, 7) + '\n' + itemLine("500", "普通名", 6, 7) +
+                          '\n' + itemLine("101", "  ", 6, 7) + '\n' + "\t \n" +
+                          itemLine("\u3000102 ", "全角空格编号", 6, 8) + '\n' +
+                          itemLine("100", "回城卷轴（新）", 6, 7) + '\n'));
+    QVERIFY(writeText(dir + QStringLiteral("/EquipBase.txt"),
+                      header + itemLine("500", "装备名", 10, 11) + '\n' +
+                          itemLine("600", "装备六百", 10, 11) + '\n' +
+                          itemLine("700", "屠龙刀", 10, 12) + '\n' +
+                          itemLine("701", "短行", 10, 10) + '\n'));
+    QVERIFY(writeText(dir + QStringLiteral("/MonsterAttrExTable.txt"),
+                      header + QStringLiteral("1001\t 赤焰狼王 \tx\t35\n"
+                                              "1002\t\tx\t12\n"
+                                              "1003\t幽冥鬼将\tx\tabc\n"
+                                              "1004\t短\tx\n"
+                                              "0\t零\tx\t1\n"
+                                              "\n"
+                                              "1005\t雪原巨熊\t\t +40 \t更多\n")));
+}
+
+} // namespace
+
+class NameResolverTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanupTestCase();
+    void lookups_data();
+    void lookups();
+    void monsterTable();
+    void itemTableColumns_data();
+    void itemTableColumns();
+    void itemTableOpenFailure();
+    void monsterIdReportsOnlyEarlyLines();
+    void missingFileKeepsOldMap();
+    void missingDirectoryKeepsEverything();
+    void loadAllDebugLines();
+    void crlfAndBom();
+};
+
+void NameResolverTest::init()
+{
+    NameResolver::instance().clear();
+}
+
+void NameResolverTest::cleanupTestCase()
+{
+    NameResolver::instance().clear();
+}
+
+void NameResolverTest::lookups_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("equip");
+    QTest::addColumn<QString>("gem");
+    QTest::newRow("common first") << 500 << "普通名"
+                                  << "装备名"
+                                  << "宝石名";
+    QTest::newRow("equip before gem") << 600 << "装备六百"
+                                      << "装备六百"
+                                      << "宝石六百";
+    QTest::newRow("gem only, trimmed") << 301 << "红宝石"
+                                       << ""
+                                       << "红宝石";
+    QTest::newRow("gem line of 7 fields skipped") << 302 << ""
+                                                  << ""
+                                                  << "";
+    QTest::newRow("later line replaces") << 100 << "回城卷轴（新）"
+                                         << ""
+                                         << "";
+    QTest::newRow("id 0 skipped") << 0 << ""
+                                  << ""
+                                  << "";
+    QTest::newRow("negative id skipped") << -4 << ""
+                                         << ""
+                                         << "";
+    QTest::newRow("blank name not stored") << 101 << ""
+                                           << ""
+                                           << "";
+    QTest::newRow("id trimmed of unicode blanks") << 102 << "全角空格编号"
+                                                  << ""
+                                                  << "";
+    QTest::newRow("longer equip line") << 700 << "屠龙刀"
+                                       << "屠龙刀"
+                                       << "";
+    QTest::newRow("short equip line skipped") << 701 << ""
+                                              << ""
+                                              << "";
+    QTest::newRow("unknown") << 999999 << ""
+                             << ""
+                             << "";
+}
+
+void NameResolverTest::lookups()
+{
+    QFETCH(int, id);
+    QTemporaryDir temp;
+    writeStandardTables(temp.path());
+    NameResolver &resolver = NameResolver::instance();
+    {
+        MessageCapture capture;
+        resolver.loadAll(temp.path());
+    }
+    QTEST(resolver.itemName(id), "item");
+    QTEST(resolver.equipName(id), "equip");
+    QTEST(resolver.gemName(id), "gem");
+    QCOMPARE(resolver.commonItemNames.keys(), (QList<int>{100, 102, 500}));
+    QCOMPARE(resolver.gemNames.keys(), (QList<int>{301, 500, 600}));
+    QCOMPARE(resolver.equipNames.keys(), (QList<int>{500, 600, 700}));
+}
+
+void NameResolverTest::monsterTable()
+{
+    QTemporaryDir temp;
+    writeStandardTables(temp.path());
+    NameResolver &resolver = NameResolver::instance();
+    resolver.monsterNames.insert(42, QStringLiteral("旧怪物"));
+    resolver.monsterLevels.insert(42, 9);
+    const QString path = temp.filePath(QStringLiteral("MonsterAttrExTable.txt"));
+    QString error = QStringLiteral("untouched");
+    MessageCapture capture;
+    QVERIFY(resolver.loadMonsterTable(path, error));
+    QCOMPARE(error, QStringLiteral("untouched"));
+    QCOMPARE(resolver.monsterNames.keys(), (QList<int>{1001, 1003, 1005}));
+    QCOMPARE(resolver.monsterLevels.keys(), (QList<int>{1001, 1002, 1005}));
+    QCOMPARE(resolver.monsterName(1001), QStringLiteral("赤焰狼王"));
+    QCOMPARE(resolver.monsterLevel(1001), 35);
+    QCOMPARE(resolver.monsterName(1002), QString());
+    QCOMPARE(resolver.monsterLevel(1002), 12);
+    QCOMPARE(resolver.monsterLevel(1003), 0);
+    QCOMPARE(resolver.monsterLevel(1005), 40);
+    QCOMPARE(resolver.monsterName(42), QString());
+    QCOMPARE(resolver.monsterLevel(42), 0);
+    QCOMPARE(capturedMessages,
+             QStringList(
+                 {QStringLiteral("[NameResolver] 开始加载怪物配置: \"%1\"").arg(path),
+                  QStringLiteral("[NameResolver] 加载怪物 - ID: 1001 名称: \"赤焰狼王\" 等级: 35"),
+                  QStringLiteral("[NameResolver] 加载怪物 - ID: 1002 名称: \"\" 等级: 12"),
+                  QStringLiteral("[NameResolver] 加载怪物 - ID: 1003 名称: \"幽冥鬼将\" 等级: 0"),
+                  QStringLiteral("[NameResolver] 行 6 列数不足: 3"),
+                  QStringLiteral("[NameResolver] 行 7 ID解析失败: \"0\""),
+                  QStringLiteral("[NameResolver] 加载怪物 - ID: 1005 名称: \"雪原巨熊\" 等级: 40"),
+                  QStringLiteral("[NameResolver] 怪物配置加载完成 - 总行数: 9 有效怪物数: 4")}));
+}
+
+void NameResolverTest::itemTableColumns_data()
+{
+    QTest::addColumn<int>("idColumn");
+    QTest::addColumn<int>("nameColumn");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("name before id") << 3 << 1 << "x\t名字\tx\t77" << true;
+    QTest::newRow("exactly enough fields") << 0 << 2 << "77\tx\t名字" << true;
+    QTest::newRow("one field short") << 0 << 3 << "77\tx\t名字" << false;
+    QTest::newRow("empty fields count") << 0 << 3 << "77\t\t\t名字" << true;
+    QTest::newRow("id out of range") << 0 << 1 << "2147483648\t名字" << false;
+    QTest::newRow("id with sign and blanks") << 0 << 1 << " +77 \t名字" << true;
+}
+
+void NameResolverTest::itemTableColumns()
+{
+    QFETCH(int, idColumn);
+    QFETCH(int, nameColumn);
+    QFETCH(QString, line);
+    QFETCH(bool, stored);
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("table.txt"));
+    QVERIFY(writeText(path, QStringLiteral("77\t头一\t77\t77\n77\t头二\t77\t77\n") + line + '\n'));
+    QMap<int, QString> map{{5, QStringLiteral("旧")}};
+    QString error;
+    QVERIFY(NameResolver::instance().loadItemTable(path, idColumn, nameColumn, map, error));
+    if (stored)
+        QCOMPARE(map, (QMap<int, QString>{{77, QStringLiteral("名字")}}));
+    else
+        QVERIFY(map.isEmpty());
+}
+
+void NameResolverTest::itemTableOpenFailure()
+{
+    QTemporaryDir temp;
+    QMap<int, QString> map{{5, QStringLiteral("旧")}};
+    QString error;
+    const QString path = temp.filePath(QStringLiteral("missing.txt"));
+    QVERIFY(!NameResolver::instance().loadItemTable(path, 0, 1, map, error));
+    QCOMPARE(error, QStringLiteral("无法打开文件: %1").arg(path));
+    QCOMPARE(map.value(5), QStringLiteral("旧"));
+
+    // A directory cannot be read as a table either, also for root.
+    NameResolver &resolver = NameResolver::instance();
+    resolver.monsterNames.insert(1, QStringLiteral("旧"));
+    MessageCapture capture;
+    QVERIFY(!resolver.loadMonsterTable(temp.path(), error));
+    QCOMPARE(error, QStringLiteral("无法打开文件: %1").arg(temp.path()));
+    QCOMPARE(resolver.monsterName(1), QStringLiteral("旧"));
+    QCOMPARE(capturedMessages.constLast(),
+             QStringLiteral("[NameResolver] 错误 - 无法打开文件: \"%1\"").arg(temp.path()));
+}
+
+void NameResolverTest::monsterIdReportsOnlyEarlyLines()
+{
+    QTemporaryDir temp;
+    QString text = header;
+    for (int line = 3; line <= 12; ++line)
+        text += QStringLiteral("bad%1\tx\tx\t1\n").arg(line);
+    const QString path = temp.filePath(QStringLiteral("MonsterAttrExTable.txt"));
+    QVERIFY(writeText(path, text));
+    QString error;
+    MessageCapture capture;
+    QVERIFY(NameResolver::instance().loadMonsterTable(path, error));
+    QStringList expected = {QStringLiteral("[NameResolver] 开始加载怪物配置: \"%1\"").arg(path)};
+    for (int line = 3; line <= 10; ++line)
+        expected.append(QStringLiteral("[NameResolver] 行 %1 ID解析失败: \"bad%1\"").arg(line));
+    expected.append(QStringLiteral("[NameResolver] 怪物配置加载完成 - 总行数: 12 有效怪物数: 0"));
+    QCOMPARE(capturedMessages, expected);
+}
+
+void NameResolverTest::missingFileKeepsOldMap()
+{
+    QTemporaryDir temp;
+    writeStandardTables(temp.path());
+    NameResolver &resolver = NameResolver::instance();
+    {
+        MessageCapture capture;
+        resolver.loadAll(temp.path());
+    }
+    QCOMPARE(resolver.equipName(700), QStringLiteral("屠龙刀"));
+    QVERIFY(QFile::remove(temp.filePath(QStringLiteral("EquipBase.txt"))));
+    QVERIFY(QFile::remove(temp.filePath(QStringLiteral("MonsterAttrExTable.txt"))));
+    QVERIFY(writeText(temp.filePath(QStringLiteral("CommonItem.txt")),
+                      header + itemLine("9", "新物品", 6, 7)));
+    MessageCapture capture;
+    resolver.loadAll(temp.path());
+    QCOMPARE(resolver.equipName(700), QStringLiteral("屠龙刀"));
+    QCOMPARE(resolver.monsterName(1001), QStringLiteral("赤焰狼王"));
+    QCOMPARE(resolver.commonItemNames.keys(), QList<int>{9});
+    QCOMPARE(resolver.itemName(500), QStringLiteral("装备名"));
+    QCOMPARE(capturedMessages,
+             QStringList({QStringLiteral("NameResolver: loaded GemInfo.txt, count: 3"),
+                          QStringLiteral("NameResolver: loaded CommonItem.txt, count: 1")}));
+}
+
+void NameResolverTest::missingDirectoryKeepsEverything()
+{
+    QTemporaryDir temp;
+    writeStandardTables(temp.path());
+    NameResolver &resolver = NameResolver::instance();
+    {
+        MessageCapture capture;
+        resolver.loadAll(temp.path());
+    }
+    const QString missing = temp.filePath(QStringLiteral("nowhere"));
+    MessageCapture capture;
+    resolver.loadAll(missing);
+    QCOMPARE(
+        capturedMessages,
+        QStringList{
+            QStringLiteral("NameResolver: config directory does not exist: \"%1\"").arg(missing)});
+    QCOMPARE(resolver.gemNames.size(), 3);
+    QCOMPARE(resolver.commonItemNames.size(), 3);
+    QCOMPARE(resolver.equipNames.size(), 3);
+    QCOMPARE(resolver.monsterNames.size(), 3);
+    QCOMPARE(resolver.monsterLevels.size(), 3);
+}
+
+void NameResolverTest::loadAllDebugLines()
+{
+    QTemporaryDir temp;
+    writeStandardTables(temp.path());
+    // A table that exists but cannot be opened: a directory under the table's name.
+    QVERIFY(QFile::remove(temp.filePath(QStringLiteral("GemInfo.txt"))));
+    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("GemInfo.txt")));
+    NameResolver &resolver = NameResolver::instance();
+    resolver.gemNames.insert(8, QStringLiteral("旧宝石"));
+    const QString failed =
+        QStringLiteral("NameResolver: failed to load GemInfo.txt: \"无法打开文件: %1\"")
+            .arg(temp.filePath(QStringLiteral("GemInfo.txt")));
+    QTest::ignoreMessage(QtDebugMsg, qPrintable(failed));
+    QTest::ignoreMessage(QtDebugMsg, "NameResolver: loaded CommonItem.txt, count: 3");
+    QTest::ignoreMessage(QtDebugMsg, "NameResolver: loaded EquipBase.txt, count: 3");
+    for (int i = 0; i < 8; ++i)
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression(QStringLiteral("^\\[NameResolver\\] ")));
+    QTest::ignoreMessage(QtDebugMsg, "NameResolver: loaded MonsterAttrExTable.txt, count: 3");
+    resolver.loadAll(temp.path());
+    QCOMPARE(resolver.gemName(8), QStringLiteral("旧宝石"));
+    QCOMPARE(resolver.monsterLevel(1005), 40);
+
+    // Exactly these lines in this order.
+    MessageCapture capture;
+    resolver.loadAll(temp.path());
+    QCOMPARE(resolver.gemName(8), QStringLiteral("旧宝石"));
+    QCOMPARE(capturedMessages.size(), 12);
+    QCOMPARE(capturedMessages.at(0), failed);
+    QCOMPARE(capturedMessages.at(1),
+             QStringLiteral("NameResolver: loaded CommonItem.txt, count: 3"));
+    QCOMPARE(capturedMessages.at(2),
+             QStringLiteral("NameResolver: loaded EquipBase.txt, count: 3"));
+    QCOMPARE(capturedMessages.at(11),
+             QStringLiteral("NameResolver: loaded MonsterAttrExTable.txt, count: 3"));
+}
+
+void NameResolverTest::crlfAndBom()
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("CommonItem.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\xef\xbb\xbfh1\r\nh2\r\n7\tx\tx\tx\tx\tx\t\xe9\x87\x91\xe5\xb8\x81\r\n8\tx\tx\tx\tx"
+               "\tx\tend\r");
+    file.close();
+    QMap<int, QString> map;
+    QString error;
+    QVERIFY(NameResolver::instance().loadItemTable(path, 0, 6, map, error));
+    QCOMPARE(map, (QMap<int, QString>{{7, QStringLiteral("金币")}, {8, QStringLiteral("end")}}));
+}
+
+QTEST_GUILESS_MAIN(NameResolverTest)
+#include "tst_nameresolver.moc"
