@@ -68,8 +68,7 @@ void UnifyTest::unify_data()
 
     const DropBoxConfig other = box(6, 10, {9001});
     {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {5, -1}),
-                                               monster(2001, 50, {6})};
+        const QList<MonsterDropConfig> records{monster(1001, 100, {5, -1}), monster(2001, 50, {6})};
         QList<MonsterDropConfig> after = records;
         after[0].mValue = 250;
         QTest::newRow("alone: 100 -> 250 scales 1000 to 2500")
@@ -150,8 +149,8 @@ void UnifyTest::unify_data()
         QList<MonsterDropConfig> after = records;
         after[0].dropBoxIds = {5, 8};
         QTest::newRow("already at the new value: no line, shared box still copied")
-            << records << QList<DropBoxConfig>{box(5, 100), box(7, 300)} << QList<int>{1001}
-            << 200 << UnifyError::None << QStringList{summary(200, 1, 0, 1, 0)} << after
+            << records << QList<DropBoxConfig>{box(5, 100), box(7, 300)} << QList<int>{1001} << 200
+            << UnifyError::None << QStringList{summary(200, 1, 0, 1, 0)} << after
             << QList<DropBoxConfig>{box(5, 100), box(7, 300), box(8, 300)} << 0 << 1 << 0;
     }
     {
@@ -181,10 +180,9 @@ void UnifyTest::unify_data()
         after[0].mValue = 200;
         after[0].dropBoxIds = {8, 3, 8};
         QTest::newRow("repeated slots of a box shared with an unselected monster")
-            << records << QList<DropBoxConfig>{box(3, 10), box(7, 1000)} << QList<int>{1001}
-            << 200 << UnifyError::None
-            << QStringList{keptLine(1001, 100, 200), summary(200, 1, 1, 1, 0)} << after
-            << QList<DropBoxConfig>{box(3, 20), box(7, 1000), box(8, 2000)} << 1 << 1 << 0;
+            << records << QList<DropBoxConfig>{box(3, 10), box(7, 1000)} << QList<int>{1001} << 200
+            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 1, 1, 1, 0)}
+            << after << QList<DropBoxConfig>{box(3, 20), box(7, 1000), box(8, 2000)} << 1 << 1 << 0;
     }
     {
         const QList<MonsterDropConfig> records{monster(1001, 100, {7, 7}), monster(1002, 50, {7}),
@@ -208,8 +206,9 @@ void UnifyTest::unify_data()
         after[0].mValue = 999999;
         QTest::newRow("scaled weight beyond 32 bits is clamped")
             << records << QList<DropBoxConfig>{box(5, 2000000000)} << QList<int>{1001} << 999999
-            << UnifyError::None << QStringList{keptLine(1001, 1, 999999), summary(999999, 1, 1, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, INT_MAX)} << 1 << 0 << 0;
+            << UnifyError::None
+            << QStringList{keptLine(1001, 1, 999999), summary(999999, 1, 1, 0, 0)} << after
+            << QList<DropBoxConfig>{box(5, INT_MAX)} << 1 << 0 << 0;
     }
     {
         const QList<MonsterDropConfig> records{monster(1001, 100, {5})};
@@ -354,9 +353,8 @@ void UnifyTest::detailLinesOnlyForTenOrFewer()
 void UnifyTest::messageText()
 {
     NameResolver::instance().monsterNames.insert(1001, QStringLiteral("石像鬼"));
-    MonsterDropData monsterData = monsters(
-        {monster(1001, 100, {7}), monster(1002, 100, {7}), monster(1003, 0, {}),
-         monster(3001, 100, {8})});
+    MonsterDropData monsterData = monsters({monster(1001, 100, {7}), monster(1002, 100, {7}),
+                                            monster(1003, 0, {}), monster(3001, 100, {8})});
     DropBoxContentData boxData = boxes({box(7, 1000), box(8, 5)});
     const DropRateEdits::UnifyResult result =
         DropRateEdits::unifyMonsterValue(monsterData, boxData, {1001, 1002, 1003}, 400);
@@ -375,16 +373,16 @@ void UnifyTest::messageText()
 void UnifyTest::ratesKept()
 {
     // Rates before and after, through the one rate rule: unchanged where the weight divides.
-    MonsterDropData monsterData = monsters(
-        {monster(1001, 100, {5, 6}), monster(1002, 40, {6}), monster(3001, 100, {6})});
+    MonsterDropData monsterData =
+        monsters({monster(1001, 100, {5, 6}), monster(1002, 40, {6}), monster(3001, 100, {6})});
     DropBoxContentData boxData = boxes({box(5, 1000), box(6, 400)});
     const DropRateEdits::UnifyResult result =
         DropRateEdits::unifyMonsterValue(monsterData, boxData, {1001, 1002}, 200);
     QVERIFY(result.applied);
     const auto rateOf = [&](int recordIndex, int slot) {
         const MonsterDropConfig &record = monsterData.records.at(recordIndex);
-        const DropBoxConfig *b = DropSlots::findBox(std::as_const(boxData),
-                                                    record.dropBoxIds.at(slot));
+        const DropBoxConfig *b =
+            DropSlots::findBox(std::as_const(boxData), record.dropBoxIds.at(slot));
         return DropRate::tableText(record.mValue, b->boxValue, 1.0);
     };
     QCOMPARE(rateOf(0, 0), QStringLiteral("10.00%"));
