@@ -489,8 +489,9 @@ void MainWindow::applyTableStyle(int level)
         header->setHighlightSections(false);
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         QHeaderView *rows = view->verticalHeader();
-        rows->setDefaultSectionSize(rowHeight);
+        // Minimum first: a default below the old minimum would be refused.
         rows->setMinimumSectionSize(rowHeight);
+        rows->setDefaultSectionSize(rowHeight);
     }
 }
 

@@ -35,6 +35,9 @@ void MainWindow::onMonsterSelectionChanged()
         summaryModel->setMonster(nullptr, nullptr);
         updateMonsterDetail();
     }
+    // No box is current now; a form still showing the last one would invite edits that
+    // change nothing.
+    updateBoxDetail();
 }
 
 void MainWindow::onBoxSelectionChanged()

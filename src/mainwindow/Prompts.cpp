@@ -23,8 +23,8 @@ void DialogPrompts::critical(QWidget *parent, const QString &title, const QStrin
 
 bool DialogPrompts::question(QWidget *parent, const QString &title, const QString &text)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No)
-           == QMessageBox::Yes;
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 int DialogPrompts::choose(QWidget *parent, const QString &title, const QString &text,
@@ -48,7 +48,8 @@ std::optional<int> DialogPrompts::getInt(QWidget *parent, const QString &title,
                                          int maxValue, int step)
 {
     bool ok = false;
-    const int result = QInputDialog::getInt(parent, title, label, value, minValue, maxValue, step, &ok);
+    const int result =
+        QInputDialog::getInt(parent, title, label, value, minValue, maxValue, step, &ok);
     return ok ? std::optional<int>(result) : std::nullopt;
 }
 
@@ -57,7 +58,8 @@ std::optional<QString> DialogPrompts::getItem(QWidget *parent, const QString &ti
                                               int current, bool editable)
 {
     bool ok = false;
-    const QString result = QInputDialog::getItem(parent, title, label, items, current, editable, &ok);
+    const QString result =
+        QInputDialog::getItem(parent, title, label, items, current, editable, &ok);
     return ok ? std::optional<QString>(result) : std::nullopt;
 }
 
@@ -65,7 +67,8 @@ std::optional<QString> DialogPrompts::getText(QWidget *parent, const QString &ti
                                               const QString &label, const QString &text)
 {
     bool ok = false;
-    const QString result = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
+    const QString result =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
     return ok ? std::optional<QString>(result) : std::nullopt;
 }
 
