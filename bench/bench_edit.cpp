@@ -1,0 +1,231 @@
+// Times of the batch edits on the default generated configuration.
+#include "Bench.h"
+
+#include "data/DropBoxContentParser.h"
+#include "data/DropConfig.h"
+#include "data/MonsterDropParser.h"
+#include "data/NameResolver.h"
+#include "edit/DropClipboard.h"
+#include "edit/DropRateEdits.h"
+#include "edit/MonsterEdits.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+struct EditBenchData
+{
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    QList<int> namedIds; // every monster id of the name table, ascending
+    QString source;
+};
+
+// Used only when the generated configuration cannot be read: the same shape, made up here.
+void synthesize(EditBenchData &data, const BenchContext &context)
+{
+    QRandomGenerator random(20261206);
+    const int monsterCount = context.monsterCount > 0 ? context.monsterCount : 200000;
+    const int boxCount = context.boxCount > 0 ? context.boxCount : 100000;
+    const int popular = std::max(1, boxCount / 50);
+    NameResolver::instance().clear();
+    for (int i = 0; i < monsterCount; ++i) {
+        const int id = 10000 + i;
+        NameResolver::instance().monsterNames.insert(id, QStringLiteral("怪物%1").arg(i));
+        if (random.bounded(100) >= 80)
+            continue;
+        MonsterDropConfig record;
+        record.monsterId = id;
+        record.mValue = random.bounded(100) < 3 ? 0 : random.bounded(1, 10000);
+        record.dropType = random.bounded(2);
+        record.dropBoxIds.fill(-1, 20);
+        const int used = random.bounded(100) < 10 ? 0 : random.bounded(1, 21);
+        for (int slot = 0; slot < used; ++slot) {
+            record.dropBoxIds[slot] = random.bounded(100) < 30 ? random.bounded(1, popular + 1)
+                                                               : random.bounded(1, boxCount + 1);
+        }
+        data.monsters.records.append(record);
+    }
+    for (int i = 0; i < boxCount; ++i) {
+        DropBoxConfig box;
+        box.boxId = i + 1;
+        box.boxValue = random.bounded(100) < 2 ? 0 : random.bounded(1, 100000);
+        box.items.fill(DropBoxItem{}, 100);
+        const int filled = random.bounded(1, 101);
+        for (int slot = 0; slot < filled; ++slot)
+            box.items[slot] = DropBoxItem{random.bounded(1, 60000), 1};
+        data.boxes.boxes.append(box);
+    }
+    data.source = QStringLiteral("synthetic");
+}
+
+// The readers' per-line diagnostics stay out of the report.
+void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+const EditBenchData &benchData(const BenchContext &context)
+{
+    static EditBenchData data;
+    static bool ready = false;
+    if (ready)
+        return data;
+    ready = true;
+    const QtMessageHandler previous = qInstallMessageHandler(&quietDebug);
+    const QDir dir(context.configDir);
+    NameResolver::instance().clear();
+    NameResolver::instance().loadAll(context.configDir);
+    QString error;
+    const bool loaded =
+        !NameResolver::instance().monsterNames.isEmpty() &&
+        MonsterDropParser().load(dir.filePath(QStringLiteral("MonsterDropBoxs.txt")), data.monsters,
+                                 error) &&
+        DropBoxContentParser().load(dir.filePath(QStringLiteral("DropBoxContent.txt")), data.boxes,
+                                    error) &&
+        !data.monsters.records.isEmpty() && !data.boxes.boxes.isEmpty();
+    if (loaded) {
+        data.source = QStringLiteral("generated");
+    } else {
+        data = EditBenchData();
+        synthesize(data, context);
+    }
+    qInstallMessageHandler(previous);
+    data.namedIds = NameResolver::instance().monsterNames.keys();
+    std::printf("# edit: %s data, %lld named monsters, %lld monster records, %lld boxes\n",
+                qPrintable(data.source), static_cast<long long>(data.namedIds.size()),
+                static_cast<long long>(data.monsters.records.size()),
+                static_cast<long long>(data.boxes.boxes.size()));
+    return data;
+}
+
+// Fresh, unshared copies of the documents, as the window owns them.
+void resetDocuments(const EditBenchData &data, MonsterDropData &monsters, DropBoxContentData &boxes)
+{
+    monsters = data.monsters;
+    boxes = data.boxes;
+    for (MonsterDropConfig &record : monsters.records)
+        record.dropBoxIds.detach();
+    for (DropBoxConfig &box : boxes.boxes)
+        box.items.detach();
+}
+
+// `count` ids spread evenly over `pool`, in a shuffled selection order.
+QList<int> spreadIds(const QList<int> &pool, int count)
+{
+    QList<int> ids;
+    if (pool.isEmpty() || count <= 0)
+        return ids;
+    const double step = double(pool.size()) / count;
+    for (int i = 0; i < count && qsizetype(i * step) < pool.size(); ++i)
+        ids << pool.at(qsizetype(i * step));
+    QRandomGenerator random(7);
+    std::shuffle(ids.begin(), ids.end(), *&random);
+    return ids;
+}
+
+QList<int> recordIds(const MonsterDropData &monsters, bool withDropsOnly)
+{
+    QList<int> ids;
+    for (const MonsterDropConfig &record : monsters.records) {
+        if (!withDropsOnly || DropSlots::validBoxCount(record) > 0)
+            ids << record.monsterId;
+    }
+    return ids;
+}
+
+} // namespace
+
+LOOTWRIGHT_BENCH(edit_unify, 500)
+{
+    const EditBenchData &data = benchData(context);
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    const QList<int> selected = spreadIds(recordIds(data.monsters, false), 100000);
+    DropRateEdits::UnifyResult last;
+    const double ms = context.medianMs(
+        [&] { last = DropRateEdits::unifyMonsterValue(monsters, boxes, selected, 5000); },
+        [&] { resetDocuments(data, monsters, boxes); });
+    context.report(QStringLiteral("unify_100k"), ms, QStringLiteral("ms"));
+    std::printf("# edit: unify of %lld monsters: %lld log line(s), adjusted %d, copied %d, "
+                "skipped %d, %lld boxes after\n",
+                static_cast<long long>(selected.size()),
+                static_cast<long long>(last.logLines.size()), last.adjusted, last.copied,
+                last.skipped, static_cast<long long>(boxes.boxes.size()));
+}
+
+LOOTWRIGHT_BENCH(edit_paste, 501)
+{
+    const EditBenchData &data = benchData(context);
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    const QList<int> selected = spreadIds(data.namedIds, 10000);
+    const QString text = DropClipboard::buildText(data.monsters.records.first());
+    EditResult last;
+    const double ms = context.medianMs(
+        [&] {
+            const DropClipboard::PastePlan plan = DropClipboard::preparePaste(selected, text);
+            last = DropClipboard::applyPaste(monsters, selected, plan.drops);
+        },
+        [&] { resetDocuments(data, monsters, boxes); });
+    context.report(QStringLiteral("paste_10k"), ms, QStringLiteral("ms"));
+    std::printf("# edit: paste onto %lld monsters: %lld log lines, %lld records after\n",
+                static_cast<long long>(selected.size()),
+                static_cast<long long>(last.logLines.size()),
+                static_cast<long long>(monsters.records.size()));
+}
+
+LOOTWRIGHT_BENCH(edit_set_no_drop, 502)
+{
+    const EditBenchData &data = benchData(context);
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    const QList<int> selected = spreadIds(recordIds(data.monsters, true), 10000);
+    EditResult last;
+    const double ms = context.medianMs(
+        [&] {
+            const MonsterEdits::Eligibility eligibility =
+                MonsterEdits::setNoDropEligibility(monsters, selected);
+            if (eligibility.eligibleCount > 0)
+                last = MonsterEdits::setNoDrop(monsters, selected);
+        },
+        [&] { resetDocuments(data, monsters, boxes); });
+    context.report(QStringLiteral("set_no_drop_10k"), ms, QStringLiteral("ms"));
+    std::printf("# edit: no drop for %lld monsters: %lld log lines, %lld records after\n",
+                static_cast<long long>(selected.size()),
+                static_cast<long long>(last.logLines.size()),
+                static_cast<long long>(monsters.records.size()));
+}
+
+LOOTWRIGHT_BENCH(edit_target_rate, 503)
+{
+    // One target rate on a popular (shared) box: a scan of every record for its sharers.
+    const EditBenchData &data = benchData(context);
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    qsizetype recordIndex = -1;
+    for (qsizetype i = 0; i < data.monsters.records.size() && recordIndex < 0; ++i) {
+        const MonsterDropConfig &record = data.monsters.records.at(i);
+        if (record.mValue > 0 && DropSlots::validBoxCount(record) > 0 &&
+            DropSlots::findBox(data.boxes, record.dropBoxIds.first()))
+            recordIndex = i;
+    }
+    if (recordIndex < 0)
+        return;
+    DropRateEdits::TargetRateResult last;
+    const double ms = context.medianMs(
+        [&] {
+            MonsterDropConfig *monster = &monsters.records[recordIndex];
+            const DropBoxConfig *box = DropSlots::findBox(boxes, monster->dropBoxIds.first());
+            last = DropRateEdits::applyTargetRate(monsters, monster, boxes, box,
+                                                  QStringLiteral("12.5"), 1.0);
+        },
+        [&] { resetDocuments(data, monsters, boxes); });
+    context.report(QStringLiteral("target_rate"), ms, QStringLiteral("ms"));
+    std::printf("# edit: target rate on a box of %d sharers, copied %d\n", last.sharerCount,
+                int(last.copied));
+}
