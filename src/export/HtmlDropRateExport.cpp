@@ -9,6 +9,8 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <vector>
 
 namespace HtmlDropRateExport {
@@ -113,27 +115,58 @@ template <qsizetype N> constexpr QStringView literal(const char16_t (&text)[N])
     return QStringView(text, N - 1);
 }
 
-void appendInt(QString &out, int value)
+constexpr QStringView rowOpen = u"<tr data-monster-id=\"";
+constexpr QStringView afterId = u"\" data-monster-name=\"";
+constexpr QStringView afterNameKey = u"\" data-items=\"";
+constexpr QStringView afterSearch = u"\"><td class=\"mono\">";
+constexpr QStringView afterIdCell = u"</td><td class=\"name\">";
+constexpr QStringView afterName = u"</td><td class=\"items\" title=\"";
+constexpr QStringView afterTitle = u"\">";
+constexpr QStringView rowClose = u"</td></tr>\n";
+
+qsizetype digitCount(int value)
 {
-    char16_t digits[12];
-    char16_t *end = digits + 12;
-    char16_t *p = end;
-    // Unsigned arithmetic keeps INT_MIN representable.
     unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
-    do {
-        *--p = char16_t(u'0' + magnitude % 10);
+    qsizetype count = value < 0 ? 2 : 1;
+    while (magnitude >= 10) {
         magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0)
-        *--p = u'-';
-    out.append(QStringView(p, end - p));
+        ++count;
+    }
+    return count;
 }
 
-// Display name and search name of one item, both already escaped.
+// Writes into space that was sized beforehand.
+struct Cursor
+{
+    char16_t *p;
+
+    void put(QStringView text)
+    {
+        std::memcpy(p, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+        p += text.size();
+    }
+    void put(char16_t c) { *p++ = c; }
+    void putInt(int value)
+    {
+        // Unsigned arithmetic keeps INT_MIN representable.
+        unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+        char16_t *end = p + digitCount(value);
+        char16_t *q = end;
+        do {
+            *--q = char16_t(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0)
+            *--q = u'-';
+        p = end;
+    }
+};
+
+// One item's pieces of a row, escaped: its display name and "id lower-case-name" for the search.
 struct ItemText
 {
     QString name;
-    QString searchName;
+    QString searchPiece;
 };
 
 struct ItemRef
@@ -157,6 +190,16 @@ struct Run
     int rank;
 };
 
+// One entry of a row's item list; its rate ranks are rowRanks[ranksFrom, ranksTo).
+struct RowItem
+{
+    int text;
+    int ranksFrom;
+    int ranksTo;
+};
+
+constexpr qsizetype drainSize = 1 << 19;
+
 class PageBuilder
 {
 public:
@@ -174,14 +217,18 @@ public:
         }
     }
 
-    // Collects the monster's boxes that give items; false when there is none (no row).
-    bool collectBoxes(const MonsterDropConfig &monster);
-    // Appends the monster's row from the boxes collectBoxes has just found for it.
-    void appendRow(QString &out, const MonsterDropConfig &monster);
+    // Resolves every monster's boxes that give items; returns the number of rows.
+    int collect(const QList<MonsterDropConfig> &monsters);
+    // Appends the rows of the monsters given to collect. When drain is given it is called
+    // whenever out has grown past drainSize, to take the text away; false from it stops.
+    bool appendRows(QString &out, const QList<MonsterDropConfig> &monsters,
+                    const std::function<bool(QString &)> &drain = {});
 
 private:
     const BoxItems &itemsOf(int boxIndex);
     int textOf(int itemId);
+    void mergeItems(const MonsterDropConfig &monster, const int *boxesFrom, const int *boxesTo);
+    void appendRow(QString &out, const MonsterDropConfig &monster);
 
     const DropBoxContentData &boxData;
     const NameResolver &names;
@@ -193,13 +240,16 @@ private:
     QHash<int, int> itemTextIndex;
     std::vector<ItemText> itemTexts;
 
+    // Every monster's box indexes, monster i at [boxStart[i], boxStart[i + 1]).
+    std::vector<int> monsterBoxes;
+    std::vector<size_t> boxStart;
+
     // Scratch of one row, kept to reuse its capacity.
-    std::vector<int> rowBoxes;
     std::vector<QString> rowRates;
     std::vector<QString> sortedRates;
     std::vector<Run> runs;
-    std::vector<int> itemRanks;
-    QString itemsText;
+    std::vector<RowItem> rowItems;
+    std::vector<int> rowRanks;
 };
 
 int PageBuilder::textOf(int itemId)
@@ -212,7 +262,8 @@ int PageBuilder::textOf(int itemId)
         name = QString::number(itemId);
     ItemText text;
     text.name = escapeHtml(name);
-    text.searchName = escapeHtml(name.toLower());
+    text.searchPiece = QString::number(itemId) + QLatin1Char(' ');
+    appendEscapedHtml(text.searchPiece, name.toLower());
     const int index = int(itemTexts.size());
     itemTexts.push_back(std::move(text));
     itemTextIndex.insert(itemId, index);
@@ -237,120 +288,177 @@ const BoxItems &PageBuilder::itemsOf(int boxIndex)
         std::unique(entry.items.begin(), entry.items.end(),
                     [](const ItemRef &a, const ItemRef &b) { return a.itemId == b.itemId; }),
         entry.items.end());
+    entry.items.shrink_to_fit();
     for (ItemRef &ref : entry.items)
         ref.text = textOf(ref.itemId);
     return entry;
 }
 
-bool PageBuilder::collectBoxes(const MonsterDropConfig &monster)
+int PageBuilder::collect(const QList<MonsterDropConfig> &monsters)
 {
-    // Each box once: a box listed twice gives the same items with the same rate.
-    rowBoxes.clear();
-    for (const int boxId : monster.dropBoxIds) {
-        if (!DropSlots::isUsedId(boxId))
-            continue;
-        const auto found = lastBoxById.constFind(boxId);
-        if (found == lastBoxById.cend())
-            continue;
-        const int boxIndex = found.value();
-        if (std::find(rowBoxes.cbegin(), rowBoxes.cend(), boxIndex) != rowBoxes.cend())
-            continue;
-        if (!itemsOf(boxIndex).items.empty())
-            rowBoxes.push_back(boxIndex);
+    int rows = 0;
+    monsterBoxes.clear();
+    boxStart.assign(1, 0);
+    boxStart.reserve(size_t(monsters.size()) + 1);
+    for (const MonsterDropConfig &monster : monsters) {
+        const size_t from = monsterBoxes.size();
+        for (const int boxId : monster.dropBoxIds) {
+            if (!DropSlots::isUsedId(boxId))
+                continue;
+            const auto found = lastBoxById.constFind(boxId);
+            if (found == lastBoxById.cend())
+                continue;
+            const int boxIndex = found.value();
+            // Each box once: a box listed twice gives the same items with the same rate.
+            if (std::find(monsterBoxes.cbegin() + qsizetype(from), monsterBoxes.cend(), boxIndex) !=
+                monsterBoxes.cend())
+                continue;
+            if (!itemsOf(boxIndex).items.empty())
+                monsterBoxes.push_back(boxIndex);
+        }
+        if (monsterBoxes.size() > from)
+            ++rows;
+        boxStart.push_back(monsterBoxes.size());
     }
-    return !rowBoxes.empty();
+    return rows;
 }
 
-void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
+bool PageBuilder::appendRows(QString &out, const QList<MonsterDropConfig> &monsters,
+                             const std::function<bool(QString &)> &drain)
 {
+    for (qsizetype i = 0; i < monsters.size(); ++i) {
+        const size_t from = boxStart[size_t(i)];
+        const size_t to = boxStart[size_t(i) + 1];
+        if (from == to)
+            continue;
+        mergeItems(monsters.at(i), monsterBoxes.data() + from, monsterBoxes.data() + to);
+        appendRow(out, monsters.at(i));
+        if (drain && out.size() >= drainSize && !drain(out))
+            return false;
+    }
+    return true;
+}
+
+void PageBuilder::mergeItems(const MonsterDropConfig &monster, const int *boxesFrom,
+                             const int *boxesTo)
+{
+    // Rate texts ranked in string order, so each item's texts come out sorted and distinct.
     rowRates.clear();
     if (showRates) {
-        for (const int boxIndex : rowBoxes)
-            rowRates.push_back(DropRate::exportText(
-                monster.mValue, boxData.boxes.at(boxIndex).boxValue, multiplier));
-    }
-
-    // Rate texts ranked in string order, so each item's texts come out sorted and distinct.
-    runs.clear();
-    if (showRates) {
+        for (const int *box = boxesFrom; box != boxesTo; ++box)
+            rowRates.push_back(
+                DropRate::exportText(monster.mValue, boxData.boxes.at(*box).boxValue, multiplier));
         sortedRates = rowRates;
         std::sort(sortedRates.begin(), sortedRates.end());
         sortedRates.erase(std::unique(sortedRates.begin(), sortedRates.end()), sortedRates.end());
     }
-    for (size_t i = 0; i < rowBoxes.size(); ++i) {
-        const std::vector<ItemRef> &items = boxItems[size_t(rowBoxes[i])].items;
-        const int rank =
-            showRates
-                ? int(std::lower_bound(sortedRates.cbegin(), sortedRates.cend(), rowRates[i]) -
-                      sortedRates.cbegin())
-                : 0;
+    runs.clear();
+    for (const int *box = boxesFrom; box != boxesTo; ++box) {
+        const std::vector<ItemRef> &items = boxItems[size_t(*box)].items;
+        int rank = 0;
+        if (showRates) {
+            const QString &rate = rowRates[size_t(box - boxesFrom)];
+            rank = int(std::lower_bound(sortedRates.cbegin(), sortedRates.cend(), rate) -
+                       sortedRates.cbegin());
+        }
         runs.push_back({items.data(), items.data() + items.size(), rank});
     }
 
+    // Merge the boxes' item lists, each sorted by id, into one list by id.
+    rowItems.clear();
+    rowRanks.clear();
+    while (true) {
+        int smallest = 0;
+        bool any = false;
+        for (const Run &run : runs) {
+            if (run.next != run.end && (!any || run.next->itemId < smallest)) {
+                smallest = run.next->itemId;
+                any = true;
+            }
+        }
+        if (!any)
+            break;
+        RowItem item{0, int(rowRanks.size()), 0};
+        for (Run &run : runs) {
+            if (run.next != run.end && run.next->itemId == smallest) {
+                item.text = run.next->text;
+                rowRanks.push_back(run.rank);
+                ++run.next;
+            }
+        }
+        const auto ranksFrom = rowRanks.begin() + item.ranksFrom;
+        std::sort(ranksFrom, rowRanks.end());
+        rowRanks.erase(std::unique(ranksFrom, rowRanks.end()), rowRanks.end());
+        item.ranksTo = int(rowRanks.size());
+        rowItems.push_back(item);
+    }
+}
+
+void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
+{
     QString name = names.monsterName(monster.monsterId);
     if (name.isEmpty())
         name = monster.displayName;
     const QString escapedName = escapeHtml(name);
+    const QString nameKey = escapedName.toLower();
 
-    out += literal(u"<tr data-monster-id=\"");
-    appendInt(out, monster.monsterId);
-    out += literal(u"\" data-monster-name=\"");
-    out += escapedName.toLower();
-    out += literal(u"\" data-items=\"");
-
-    // Merge the boxes' sorted item lists; the search text goes straight into the row, the items
-    // text into a buffer because it is written twice.
-    itemsText.resize(0);
-    bool first = true;
-    while (true) {
-        int smallest = -1;
-        for (const Run &run : runs) {
-            if (run.next != run.end && (smallest < 0 || run.next->itemId < smallest))
-                smallest = run.next->itemId;
-        }
-        if (smallest < 0)
-            break;
-        int text = 0;
-        itemRanks.clear();
-        for (Run &run : runs) {
-            if (run.next != run.end && run.next->itemId == smallest) {
-                text = run.next->text;
-                itemRanks.push_back(run.rank);
-                ++run.next;
-            }
-        }
-        const ItemText &item = itemTexts[size_t(text)];
-        if (!first) {
-            out += QLatin1Char(' ');
-            itemsText += u'、';
-        }
-        first = false;
-        appendInt(out, smallest);
-        out += QLatin1Char(' ');
-        out += item.searchName;
-        itemsText += item.name;
+    // The row's exact length first, so it is written straight into the page.
+    qsizetype searchLength = qsizetype(rowItems.size()) - 1;
+    qsizetype itemsLength = qsizetype(rowItems.size()) - 1;
+    for (const RowItem &item : rowItems) {
+        const ItemText &text = itemTexts[size_t(item.text)];
+        searchLength += text.searchPiece.size();
+        itemsLength += text.name.size();
         if (showRates) {
-            std::sort(itemRanks.begin(), itemRanks.end());
-            itemRanks.erase(std::unique(itemRanks.begin(), itemRanks.end()), itemRanks.end());
-            itemsText += QLatin1Char('(');
-            for (size_t i = 0; i < itemRanks.size(); ++i) {
-                if (i > 0)
-                    itemsText += QLatin1Char('/');
-                itemsText += sortedRates[size_t(itemRanks[i])];
-            }
-            itemsText += QLatin1Char(')');
+            itemsLength += 2 + (item.ranksTo - item.ranksFrom - 1);
+            for (int r = item.ranksFrom; r < item.ranksTo; ++r)
+                itemsLength += sortedRates[size_t(rowRanks[size_t(r)])].size();
         }
     }
+    const qsizetype idLength = digitCount(monster.monsterId);
+    const qsizetype rowLength = rowOpen.size() + idLength + afterId.size() + nameKey.size() +
+                                afterNameKey.size() + searchLength + afterSearch.size() + idLength +
+                                afterIdCell.size() + escapedName.size() + afterName.size() +
+                                itemsLength + afterTitle.size() + itemsLength + rowClose.size();
+    const qsizetype start = out.size();
+    out.resize(start + rowLength);
+    Cursor cursor{reinterpret_cast<char16_t *>(out.data()) + start};
 
-    out += literal(u"\"><td class=\"mono\">");
-    appendInt(out, monster.monsterId);
-    out += literal(u"</td><td class=\"name\">");
-    out += escapedName;
-    out += literal(u"</td><td class=\"items\" title=\"");
-    out += itemsText;
-    out += literal(u"\">");
-    out += itemsText;
-    out += literal(u"</td></tr>\n");
+    cursor.put(rowOpen);
+    cursor.putInt(monster.monsterId);
+    cursor.put(afterId);
+    cursor.put(nameKey);
+    cursor.put(afterNameKey);
+    for (size_t i = 0; i < rowItems.size(); ++i) {
+        if (i > 0)
+            cursor.put(u' ');
+        cursor.put(itemTexts[size_t(rowItems[i].text)].searchPiece);
+    }
+    cursor.put(afterSearch);
+    cursor.putInt(monster.monsterId);
+    cursor.put(afterIdCell);
+    cursor.put(escapedName);
+    cursor.put(afterName);
+    const char16_t *itemsText = cursor.p;
+    for (size_t i = 0; i < rowItems.size(); ++i) {
+        const RowItem &item = rowItems[i];
+        if (i > 0)
+            cursor.put(u'、');
+        cursor.put(itemTexts[size_t(item.text)].name);
+        if (showRates) {
+            cursor.put(u'(');
+            for (int r = item.ranksFrom; r < item.ranksTo; ++r) {
+                if (r > item.ranksFrom)
+                    cursor.put(u'/');
+                cursor.put(sortedRates[size_t(rowRanks[size_t(r)])]);
+            }
+            cursor.put(u')');
+        }
+    }
+    cursor.put(afterTitle);
+    cursor.put(QStringView(itemsText, itemsLength)); // the cell repeats its title
+    cursor.put(rowClose);
+    Q_ASSERT(cursor.p == reinterpret_cast<const char16_t *>(out.constData()) + out.size());
 }
 
 } // namespace
@@ -399,28 +507,15 @@ QString timestampText(const QDateTime &time)
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
-               const NameResolver &names, double multiplier, bool showRates,
-               const QString &timestamp)
-{
-    Page page;
-    PageBuilder builder(boxes, names, multiplier, showRates);
-    // The count stands above the rows: count first, so the page is built in one string.
-    for (const MonsterDropConfig &monster : monsters.records) {
-        if (builder.collectBoxes(monster))
-            ++page.exportCount;
-    }
-    if (page.exportCount == 0)
-        return page;
+namespace {
 
-    QString &html = page.html;
-    // A first guess; the string grows in place past it.
-    html.reserve(literal(pageHead).size() + literal(pageTail).size() +
-                 qsizetype(page.exportCount) * 512);
+void appendHead(QString &html, int exportCount, double multiplier, bool showRates,
+                const QString &timestamp)
+{
     html += literal(pageHead);
     html += timestamp;
     html += QStringLiteral(" ｜ 导出怪物数：");
-    appendInt(html, page.exportCount);
+    html += QString::number(exportCount);
     html += QStringLiteral(" ｜ 全局掉落倍数：x");
     html += QString::number(multiplier, 'f', 2);
     html += QStringLiteral(" ｜ 显示爆率：");
@@ -428,41 +523,76 @@ Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
     html += literal(controlsAndTableHead);
     if (showRates)
         html += QStringLiteral("（爆率）");
-    html += literal(u"</th></tr></thead><tbody>\n");
-    for (const MonsterDropConfig &monster : monsters.records) {
-        if (builder.collectBoxes(monster))
-            builder.appendRow(html, monster);
+    html += QStringView(u"</th></tr></thead><tbody>\n");
+}
+
+// UTF-8 with a byte-order mark into a temporary file that replaces the target on commit.
+class PageFileWriter
+{
+public:
+    explicit PageFileWriter(const QString &path) : file(path) {}
+
+    bool open()
+    {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+            return false;
+        return file.write("\xEF\xBB\xBF", 3) == 3;
     }
+
+    // Encoded in slices so that no second copy of a long text is held.
+    bool write(QStringView text)
+    {
+        constexpr qsizetype sliceSize = 1 << 16;
+        if (bytes.isEmpty())
+            bytes.resize(encoder.requiredSpace(sliceSize));
+        for (qsizetype from = 0; from < text.size();) {
+            qsizetype length = std::min(sliceSize, text.size() - from);
+            // Never split a surrogate pair between two slices.
+            if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
+                --length;
+            char *end = encoder.appendToBuffer(bytes.data(), text.mid(from, length));
+            const qint64 size = end - bytes.data();
+            if (file.write(bytes.constData(), size) != size)
+                return false;
+            from += length;
+        }
+        return true;
+    }
+
+    bool commit() { return file.commit(); }
+
+private:
+    QSaveFile file;
+    QStringEncoder encoder{QStringEncoder::Utf8};
+    QByteArray bytes;
+};
+
+} // namespace
+
+Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
+               const NameResolver &names, double multiplier, bool showRates,
+               const QString &timestamp)
+{
+    Page page;
+    PageBuilder builder(boxes, names, multiplier, showRates);
+    // The count stands above the rows: count first, so the page is built in one string.
+    page.exportCount = builder.collect(monsters.records);
+    if (page.exportCount == 0)
+        return page;
+    QString &html = page.html;
+    // A first guess; the string grows in place past it.
+    html.reserve(literal(pageHead).size() + literal(pageTail).size() +
+                 qsizetype(page.exportCount) * 512);
+    appendHead(html, page.exportCount, multiplier, showRates, timestamp);
+    builder.appendRows(html, monsters.records);
     html += literal(pageTail);
     return page;
 }
 
 bool writePage(const QString &path, const QString &html, QString &error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        error = cannotWriteText.arg(path);
-        return false;
-    }
-    // Encoded in slices so that no second copy of the whole page is held.
-    constexpr qsizetype sliceSize = 1 << 16;
-    QStringEncoder encoder(QStringEncoder::Utf8);
-    QByteArray bytes;
-    bytes.resize(encoder.requiredSpace(sliceSize));
-    const QStringView text(html);
-    bool ok = file.write("\xEF\xBB\xBF", 3) == 3;
-    for (qsizetype from = 0; ok && from < text.size();) {
-        qsizetype length = std::min(sliceSize, text.size() - from);
-        // Never split a surrogate pair between two slices.
-        if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
-            --length;
-        char *end = encoder.appendToBuffer(bytes.data(), text.mid(from, length));
-        const qint64 size = end - bytes.data();
-        ok = file.write(bytes.constData(), size) == size;
-        from += length;
-    }
-    if (!ok || !file.commit()) {
-        file.cancelWriting();
+    PageFileWriter writer(path);
+    if (!writer.open() || !writer.write(html) || !writer.commit()) {
         error = cannotWriteText.arg(path);
         return false;
     }
@@ -486,18 +616,32 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
                      bool showRates, const QDateTime &time)
 {
     Outcome outcome;
-    const Page page = buildPage(monsters, boxes, names, multiplier, showRates, timestampText(time));
-    outcome.exportCount = page.exportCount;
-    if (page.exportCount == 0) {
+    PageBuilder builder(boxes, names, multiplier, showRates);
+    outcome.exportCount = builder.collect(monsters.records);
+    if (outcome.exportCount == 0) {
         outcome.title = noticeTitle;
         outcome.text = nothingToExportText;
         return outcome;
     }
-    QString error;
-    if (!writePage(path, page.html, error)) {
+    // The same text as buildPage, handed to the file in pieces: a large page is never held whole.
+    PageFileWriter writer(path);
+    bool ok = writer.open();
+    if (ok) {
+        QString text;
+        text.reserve(drainSize + (1 << 16));
+        appendHead(text, outcome.exportCount, multiplier, showRates, timestampText(time));
+        ok = builder.appendRows(text, monsters.records, [&writer](QString &rows) {
+            const bool written = writer.write(rows);
+            rows.resize(0);
+            return written;
+        });
+        text += literal(pageTail);
+        ok = ok && writer.write(text) && writer.commit();
+    }
+    if (!ok) {
         outcome.kind = Outcome::Critical;
         outcome.title = failedTitle;
-        outcome.text = error;
+        outcome.text = cannotWriteText.arg(path);
         return outcome;
     }
     outcome.written = true;

@@ -50,7 +50,9 @@ QString withHtmlSuffix(const QString &fileName);
 // Whether both documents hold records; otherwise the export shows nothingLoadedText.
 bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes);
 
-// Everything after the file dialog: build, write, and the message box to show.
+// Everything after the file dialog: build, write, and the message box to show. Writes the same
+// bytes as writePage(buildPage(...)) but hands the text to the file in pieces as it is built, so a
+// large page is never held whole; the target is replaced only when all of it was written.
 struct Outcome
 {
     enum Kind

@@ -187,6 +187,7 @@ private Q_SLOTS:
     void writeFailureKeepsTarget_data();
     void writeFailureKeepsTarget();
     void outcomes();
+    void largeExportStreamsTheSamePage();
 };
 
 void HtmlExportTest::cleanup()
@@ -670,6 +671,52 @@ void HtmlExportTest::outcomes()
     QCOMPARE(outcome.exportCount, 0);
     QVERIFY(!outcome.written);
     QVERIFY(!QFile::exists(none));
+}
+
+void HtmlExportTest::largeExportStreamsTheSamePage()
+{
+    // Large enough that the export hands its text to the file in many pieces.
+    NameResolver &names = NameResolver::instance();
+    names.clear();
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    for (int id = 1; id <= 400; ++id)
+        names.commonItemNames.insert(id, QStringLiteral("宝物😀<%1>").arg(id));
+    for (int b = 1; b <= 50; ++b) {
+        QList<int> items;
+        for (int k = 0; k < 80; ++k)
+            items << 1 + (b * 37 + k * 11) % 450;
+        boxes.boxes << box(b, 1000 + b * 7, items);
+    }
+    for (int m = 1; m <= 600; ++m)
+        monsters.records << monster(m, m, {1 + m % 50, 1 + (m * 7) % 50, 1 + (m * 13) % 50},
+                                    QStringLiteral("怪物%1").arg(m));
+    const QDateTime time(QDate(2026, 12, 6), QTime(8, 30, 0));
+    const Page page = buildPage(monsters, boxes, names, 1.25, true, timestampText(time));
+    QCOMPARE(page.exportCount, 600);
+    QVERIFY(page.html.size() > 4 * (1 << 19));
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("drops.html"));
+    Outcome outcome = exportToFile(path, monsters, boxes, names, 1.25, true, time);
+    QVERIFY(outcome.written);
+    QCOMPARE(readAll(path), QByteArray("\xEF\xBB\xBF") + page.html.toUtf8());
+
+    // A write that fails part-way reports the failure and leaves the earlier file as it was.
+    const QByteArray before = readAll(path);
+    {
+        FileSizeLimit limit(1 << 20);
+        if (!limit.active)
+            QSKIP("cannot lower the file size limit here");
+        outcome = exportToFile(path, monsters, boxes, names, 2.0, true, time);
+    }
+    QCOMPARE(outcome.kind, Outcome::Critical);
+    QCOMPARE(outcome.title, QStringLiteral("导出失败"));
+    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：") + path);
+    QVERIFY(!outcome.written);
+    QCOMPARE(readAll(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"drops.html"});
 }
 
 QTEST_GUILESS_MAIN(HtmlExportTest)
