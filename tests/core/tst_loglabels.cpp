@@ -18,11 +18,15 @@ void LogLabelsTest::monsterLabel_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("named") << "赤焰狼王" << "怪物[1001:赤焰狼王]";
-    QTest::newRow("padded name") << "  石像鬼 " << "怪物[1001:石像鬼]";
-    QTest::newRow("blank name") << "   " << "怪物[1001]";
+    QTest::newRow("named") << "赤焰狼王"
+                           << "怪物[1001:赤焰狼王]";
+    QTest::newRow("padded name") << "  石像鬼 "
+                                 << "怪物[1001:石像鬼]";
+    QTest::newRow("blank name") << "   "
+                                << "怪物[1001]";
     QTest::newRow("unknown") << QString() << "怪物[1001]";
-    QTest::newRow("name with %1") << "a%1b" << "怪物[1001:a%1b]";
+    QTest::newRow("name with %1") << "a%1b"
+                                  << "怪物[1001:a%1b]";
 }
 
 void LogLabelsTest::monsterLabel()
@@ -42,10 +46,10 @@ void LogLabelsTest::formatIdList_data()
     QTest::addColumn<int>("limit");
     QTest::addColumn<QString>("expected");
     QTest::newRow("empty") << QList<int>{} << 8 << "";
-    QTest::newRow("eight of eight") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8} << 8
-                                    << "1, 2, 3, 4, 5, 6, 7, 8";
-    QTest::newRow("nine of eight") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9} << 8
-                                   << "1, 2, 3, 4, 5, 6, 7, 8, ...（共9个）";
+    QTest::newRow("eight of eight")
+        << QList<int>{1, 2, 3, 4, 5, 6, 7, 8} << 8 << "1, 2, 3, 4, 5, 6, 7, 8";
+    QTest::newRow("nine of eight")
+        << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9} << 8 << "1, 2, 3, 4, 5, 6, 7, 8, ...（共9个）";
     QTest::newRow("negative ids") << QList<int>{-1, 0} << 8 << "-1, 0";
 }
 
