@@ -94,14 +94,14 @@ EditNotice duplicateNoSelectionNotice()
                                    QStringLiteral("请先选择要复制的包裹"));
 }
 
-DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, MonsterDropConfig *currentConfig,
-                                const DropBoxConfig *source)
+DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData &monsters,
+                                MonsterDropConfig *currentConfig, const DropBoxConfig *source)
 {
     DuplicateBoxResult result;
     if (!source)
         return result;
     DropBoxConfig copy = *source; // read before the append may move the list
-    const std::optional<int> newId = EditSupport::newBoxId(boxes);
+    const std::optional<int> newId = EditSupport::newBoxId(boxes, monsters);
     if (!newId) {
         result.notice = EditNotice::warning(EditTexts::errorTitle(), EditTexts::noFreeBoxIdText());
         return result;

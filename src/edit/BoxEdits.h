@@ -53,10 +53,11 @@ struct DuplicateBoxResult : EditResult
     bool slotAppended = false;
 };
 // duplicateSelectedBox. `source` is the box of the current box list row (read before the
-// append). The copy gets the next free id and goes into the monster's first empty slot, or is
-// appended to its list. Refused with a warning when no id is left above the largest one.
-DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, MonsterDropConfig *currentConfig,
-                                const DropBoxConfig *source);
+// append). The copy gets an id above every box id and every id a monster slot names, and goes
+// into currentConfig's first empty slot (currentConfig points into `monsters`, may be null), or
+// is appended to its list. Refused with a warning when no id is left above the largest one.
+DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData &monsters,
+                                MonsterDropConfig *currentConfig, const DropBoxConfig *source);
 
 // Logged when the box list has no current row: "删除包裹：未选择包裹".
 QString deleteNoSelectionLogLine();

@@ -103,7 +103,7 @@ TargetRateResult applyTargetRate(const MonsterDropData &monsters, MonsterDropCon
     const QString actualText4 = DropRate::percentFieldText(result.actualPercent);
 
     if (sharers > 1) {
-        const std::optional<int> copyId = EditSupport::newBoxId(boxes);
+        const std::optional<int> copyId = EditSupport::newBoxId(boxes, monsters);
         if (!copyId)
             return refuse(TargetRateError::NoFreeBoxId);
         DropBoxConfig copy = boxes.boxes.at(boxIndex);
@@ -283,17 +283,19 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
     QHash<int, int> users;
     users.reserve(boxes.boxes.size());
     qint64 slotBound = 0; // no run can make more copies than the selected records have slots
+    qint64 largest = 0;   // copies go above every box id and every id a slot names
     for (const MonsterDropConfig &record : monsters.records) {
         const auto ids = distinctUsedIds(record);
         for (int id : ids)
             ++users[id];
+        if (!ids.isEmpty())
+            largest = std::max<qint64>(largest, ids.back());
         if (selected.contains(record.monsterId))
             slotBound += ids.size();
     }
 
     QHash<int, qsizetype> boxIndex;
     boxIndex.reserve(boxes.boxes.size());
-    qint64 largest = 0;
     for (qsizetype i = boxes.boxes.size() - 1; i >= 0; --i) {
         const int id = boxes.boxes.at(i).boxId;
         boxIndex.insert(id, i); // walking backwards leaves the first box of each id

@@ -7,6 +7,8 @@
 
 // Edits that change box weights so as to reach or keep drop rates. Both may append boxes
 // (boxesAddedOrRemoved): every pointer into boxContentData.boxes is invalid afterwards.
+// A new box gets an id above every box id and every id a monster slot names, so a slot that
+// names a missing box never comes to name the new one.
 namespace DropRateEdits {
 
 // --- target drop rate -> box weight -------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "edit/EditSupport.h"
 
 #include <QSet>
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -56,13 +57,18 @@ void removeRecords(MonsterDropData &data, const QList<bool> &remove)
         records.erase(records.begin() + write, records.end());
 }
 
-std::optional<int> newBoxId(const DropBoxContentData &data)
+std::optional<int> newBoxId(const DropBoxContentData &boxes, const MonsterDropData &monsters)
 {
-    const int next = DropSlots::nextFreeBoxId(data);
-    // nextFreeBoxId answers INT_MAX both for a largest id of INT_MAX - 1 and of INT_MAX.
-    if (next == INT_MAX && DropSlots::indexOfBox(data, INT_MAX) >= 0)
+    int largest = 0;
+    for (const DropBoxConfig &box : boxes.boxes)
+        largest = std::max(largest, box.boxId);
+    for (const MonsterDropConfig &record : monsters.records) {
+        for (int id : record.dropBoxIds)
+            largest = std::max(largest, id);
+    }
+    if (largest == INT_MAX)
         return std::nullopt;
-    return next;
+    return largest + 1;
 }
 
 } // namespace EditSupport

@@ -20,9 +20,11 @@ QHash<int, qsizetype> firstRecordIndexOf(const MonsterDropData &data, const QLis
 // Removes the records whose flag is set, moving the rest up, in one pass.
 void removeRecords(MonsterDropData &data, const QList<bool> &remove);
 
-// The id for a new box: the largest box id plus one (0 when there are no boxes or the largest
-// is negative). Empty when the largest id is already INT_MAX, so no id would be free.
-std::optional<int> newBoxId(const DropBoxContentData &data);
+// The id for a new box: one above both the largest box id and the largest id any monster slot
+// names (0 when all are negative or there are none). A slot may name an id that has no box;
+// giving a new box that id would hand the box to that monster too. Empty when the largest is
+// already INT_MAX, so no id is free.
+std::optional<int> newBoxId(const DropBoxContentData &boxes, const MonsterDropData &monsters);
 
 inline QString num(qint64 value)
 {

@@ -157,25 +157,30 @@ void BoxEditsTest::duplicateBox_data()
     QTest::addColumn<QList<int>>("monsterBoxesAfter");
     QTest::addColumn<int>("newId"); // 0: refused
     QTest::addColumn<QStringList>("log");
+    QTest::addColumn<int>("otherMonsterBox"); // a slot of another monster
 
     const QList<DropBoxConfig> list{box(7, 800, {5001, -1, 5002, -1}, 3, 1), box(120, 5),
                                     box(40, 9)};
     QTest::newRow("into the first empty slot")
         << list << 0 << QList<int>{5, -1, 7, 0} << QList<int>{5, 121, 7, 0} << 121
-        << QStringList{"怪物[1001:石像鬼]：复制包裹[7] → 包裹[121]（权值=800，物品槽位=4）"};
+        << QStringList{"怪物[1001:石像鬼]：复制包裹[7] → 包裹[121]（权值=800，物品槽位=4）"} << 7;
     QTest::newRow("appended to a full list of nine")
         << list << 2 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}
         << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 121} << 121
-        << QStringList{"怪物[1001:石像鬼]：复制包裹[40] → 包裹[121]（权值=9，物品槽位=0）"};
+        << QStringList{"怪物[1001:石像鬼]：复制包裹[40] → 包裹[121]（权值=9，物品槽位=0）"} << 7;
     QTest::newRow("no monster") << list << 0 << QList<int>{} << QList<int>{} << 121
-                                << QStringList{"复制包裹[7] → 包裹[121]（权值=800，物品槽位=4）"};
+                                << QStringList{"复制包裹[7] → 包裹[121]（权值=800，物品槽位=4）"}
+                                << 7;
     QTest::newRow("negative ids only: new id 1")
         << QList<DropBoxConfig>{box(-4, 2)} << 0 << QList<int>{-1} << QList<int>{1} << 1
-        << QStringList{"怪物[1001:石像鬼]：复制包裹[-4] → 包裹[1]（权值=2，物品槽位=0）"};
+        << QStringList{"怪物[1001:石像鬼]：复制包裹[-4] → 包裹[1]（权值=2，物品槽位=0）"} << -1;
     QTest::newRow("no free id") << QList<DropBoxConfig>{box(INT_MAX, 2), box(3, 1)} << 1
-                                << QList<int>{-1} << QList<int>{-1} << 0 << QStringList{};
+                                << QList<int>{-1} << QList<int>{-1} << 0 << QStringList{} << 7;
+    QTest::newRow("above an id another monster names without a box")
+        << list << 0 << QList<int>{-1} << QList<int>{301} << 301
+        << QStringList{"怪物[1001:石像鬼]：复制包裹[7] → 包裹[301]（权值=800，物品槽位=4）"} << 300;
     QTest::newRow("no source") << list << -1 << QList<int>{-1} << QList<int>{-1} << 0
-                               << QStringList{};
+                               << QStringList{} << 7;
 }
 
 void BoxEditsTest::duplicateBox()
@@ -188,11 +193,14 @@ void BoxEditsTest::duplicateBox()
     QFETCH(QStringList, log);
     DropBoxContentData data = boxes(boxList);
     data.boxes.squeeze(); // the append must move the list
-    MonsterDropData monsterData = monsters({monster(1001, 100, monsterBoxes)});
+    QFETCH(int, otherMonsterBox);
+    MonsterDropData monsterData =
+        monsters({monster(1001, 100, monsterBoxes), monster(1002, 5, {otherMonsterBox})});
     MonsterDropConfig *current = monsterBoxes.isEmpty() ? nullptr : &monsterData.records[0];
     const DropBoxConfig *source = sourceIndex >= 0 ? &data.boxes[sourceIndex] : nullptr;
 
-    const BoxEdits::DuplicateBoxResult result = BoxEdits::duplicateBox(data, current, source);
+    const BoxEdits::DuplicateBoxResult result =
+        BoxEdits::duplicateBox(data, monsterData, current, source);
 
     QCOMPARE(result.logLines, log);
     QCOMPARE(monsterData.records.at(0).dropBoxIds, monsterBoxesAfter);

@@ -156,6 +156,22 @@ void DropRateEditsTest::applyTargetRate_data()
                        "个怪物共用，已复制为包裹[10]（权值 800 → 1000）"}
         << sharedAfter << sharedBoxesAfter << 10;
 
+    // Monster 1004 names box 50, which does not exist: the copy must not take id 50.
+    QList<MonsterDropConfig> dangling = shared;
+    dangling << monster(1004, 100, {50, -1});
+    QList<MonsterDropConfig> danglingAfter = sharedAfter;
+    danglingAfter[0].dropBoxIds = {51, 7, 51, -1};
+    danglingAfter << monster(1004, 100, {50, -1});
+    QList<DropBoxConfig> danglingBoxesAfter = plainBoxes;
+    DropBoxConfig copy51 = copy;
+    copy51.boxId = 51;
+    danglingBoxesAfter << copy51;
+    QTest::newRow("copy id above an id a slot names without a box")
+        << dangling << plainBoxes << 0 << 5 << QString() << "10" << 1.0 << TargetRateError::None
+        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 被 2 "
+                       "个怪物共用，已复制为包裹[51]（权值 800 → 1000）"}
+        << danglingAfter << danglingBoxesAfter << 51;
+
     // Listed twice by the selected monster and by nobody else: not shared.
     const QList<MonsterDropConfig> twice{monster(1001, 100, {5, 5}), monster(1002, 50, {9})};
     QTest::newRow("listed twice by one monster alone")
@@ -208,6 +224,10 @@ void DropRateEditsTest::applyTargetRate_data()
     QList<DropBoxConfig> full = plainBoxes;
     full << box(INT_MAX, 5);
     refusal("shared box without a free id", shared, full, 0, 5, "10", 1.0,
+            TargetRateError::NoFreeBoxId);
+    QList<MonsterDropConfig> namesLastId = shared;
+    namesLastId << monster(1005, 1, {INT_MAX});
+    refusal("a slot names INT_MAX", namesLastId, plainBoxes, 0, 5, "10", 1.0,
             TargetRateError::NoFreeBoxId);
 }
 

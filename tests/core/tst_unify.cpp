@@ -119,6 +119,19 @@ void UnifyTest::unify_data()
             << 0 << 1 << 0;
     }
     {
+        // Monster 3002 names box 13, which does not exist: the copy goes above it.
+        const QList<MonsterDropConfig> records{monster(1001, 100, {7}), monster(3001, 100, {7}),
+                                               monster(3002, 100, {13, -1})};
+        QList<MonsterDropConfig> after = records;
+        after[0].mValue = 200;
+        after[0].dropBoxIds = {14};
+        QTest::newRow("copy id above an id a slot names without a box")
+            << records << QList<DropBoxConfig>{box(7, 1000), box(12, 5)} << QList<int>{1001} << 200
+            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)}
+            << after << QList<DropBoxConfig>{box(7, 1000), box(12, 5), box(14, 2000)} << 0 << 1
+            << 0;
+    }
+    {
         const QList<MonsterDropConfig> records{monster(1001, 100, {7}), monster(1002, 100, {7})};
         QList<MonsterDropConfig> after = records;
         after[0].mValue = 200;
@@ -260,6 +273,9 @@ void UnifyTest::unify_data()
             {box(7, 10), box(INT_MAX - 1, 1)}, {1001, 1002}, 200, UnifyError::NoFreeBoxId);
     refusal("largest id is INT_MAX", {monster(1001, 100, {7}), monster(3001, 100, {7})},
             {box(7, 10), box(INT_MAX, 1)}, {1001}, 200, UnifyError::NoFreeBoxId);
+    refusal("a slot names INT_MAX",
+            {monster(1001, 100, {7}), monster(3001, 100, {7}), monster(3002, 1, {INT_MAX})},
+            {box(7, 10)}, {1001}, 200, UnifyError::NoFreeBoxId);
 }
 
 void UnifyTest::unify()
