@@ -10,54 +10,55 @@
 
 namespace {
 
-// Splits at runs of the white space that QRegularExpression("\\s+") matches without Unicode
-// properties: TAB, LF, VT, FF, CR and space. Empty pieces never appear.
-struct BlankFields
+using TextScan::isAsciiSpace;
+
+// Fields are separated by runs of the white space that QRegularExpression("\\s+") matches
+// without Unicode properties: TAB, LF, VT, FF, CR and space. Empty pieces never appear.
+template <typename Char> bool isBlank(Char c)
 {
-    const char16_t *p;
-    const char16_t *end;
+    return isAsciiSpace(c);
+}
 
-    explicit BlankFields(QStringView line) : p(line.utf16()), end(line.utf16() + line.size()) {}
-
-    bool next(const char16_t *&fieldBegin, const char16_t *&fieldEnd)
-    {
-        while (p < end && TextScan::isAsciiSpace(*p))
-            ++p;
-        if (p == end)
-            return false;
-        fieldBegin = p;
-        while (p < end && !TextScan::isAsciiSpace(*p))
-            ++p;
-        fieldEnd = p;
-        return true;
-    }
-};
-
-bool parseView(QStringView line, int slotCount, DropBoxConfig &box, QString &error)
+template <typename Char> void skipBlanks(const Char *&p, const Char *end)
 {
-    BlankFields fields(line);
-    const char16_t *begin[4];
-    const char16_t *end[4];
+    while (p < end && isAsciiSpace(*p))
+        ++p;
+}
+
+template <typename Char>
+bool parseFields(const Char *p, const Char *end, int slotCount, DropBoxConfig &box, QString &error)
+{
+    // The column count is checked before any number.
     int count = 0;
-    while (count < 4 && fields.next(begin[count], end[count]))
+    for (const Char *q = p; count < 4;) {
+        skipBlanks(q, end);
+        if (q == end)
+            break;
         ++count;
+        while (q < end && !isAsciiSpace(*q))
+            ++q;
+    }
     if (count < 4) {
         error = QStringLiteral("列数过少: %1").arg(count);
         return false;
     }
-    if (!TextScan::toInt(begin[0], end[0], box.boxId)) {
+    skipBlanks(p, end);
+    if (!TextScan::scanInt(p, end, isBlank<Char>, box.boxId)) {
         error = QStringLiteral("ID 解析失败");
         return false;
     }
-    if (!TextScan::toInt(begin[1], end[1], box.boxValue)) {
+    skipBlanks(p, end);
+    if (!TextScan::scanInt(p, end, isBlank<Char>, box.boxValue)) {
         error = QStringLiteral("BoxValue 解析失败");
         return false;
     }
-    if (!TextScan::toInt(begin[2], end[2], box.notifyId)) {
+    skipBlanks(p, end);
+    if (!TextScan::scanInt(p, end, isBlank<Char>, box.notifyId)) {
         error = QStringLiteral("NotifyId 解析失败");
         return false;
     }
-    if (!TextScan::toInt(begin[3], end[3], box.forceOpenFlag)) {
+    skipBlanks(p, end);
+    if (!TextScan::scanInt(p, end, isBlank<Char>, box.forceOpenFlag)) {
         error = QStringLiteral("ForceOpenFlag 解析失败");
         return false;
     }
@@ -66,38 +67,29 @@ bool parseView(QStringView line, int slotCount, DropBoxConfig &box, QString &err
     box.items.reserve(slots); // exact size; resize alone would leave growth room
     box.items.resize(slots);
     DropBoxItem *item = box.items.data();
-    const char16_t *b = nullptr, *e = nullptr;
-    bool more = true;
     for (int n = 1; n <= slots; ++n, ++item) {
-        if (more && (more = fields.next(b, e))) {
-            if (!TextScan::toInt(b, e, item->itemId)) {
-                error = QStringLiteral("ItemId 解析失败（槽 %1）").arg(n);
-                return false;
-            }
-        } else {
-            item->itemId = -1;
+        skipBlanks(p, end);
+        if (p == end)
+            break; // the remaining slots keep their -1, -1
+        if (!TextScan::scanInt(p, end, isBlank<Char>, item->itemId)) {
+            error = QStringLiteral("ItemId 解析失败（槽 %1）").arg(n);
+            return false;
         }
-        if (more && (more = fields.next(b, e))) {
-            if (!TextScan::toInt(b, e, item->level)) {
-                error = QStringLiteral("Level 解析失败（槽 %1）").arg(n);
-                return false;
-            }
-        } else {
-            item->level = -1;
+        skipBlanks(p, end);
+        if (p == end)
+            break;
+        if (!TextScan::scanInt(p, end, isBlank<Char>, item->level)) {
+            error = QStringLiteral("Level 解析失败（槽 %1）").arg(n);
+            return false;
         }
     }
     return true;
 }
 
-qsizetype lineLength(const DropBoxConfig &box, int slotCount)
+qsizetype maxLineLength(const DropBoxConfig &box, int slotCount)
 {
-    qsizetype length =
-        TextScan::decimalLength(box.boxId) + 1 + TextScan::decimalLength(box.boxValue) + 1 +
-        TextScan::decimalLength(box.notifyId) + 1 + TextScan::decimalLength(box.forceOpenFlag);
-    for (const DropBoxItem &item : box.items)
-        length += 2 + TextScan::decimalLength(item.itemId) + TextScan::decimalLength(item.level);
-    const qsizetype padding = std::max<qsizetype>(slotCount - box.items.size(), 0);
-    return length + padding * 6; // " -1 -1"
+    // Eleven characters and one separator per number at most.
+    return 12 * (4 + 2 * std::max<qsizetype>(box.items.size(), slotCount));
 }
 
 char *writeLine(char *out, const DropBoxConfig &box, int slotCount)
@@ -122,20 +114,6 @@ char *writeLine(char *out, const DropBoxConfig &box, int slotCount)
     return out;
 }
 
-QByteArray dataLines(const DropBoxContentData &data, int slotCount)
-{
-    qsizetype total = 0;
-    for (const DropBoxConfig &box : data.boxes)
-        total += lineLength(box, slotCount) + 1;
-    QByteArray bytes(total, Qt::Uninitialized);
-    char *out = bytes.data();
-    for (const DropBoxConfig &box : data.boxes) {
-        out = writeLine(out, box, slotCount);
-        *out++ = '\n';
-    }
-    return bytes;
-}
-
 void appendPiece(QString &text, const QString &piece)
 {
     // An empty header line is written as an empty line so it stays in its place on reading.
@@ -144,16 +122,33 @@ void appendPiece(QString &text, const QString &piece)
         text += u'\n';
 }
 
-QByteArray encodeDocument(const DropBoxContentData &data, int slotCount)
+bool writeDocument(QIODevice &device, const DropBoxContentData &data, int slotCount)
 {
     QString head;
     appendPiece(head, data.headerLine1);
     appendPiece(head, data.headerLine2);
     if (!data.commentBlock.isEmpty())
         appendPiece(head, data.commentBlock);
-    if (TextScan::systemEncodingIsAsciiCompatible())
-        return TextScan::encodeSystem(head) + dataLines(data, slotCount);
-    return TextScan::encodeSystem(QString(head + QString::fromLatin1(dataLines(data, slotCount))));
+    TextScan::ChunkWriter writer(device);
+    if (TextScan::systemEncodingIsAsciiCompatible()) {
+        // Number lines are the same bytes in the system encoding: no text in between.
+        writer.append(TextScan::encodeSystem(head));
+        for (const DropBoxConfig &box : data.boxes) {
+            char *out = writeLine(writer.room(maxLineLength(box, slotCount) + 1), box, slotCount);
+            *out++ = '\n';
+            writer.done(out);
+        }
+    } else {
+        QString text = head;
+        QByteArray line;
+        for (const DropBoxConfig &box : data.boxes) {
+            line.resize(maxLineLength(box, slotCount));
+            line.truncate(writeLine(line.data(), box, slotCount) - line.data());
+            text += QLatin1String(line) + u'\n';
+        }
+        writer.append(TextScan::encodeSystem(text));
+    }
+    return writer.finish();
 }
 
 QString writeError(const QString &reason)
@@ -161,44 +156,90 @@ QString writeError(const QString &reason)
     return QStringLiteral("无法写入文件: %1").arg(reason);
 }
 
-bool readText(QStringView text, int slotCount, DropBoxContentData &data, QString &error)
+// Reads lines into a fresh document that replaces `data` only when every line parsed.
+class DocumentReader
 {
-    // Filled aside and handed over only when every line parsed: a failed load changes nothing.
-    DropBoxContentData loaded;
-    loaded.boxes.reserve(text.count(u'\n') + 1);
-    TextScan::LineReader lines(text);
-    QStringView line;
-    int lineNumber = 0;
-    while (lines.next(line)) {
+public:
+    explicit DocumentReader(int slots) : slotCount(slots) {}
+
+    bool inHeader() const { return lineNumber < 2; }
+
+    void header(QStringView text)
+    {
         ++lineNumber;
-        if (lineNumber == 1) {
-            loaded.headerLine1 = line.toString();
-            continue;
-        }
-        if (lineNumber == 2) {
-            loaded.headerLine2 = line.toString();
-            continue;
-        }
-        const QStringView trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        if (trimmed.startsWith(u'#')) {
+        (lineNumber == 1 ? loaded.headerLine1 : loaded.headerLine2) = text.toString();
+    }
+
+    // A line from the third on, given trimmed as characters of either width; `text` is the
+    // untrimmed line, needed only when it is a comment.
+    template <typename Char>
+    bool body(QStringView text, const Char *begin, const Char *end, QString &error)
+    {
+        ++lineNumber;
+        if (begin == end)
+            return true;
+        if (*begin == Char('#')) {
             if (!loaded.commentBlock.isEmpty())
                 loaded.commentBlock += u'\n';
-            loaded.commentBlock += line;
-            continue;
+            loaded.commentBlock += text;
+            return true;
         }
         DropBoxConfig box;
         QString lineError;
-        if (!parseView(trimmed, slotCount, box, lineError)) {
+        if (!parseFields(begin, end, slotCount, box, lineError)) {
             error = QStringLiteral("解析数据行失败（第 %1 行）：%2").arg(lineNumber).arg(lineError);
             return false;
         }
         loaded.boxes.append(std::move(box));
+        return true;
     }
-    if (loaded.boxes.capacity() > loaded.boxes.size() + loaded.boxes.size() / 8 + 16)
-        loaded.boxes.squeeze();
-    data = std::move(loaded);
+
+    bool textLine(QStringView text)
+    {
+        if (inHeader()) {
+            header(text);
+            return true;
+        }
+        const QStringView trimmed = text.trimmed();
+        return body(text, trimmed.utf16(), trimmed.utf16() + trimmed.size(), error);
+    }
+
+    bool asciiLine(QByteArrayView line)
+    {
+        if (inHeader()) {
+            header(QString::fromLatin1(line));
+            return true;
+        }
+        // Only a comment needs its text.
+        const QByteArrayView trimmed = TextScan::trimmed(line);
+        const QString comment = trimmed.startsWith('#') ? QString::fromLatin1(line) : QString();
+        return body(comment, trimmed.data(), trimmed.data() + trimmed.size(), error);
+    }
+
+    QString error;
+
+    void finish(DropBoxContentData &data)
+    {
+        if (loaded.boxes.capacity() > loaded.boxes.size())
+            loaded.boxes.squeeze();
+        data = std::move(loaded);
+    }
+
+private:
+    int slotCount;
+    int lineNumber = 0;
+    DropBoxContentData loaded;
+};
+
+bool readContents(const TextScan::Contents &contents, int slotCount, DropBoxContentData &data,
+                  QString &error)
+{
+    DocumentReader reader(slotCount);
+    if (!TextScan::forEachLine(contents, reader)) {
+        error = reader.error;
+        return false;
+    }
+    reader.finish(data);
     return true;
 }
 
@@ -208,37 +249,36 @@ DropBoxContentParser::DropBoxContentParser(int itemSlotCount) : slotCount(itemSl
 
 bool DropBoxContentParser::parseLine(const QString &line, DropBoxConfig &box, QString &error) const
 {
-    return parseView(line, slotCount, box, error);
+    return parseFields(line.utf16(), line.utf16() + line.size(), slotCount, box, error);
 }
 
 QString DropBoxContentParser::formatLine(const DropBoxConfig &box) const
 {
-    QByteArray bytes(lineLength(box, slotCount), Qt::Uninitialized);
-    writeLine(bytes.data(), box, slotCount);
+    QByteArray bytes(maxLineLength(box, slotCount), Qt::Uninitialized);
+    bytes.truncate(writeLine(bytes.data(), box, slotCount) - bytes.data());
     return QString::fromLatin1(bytes);
 }
 
 bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QString &error) const
 {
-    return readText(TextScan::readAllText(device), slotCount, data, error);
+    return readContents(TextScan::readDevice(device), slotCount, data, error);
 }
 
 bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error) const
 {
-    QString text;
+    TextScan::Contents contents;
     QString openError;
-    if (!TextScan::readTextFile(path, text, openError)) {
+    if (!TextScan::readTextFile(path, contents, openError)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         return false;
     }
-    return readText(text, slotCount, data, error);
+    return readContents(contents, slotCount, data, error);
 }
 
 bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &data,
                                  QString &error) const
 {
-    const QByteArray bytes = encodeDocument(data, slotCount);
-    if (device.write(bytes) != bytes.size()) {
+    if (!writeDocument(device, data, slotCount)) {
         error = writeError(device.errorString());
         return false;
     }

@@ -27,8 +27,8 @@ struct DropBoxConfig
 
     friend bool operator==(const DropBoxConfig &a, const DropBoxConfig &b)
     {
-        return a.boxId == b.boxId && a.boxValue == b.boxValue && a.notifyId == b.notifyId
-               && a.forceOpenFlag == b.forceOpenFlag && a.items == b.items;
+        return a.boxId == b.boxId && a.boxValue == b.boxValue && a.notifyId == b.notifyId &&
+               a.forceOpenFlag == b.forceOpenFlag && a.items == b.items;
     }
     friend bool operator!=(const DropBoxConfig &a, const DropBoxConfig &b) { return !(a == b); }
 };
@@ -44,9 +44,8 @@ struct MonsterDropConfig
 
     friend bool operator==(const MonsterDropConfig &a, const MonsterDropConfig &b)
     {
-        return a.monsterId == b.monsterId && a.displayName == b.displayName
-               && a.mValue == b.mValue && a.dropType == b.dropType
-               && a.dropBoxIds == b.dropBoxIds;
+        return a.monsterId == b.monsterId && a.displayName == b.displayName &&
+               a.mValue == b.mValue && a.dropType == b.dropType && a.dropBoxIds == b.dropBoxIds;
     }
     friend bool operator!=(const MonsterDropConfig &a, const MonsterDropConfig &b)
     {
@@ -71,7 +70,10 @@ struct DropBoxContentData
 
 namespace DropSlots {
 // A box id or item id is in use only when it is 1 or more.
-constexpr bool isUsedId(int id) { return id >= 1; }
+constexpr bool isUsedId(int id)
+{
+    return id >= 1;
+}
 int validBoxCount(const MonsterDropConfig &config);
 int filledItemCount(const DropBoxConfig &box);
 // The first box with this id in document order, or nullptr.

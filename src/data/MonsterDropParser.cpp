@@ -10,64 +10,46 @@
 
 namespace {
 
-// Splits a line at TAB, keeping empty fields.
-struct TabFields
+template <typename Char> bool isTab(Char c)
 {
-    const char16_t *p;
-    const char16_t *end;
-    bool more = true;
+    return c == Char('\t');
+}
 
-    explicit TabFields(QStringView line) : p(line.utf16()), end(line.utf16() + line.size()) {}
-
-    bool next(const char16_t *&fieldBegin, const char16_t *&fieldEnd)
-    {
-        if (!more)
-            return false;
-        fieldBegin = p;
-        while (p < end && *p != u'\t')
-            ++p;
-        fieldEnd = p;
-        if (p < end)
-            ++p;
-        else
-            more = false;
-        return true;
-    }
-};
-
-bool parseView(QStringView line, int slotCount, MonsterDropConfig &record, QString &error)
+// Fields are separated by single TABs; empty fields count. Other white space belongs to the field.
+template <typename Char>
+bool parseFields(const Char *p, const Char *end, int slotCount, MonsterDropConfig &record,
+                 QString &error)
 {
     // Three fields need two TABs; the count is checked before any number.
     int tabs = 0;
-    for (const char16_t *p = line.utf16(), *end = p + line.size(); p < end && tabs < 2; ++p)
-        tabs += *p == u'\t';
+    for (const Char *q = p; q < end && tabs < 2; ++q)
+        tabs += isTab(*q);
     if (tabs < 2) {
         error = QStringLiteral("字段数量不足");
         return false;
     }
-    TabFields fields(line);
-    const char16_t *b = nullptr, *e = nullptr;
-    fields.next(b, e);
-    if (!TextScan::toInt(b, e, record.monsterId)) {
+    if (!TextScan::scanInt(p, end, isTab<Char>, record.monsterId)) {
         error = QStringLiteral("怪物ID解析失败");
         return false;
     }
-    fields.next(b, e);
-    if (!TextScan::toInt(b, e, record.mValue)) {
+    ++p;
+    if (!TextScan::scanInt(p, end, isTab<Char>, record.mValue)) {
         error = QStringLiteral("Mvalue解析失败");
         return false;
     }
-    fields.next(b, e);
-    if (!TextScan::toInt(b, e, record.dropType)) {
+    ++p;
+    if (!TextScan::scanInt(p, end, isTab<Char>, record.dropType)) {
         error = QStringLiteral("掉落类型解析失败");
         return false;
     }
     const int count = std::max(slotCount, 0);
     record.dropBoxIds.clear();
     record.dropBoxIds.reserve(count);
-    while (record.dropBoxIds.size() < count && fields.next(b, e)) {
+    // p stands on the TAB before the next field, or at the end.
+    while (record.dropBoxIds.size() < count && p < end) {
+        ++p;
         int boxId = -1;
-        if (!TextScan::toInt(b, e, boxId))
+        if (!TextScan::scanInt(p, end, isTab<Char>, boxId))
             boxId = -1;
         record.dropBoxIds.append(boxId);
     }
@@ -76,14 +58,10 @@ bool parseView(QStringView line, int slotCount, MonsterDropConfig &record, QStri
     return true;
 }
 
-qsizetype lineLength(const MonsterDropConfig &record)
+qsizetype maxLineLength(const MonsterDropConfig &record)
 {
-    qsizetype length = TextScan::decimalLength(record.monsterId) + 1 +
-                       TextScan::decimalLength(record.mValue) + 1 +
-                       TextScan::decimalLength(record.dropType);
-    for (int id : record.dropBoxIds)
-        length += 1 + TextScan::decimalLength(id);
-    return length;
+    // Eleven characters and one separator per number at most.
+    return 12 * (3 + record.dropBoxIds.size());
 }
 
 char *writeLine(char *out, const MonsterDropConfig &record)
@@ -100,32 +78,123 @@ char *writeLine(char *out, const MonsterDropConfig &record)
     return out;
 }
 
-// The data lines, each followed by LF, as ASCII bytes.
-QByteArray dataLines(const MonsterDropData &data)
+bool writeDocument(QIODevice &device, const MonsterDropData &data)
 {
-    qsizetype total = 0;
-    for (const MonsterDropConfig &record : data.records)
-        total += lineLength(record) + 1;
-    QByteArray bytes(total, Qt::Uninitialized);
-    char *out = bytes.data();
-    for (const MonsterDropConfig &record : data.records) {
-        out = writeLine(out, record);
-        *out++ = '\n';
+    const QString head = data.headerLine1 + u'\n' + data.headerLine2 + u'\n';
+    TextScan::ChunkWriter writer(device);
+    if (TextScan::systemEncodingIsAsciiCompatible()) {
+        // Number lines are the same bytes in the system encoding: no text in between.
+        writer.append(TextScan::encodeSystem(head));
+        for (const MonsterDropConfig &record : data.records) {
+            char *out = writeLine(writer.room(maxLineLength(record) + 1), record);
+            *out++ = '\n';
+            writer.done(out);
+        }
+    } else {
+        QString text = head;
+        QByteArray line;
+        for (const MonsterDropConfig &record : data.records) {
+            line.resize(maxLineLength(record));
+            line.truncate(writeLine(line.data(), record) - line.data());
+            text += QLatin1String(line) + u'\n';
+        }
+        writer.append(TextScan::encodeSystem(text));
     }
-    return bytes;
-}
-
-QByteArray encodeDocument(const MonsterDropData &data)
-{
-    const QString headers = data.headerLine1 + u'\n' + data.headerLine2 + u'\n';
-    if (TextScan::systemEncodingIsAsciiCompatible())
-        return TextScan::encodeSystem(headers) + dataLines(data);
-    return TextScan::encodeSystem(QString(headers + QString::fromLatin1(dataLines(data))));
+    return writer.finish();
 }
 
 QString writeError(const QString &reason)
 {
     return QStringLiteral("无法打开文件：%1").arg(reason);
+}
+
+// Reads lines into a fresh document that replaces `data` only when every line parsed.
+class DocumentReader
+{
+public:
+    explicit DocumentReader(int slots) : slotCount(slots) {}
+
+    bool inHeader() const { return lineNumber < 2; }
+
+    void header(QStringView text)
+    {
+        ++lineNumber;
+        (lineNumber == 1 ? loaded.headerLine1 : loaded.headerLine2) = text.toString();
+    }
+
+    // A line from the third on: the whole line and its trimmed form, of either character width.
+    template <typename Char>
+    bool body(const Char *begin, const Char *end, const Char *trimmedBegin, const Char *trimmedEnd,
+              QString &error)
+    {
+        ++lineNumber;
+        if (trimmedBegin == trimmedEnd || *trimmedBegin == Char('#'))
+            return true;
+        MonsterDropConfig record;
+        QString lineError;
+        if (!parseFields(begin, end, slotCount, record, lineError)) {
+            error = QStringLiteral("第 %1 行解析失败：%2").arg(lineNumber).arg(lineError);
+            qDebug() << "[MonsterDropParser] 解析失败 -" << error;
+            return false;
+        }
+        loaded.records.append(std::move(record));
+        if (loaded.records.size() <= 5) {
+            const MonsterDropConfig &added = loaded.records.constLast();
+            qDebug() << "[MonsterDropParser] 加载怪物掉落 - ID:" << added.monsterId
+                     << "MValue:" << added.mValue << "掉落类型:" << added.dropType;
+        }
+        return true;
+    }
+
+    bool textLine(QStringView text)
+    {
+        if (inHeader()) {
+            header(text);
+            return true;
+        }
+        const QStringView trimmed = text.trimmed();
+        return body(text.utf16(), text.utf16() + text.size(), trimmed.utf16(),
+                    trimmed.utf16() + trimmed.size(), error);
+    }
+
+    bool asciiLine(QByteArrayView line)
+    {
+        if (inHeader()) {
+            header(QString::fromLatin1(line));
+            return true;
+        }
+        const QByteArrayView trimmed = TextScan::trimmed(line);
+        return body(line.data(), line.data() + line.size(), trimmed.data(),
+                    trimmed.data() + trimmed.size(), error);
+    }
+
+    QString error;
+
+    void finish(MonsterDropData &data)
+    {
+        if (loaded.records.capacity() > loaded.records.size())
+            loaded.records.squeeze();
+        qDebug() << "[MonsterDropParser] 掉落配置加载完成 - 总行数:" << lineNumber
+                 << "有效掉落:" << loaded.records.size();
+        data = std::move(loaded);
+    }
+
+private:
+    int slotCount;
+    int lineNumber = 0;
+    MonsterDropData loaded;
+};
+
+bool readContents(const TextScan::Contents &contents, int slotCount, MonsterDropData &data,
+                  QString &error)
+{
+    DocumentReader reader(slotCount);
+    if (!TextScan::forEachLine(contents, reader)) {
+        error = reader.error;
+        return false;
+    }
+    reader.finish(data);
+    return true;
 }
 
 } // namespace
@@ -135,83 +204,37 @@ MonsterDropParser::MonsterDropParser(int boxSlotCount) : slotCount(boxSlotCount)
 bool MonsterDropParser::parseLine(const QString &line, MonsterDropConfig &record,
                                   QString &error) const
 {
-    return parseView(line, slotCount, record, error);
+    return parseFields(line.utf16(), line.utf16() + line.size(), slotCount, record, error);
 }
 
 QString MonsterDropParser::formatLine(const MonsterDropConfig &record) const
 {
-    QByteArray bytes(lineLength(record), Qt::Uninitialized);
-    writeLine(bytes.data(), record);
+    QByteArray bytes(maxLineLength(record), Qt::Uninitialized);
+    bytes.truncate(writeLine(bytes.data(), record) - bytes.data());
     return QString::fromLatin1(bytes);
-}
-
-static bool readText(QStringView text, int slotCount, MonsterDropData &data, QString &error)
-{
-    // Filled aside and handed over only when every line parsed: a failed load changes nothing.
-    MonsterDropData loaded;
-    loaded.records.reserve(text.count(u'\n') + 1);
-    TextScan::LineReader lines(text);
-    QStringView line;
-    int lineNumber = 0;
-    int recordCount = 0;
-    while (lines.next(line)) {
-        ++lineNumber;
-        if (lineNumber == 1) {
-            loaded.headerLine1 = line.toString();
-            continue;
-        }
-        if (lineNumber == 2) {
-            loaded.headerLine2 = line.toString();
-            continue;
-        }
-        const QStringView trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(u'#'))
-            continue;
-        MonsterDropConfig record;
-        QString lineError;
-        if (!parseView(line, slotCount, record, lineError)) {
-            error = QStringLiteral("第 %1 行解析失败：%2").arg(lineNumber).arg(lineError);
-            qDebug() << "[MonsterDropParser] 解析失败 -" << error;
-            return false;
-        }
-        loaded.records.append(std::move(record));
-        ++recordCount;
-        if (recordCount <= 5) {
-            const MonsterDropConfig &added = loaded.records.constLast();
-            qDebug() << "[MonsterDropParser] 加载怪物掉落 - ID:" << added.monsterId
-                     << "MValue:" << added.mValue << "掉落类型:" << added.dropType;
-        }
-    }
-    if (loaded.records.capacity() > loaded.records.size() + loaded.records.size() / 8 + 16)
-        loaded.records.squeeze();
-    qDebug() << "[MonsterDropParser] 掉落配置加载完成 - 总行数:" << lineNumber
-             << "有效掉落:" << recordCount;
-    data = std::move(loaded);
-    return true;
 }
 
 bool MonsterDropParser::read(QIODevice &device, MonsterDropData &data, QString &error) const
 {
-    return readText(TextScan::readAllText(device), slotCount, data, error);
+    return readContents(TextScan::readDevice(device), slotCount, data, error);
 }
 
 bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString &error) const
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
-    QString text;
+    TextScan::Contents contents;
     QString openError;
-    if (!TextScan::readTextFile(path, text, openError)) {
+    if (!TextScan::readTextFile(path, contents, openError)) {
         error = QStringLiteral("无法打开文件：%1").arg(openError);
         qDebug() << "[MonsterDropParser] 错误 - 无法打开文件:" << path;
         return false;
     }
-    return readText(text, slotCount, data, error);
+    return readContents(contents, slotCount, data, error);
 }
 
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const
 {
-    const QByteArray bytes = encodeDocument(data);
-    if (device.write(bytes) != bytes.size()) {
+    if (!writeDocument(device, data)) {
         error = writeError(device.errorString());
         return false;
     }

@@ -101,16 +101,17 @@ void NameResolver::loadAll(const QString &configDir)
 bool NameResolver::loadItemTable(const QString &path, int idColumn, int nameColumn,
                                  QMap<int, QString> &target, QString &error)
 {
-    QString text;
+    TextScan::Contents contents;
     QString openError;
-    if (!TextScan::readTextFile(path, text, openError)) {
+    if (!TextScan::readTextFile(path, contents, openError)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         return false;
     }
     const int wanted = std::max(idColumn, nameColumn) + 1;
     QVarLengthArray<QStringView, 16> fields(wanted);
     QMap<int, QString> names;
-    TextScan::LineReader lines(text);
+    const QString text = contents.toText();
+    TextScan::TextLines lines(text);
     QStringView line;
     int lineNumber = 0;
     while (lines.next(line)) {
@@ -132,9 +133,9 @@ bool NameResolver::loadItemTable(const QString &path, int idColumn, int nameColu
 bool NameResolver::loadMonsterTable(const QString &path, QString &error)
 {
     qDebug() << "[NameResolver] 开始加载怪物配置:" << path;
-    QString text;
+    TextScan::Contents contents;
     QString openError;
-    if (!TextScan::readTextFile(path, text, openError)) {
+    if (!TextScan::readTextFile(path, contents, openError)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         qDebug() << "[NameResolver] 错误 - 无法打开文件:" << path;
         return false;
@@ -142,7 +143,8 @@ bool NameResolver::loadMonsterTable(const QString &path, QString &error)
     monsterNames.clear();
     monsterLevels.clear();
     QStringView fields[4];
-    TextScan::LineReader lines(text);
+    const QString text = contents.toText();
+    TextScan::TextLines lines(text);
     QStringView line;
     int lineNumber = 0;
     int validCount = 0;

@@ -5,99 +5,68 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <climits>
-#include <cstring>
-
 namespace TextScan {
 
-bool toInt(const char16_t *p, const char16_t *end, int &value)
+QString decodeUtf8(QByteArrayView bytes)
 {
-    while (p < end && isAsciiSpace(*p))
-        ++p;
-    bool negative = false;
-    if (p < end && (*p == u'-' || *p == u'+')) {
-        negative = *p == u'-';
-        ++p;
-    }
-    const char16_t *digits = p;
-    qint64 magnitude = 0;
-    while (p < end && char16_t(*p - u'0') < 10) {
-        magnitude = magnitude * 10 + (*p - u'0');
-        if (magnitude > qint64(INT_MAX) + 1)
-            return false;
-        ++p;
-    }
-    if (p == digits)
-        return false;
-    while (p < end && isAsciiSpace(*p))
-        ++p;
-    // Qt converts through a C string: whatever follows a NUL is never looked at.
-    if (p < end && *p != 0)
-        return false;
-    const qint64 result = negative ? -magnitude : magnitude;
-    if (result > INT_MAX)
-        return false;
-    value = int(result);
-    return true;
-}
-
-static QString decode(const QByteArray &bytes)
-{
-    // QTextStream honours a Unicode byte order mark ahead of the configured encoding.
-    QStringConverter::Encoding encoding = QStringConverter::System;
-    if (bytes.size() >= 2) {
-        const uchar b0 = uchar(bytes.at(0)), b1 = uchar(bytes.at(1));
-        if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) {
-            if (const auto detected = QStringConverter::encodingForData(bytes))
-                encoding = *detected;
-        }
-    }
-    QStringDecoder decoder(encoding);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(bytes);
 }
 
-QString readAllText(QIODevice &device)
+static Contents contentsOf(QByteArray bytes, bool textMode)
 {
-    return decode(device.readAll());
+    Contents contents;
+    contents.dropCarriageReturns = textMode;
+    const bool utf16Mark = bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff");
+    if (systemEncodingIsUtf8() && !utf16Mark) {
+        contents.utf8 = true;
+        if (bytes.startsWith("\xef\xbb\xbf"))
+            bytes.remove(0, 3);
+        contents.bytes = std::move(bytes);
+        return contents;
+    }
+    // QTextStream honours a Unicode byte order mark ahead of the configured encoding.
+    QStringConverter::Encoding encoding = QStringConverter::System;
+    if (utf16Mark) {
+        if (const auto detected = QStringConverter::encodingForData(bytes))
+            encoding = *detected;
+    }
+    QStringDecoder decoder(encoding);
+    contents.text = decoder.decode(bytes);
+    if (textMode)
+        contents.text.remove(u'\r');
+    return contents;
 }
 
-bool readTextFile(const QString &path, QString &text, QString &errorString)
+QString Contents::toText() const
+{
+    if (!utf8)
+        return text;
+    QString decoded = decodeUtf8(bytes);
+    if (dropCarriageReturns)
+        decoded.remove(u'\r');
+    return decoded;
+}
+
+bool readTextFile(const QString &path, Contents &contents, QString &errorString)
 {
     QFile file(path);
-    // Binary open plus our own CR removal reads the same as a text-mode open, without the
-    // byte-by-byte copy Qt does in text mode.
+    // Opened in binary: CRs are dropped after decoding, as QTextStream does on a text-mode file.
     if (!file.open(QIODevice::ReadOnly)) {
         errorString = file.errorString();
         return false;
     }
-    QByteArray bytes = file.readAll();
-    file.close();
-    if (bytes.contains('\r'))
-        bytes.replace("\r", "");
-    text = decode(bytes);
+    contents = contentsOf(file.readAll(), true);
     return true;
 }
 
-bool LineReader::next(QStringView &line)
+Contents readDevice(QIODevice &device)
 {
-    if (done || rest.isEmpty()) {
-        done = true;
-        return false;
-    }
-    const qsizetype lf = rest.indexOf(u'\n');
-    if (lf < 0) {
-        line = rest;
-        rest = {};
-        done = true;
-    } else {
-        line = rest.first(lf);
-        rest = rest.sliced(lf + 1);
-        if (rest.isEmpty())
-            done = true;
-    }
-    if (!line.isEmpty() && line.back() == u'\r')
-        line.chop(1);
-    return true;
+    const bool textMode = device.isTextModeEnabled();
+    device.setTextModeEnabled(false);
+    QByteArray bytes = device.readAll();
+    device.setTextModeEnabled(textMode);
+    return contentsOf(std::move(bytes), textMode);
 }
 
 int decimalLength(int value)
@@ -148,10 +117,52 @@ bool systemEncodingIsAsciiCompatible()
     return compatible;
 }
 
+bool systemEncodingIsUtf8()
+{
+    static const bool utf8 = [] {
+        const QString probe = QStringLiteral("a\u00e9\u4e2d\U0001F600#");
+        return encodeSystem(probe) == probe.toUtf8() &&
+               QStringDecoder(QStringConverter::System).decode(probe.toUtf8()) == probe;
+    }();
+    return utf8;
+}
+
 QByteArray encodeSystem(QStringView text)
 {
     QStringEncoder encoder(QStringConverter::System);
     return encoder.encode(text);
+}
+
+ChunkWriter::ChunkWriter(QIODevice &target) : device(target), buffer(1 << 20, Qt::Uninitialized) {}
+
+char *ChunkWriter::room(qsizetype size)
+{
+    if (buffer.size() - used < size) {
+        flush();
+        if (buffer.size() < size)
+            buffer.resize(size);
+    }
+    return buffer.data() + used;
+}
+
+void ChunkWriter::append(const QByteArray &bytes)
+{
+    char *out = room(bytes.size());
+    std::memcpy(out, bytes.constData(), size_t(bytes.size()));
+    done(out + bytes.size());
+}
+
+void ChunkWriter::flush()
+{
+    if (used > 0 && !failed && device.write(buffer.constData(), used) != used)
+        failed = true;
+    used = 0;
+}
+
+bool ChunkWriter::finish()
+{
+    flush();
+    return !failed;
 }
 
 } // namespace TextScan

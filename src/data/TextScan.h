@@ -4,43 +4,214 @@
 #include <QString>
 #include <QStringView>
 
+#include <climits>
+#include <cstring>
+
 class QIODevice;
 
 // Allocation-free scanning and formatting helpers shared by the file readers and writers.
+// Scanning works on UTF-16 text and, for pure ASCII lines, directly on the file's bytes.
 namespace TextScan {
 
-constexpr bool isAsciiSpace(char16_t c)
+template <typename Char> constexpr bool isAsciiSpace(Char c)
 {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
+    return c == Char(' ') || (c >= Char('\t') && c <= Char('\r'));
 }
 
 // The same result as QString::toInt(&ok, 10): surrounding ASCII white space and one leading
 // sign are accepted, a NUL ends the number text, anything else or a value outside 32 bits fails.
-bool toInt(const char16_t *begin, const char16_t *end, int &value);
+// On failure value is left alone.
+template <typename Char> bool toInt(const Char *p, const Char *end, int &value)
+{
+    while (p < end && isAsciiSpace(*p))
+        ++p;
+    bool negative = false;
+    if (p < end && (*p == Char('-') || *p == Char('+'))) {
+        negative = *p == Char('-');
+        ++p;
+    }
+    const Char *digits = p;
+    qint64 magnitude = 0;
+    while (p < end && unsigned(*p) - unsigned('0') < 10u) {
+        magnitude = magnitude * 10 + (unsigned(*p) - unsigned('0'));
+        if (magnitude > qint64(INT_MAX) + 1)
+            return false;
+        ++p;
+    }
+    if (p == digits)
+        return false;
+    while (p < end && isAsciiSpace(*p))
+        ++p;
+    // Qt converts through a C string: whatever follows a NUL is never looked at.
+    if (p < end && *p != Char(0))
+        return false;
+    const qint64 result = negative ? -magnitude : magnitude;
+    if (result > INT_MAX)
+        return false;
+    value = int(result);
+    return true;
+}
+
 inline bool toInt(QStringView text, int &value)
 {
     return toInt(text.utf16(), text.utf16() + text.size(), value);
 }
 
-// Reads everything left on the device and decodes it like QTextStream with the system
-// encoding would (a byte order mark selects its Unicode encoding).
-QString readAllText(QIODevice &device);
-// Reads a file like a text-mode QFile would: every CR is dropped. Returns false when it cannot be
-// opened; errorString then holds the file's error text.
-bool readTextFile(const QString &path, QString &text, QString &errorString);
+// Reads one field ending at `end` or at the first character for which isSeparator holds, converts
+// it like toInt and leaves p on the separator (or end). The common case, a plain number, is
+// scanned once; anything unusual is handed to toInt on the whole field.
+template <typename Char, typename Separator>
+bool scanInt(const Char *&p, const Char *end, Separator isSeparator, int &value)
+{
+    const Char *start = p;
+    bool negative = false;
+    if (p < end && (*p == Char('-') || *p == Char('+'))) {
+        negative = *p == Char('-');
+        ++p;
+    }
+    const Char *digits = p;
+    quint64 magnitude = 0;
+    while (p < end && unsigned(*p) - unsigned('0') < 10u && p - digits < 11) {
+        magnitude = magnitude * 10 + (unsigned(*p) - unsigned('0'));
+        ++p;
+    }
+    if (p != digits && (p == end || isSeparator(*p))) {
+        const qint64 result = negative ? -qint64(magnitude) : qint64(magnitude);
+        if (result < INT_MIN || result > INT_MAX)
+            return false;
+        value = int(result);
+        return true;
+    }
+    while (p < end && !isSeparator(*p))
+        ++p;
+    return toInt(start, p, value);
+}
+
+// What QString::trimmed trims, for a line known to be ASCII: TAB to CR and space.
+inline QByteArrayView trimmed(QByteArrayView text)
+{
+    const char *b = text.data(), *e = b + text.size();
+    while (b < e && isAsciiSpace(*b))
+        ++b;
+    while (e > b && isAsciiSpace(e[-1]))
+        --e;
+    return QByteArrayView(b, e - b);
+}
+
+inline bool isAscii(const char *p, const char *end)
+{
+    unsigned char any = 0;
+    for (; p < end; ++p)
+        any |= static_cast<unsigned char>(*p);
+    return any < 0x80;
+}
+
+// Decodes UTF-8 statefully, keeping a leading byte order mark as a character.
+QString decodeUtf8(QByteArrayView bytes);
+
+// A file's or device's contents ready for line scanning, read as QTextStream with the system
+// encoding reads them. QTextStream on a text-mode device decodes the raw bytes and then drops every
+// CR; otherwise readLine drops one CR before each LF. A Unicode byte order mark at the start
+// selects its encoding and is dropped.
+struct Contents
+{
+    bool utf8 = false;               // bytes holds UTF-8 text, else text holds the decoded text
+    bool dropCarriageReturns = true; // text mode: every CR goes (already gone from text)
+    QByteArray bytes;                // without the leading byte order mark
+    QString text;
+
+    QString toText() const;
+};
+
+// Reads a file as from a text-mode QFile. Returns false when it cannot be opened; errorString
+// then holds the file's error text.
+bool readTextFile(const QString &path, Contents &contents, QString &errorString);
+// Reads everything left on an open device.
+Contents readDevice(QIODevice &device);
 
 // Walks the lines of a decoded text the way QTextStream::readLine does: a line ends at LF, one CR
 // before the LF (or before the end of the text) is dropped, and a final LF opens no new line.
-class LineReader
+class TextLines
 {
 public:
-    explicit LineReader(QStringView text) : rest(text) {}
-    bool next(QStringView &line);
+    explicit TextLines(QStringView text) : rest(text) {}
+    bool next(QStringView &line)
+    {
+        if (rest.isEmpty())
+            return false;
+        const qsizetype lf = rest.indexOf(u'\n');
+        if (lf < 0) {
+            line = rest;
+            rest = QStringView();
+        } else {
+            line = rest.first(lf);
+            rest = rest.sliced(lf + 1);
+        }
+        if (!line.isEmpty() && line.back() == u'\r')
+            line.chop(1);
+        return true;
+    }
 
 private:
     QStringView rest;
-    bool done = false;
 };
+
+// Hands every line of the contents to the handler as QTextStream::readLine would deliver it:
+// pure ASCII lines of UTF-8 contents as bytes (handler.asciiLine(QByteArrayView)), every other
+// line as text (handler.textLine(QStringView)). Stops when the handler returns false.
+template <typename Handler> bool forEachLine(const Contents &contents, Handler &handler)
+{
+    if (!contents.utf8) {
+        TextLines lines(contents.text);
+        QStringView line;
+        while (lines.next(line)) {
+            if (!handler.textLine(line))
+                return false;
+        }
+        return true;
+    }
+    const char *p = contents.bytes.constData();
+    const char *const end = p + contents.bytes.size();
+    while (p < end) {
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const char *lineEnd = lf ? lf : end;
+        bool ok;
+        if (isAscii(p, lineEnd)) {
+            QByteArrayView line(p, lineEnd - p);
+            QByteArray stripped;
+            if (contents.dropCarriageReturns && line.contains('\r')) {
+                stripped = line.toByteArray();
+                stripped.replace("\r", "");
+                line = stripped;
+            } else if (!contents.dropCarriageReturns && line.endsWith('\r')) {
+                line.chop(1);
+            }
+            // Text after the last LF that comes to nothing is no line.
+            if (!lf && line.isEmpty())
+                break;
+            ok = handler.asciiLine(line);
+        } else {
+            // Decoded with its LF, from the clean state that follows the previous LF, the line
+            // gives what decoding the whole file gives; a byte order mark inside is a character.
+            QString text = decodeUtf8(QByteArrayView(p, lineEnd - p + (lf ? 1 : 0)));
+            if (lf)
+                text.chop(1);
+            if (contents.dropCarriageReturns)
+                text.remove(u'\r');
+            else if (text.endsWith(u'\r'))
+                text.chop(1);
+            if (!lf && text.isEmpty())
+                break;
+            ok = handler.textLine(text);
+        }
+        if (!ok)
+            return false;
+        if (!lf)
+            break;
+        p = lf + 1;
+    }
+    return true;
+}
 
 // Number of characters of the decimal form of value.
 int decimalLength(int value);
@@ -50,7 +221,28 @@ char *writeDecimal(char *out, int value);
 // True when the system encoding writes ASCII digits, signs, blanks and line breaks as the same
 // single bytes, so number lines can be produced as bytes without a string in between.
 bool systemEncodingIsAsciiCompatible();
+// True when the system encoding is UTF-8.
+bool systemEncodingIsUtf8();
 // Encodes text in the system encoding, without a byte order mark.
 QByteArray encodeSystem(QStringView text);
+
+// Buffers output in blocks and hands them to a device; remembers a failed write.
+class ChunkWriter
+{
+public:
+    explicit ChunkWriter(QIODevice &device);
+    // Room for at least `size` bytes at the returned position; report the end written with done.
+    char *room(qsizetype size);
+    void done(char *end) { used = end - buffer.data(); }
+    void append(const QByteArray &bytes);
+    bool finish();
+
+private:
+    void flush();
+    QIODevice &device;
+    QByteArray buffer;
+    qsizetype used = 0;
+    bool failed = false;
+};
 
 } // namespace TextScan

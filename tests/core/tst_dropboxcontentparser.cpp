@@ -386,14 +386,34 @@ void DropBoxContentParserTest::agreesWithPlainReader()
         }
         if (random.bounded(3) == 0)
             text.chop(1);
-        QVERIFY(writeBytes(path, text.toUtf8()));
+        QByteArray bytes = text.toUtf8();
+        // Broken UTF-8 now and then, also cut off at a line end.
+        if (random.bounded(5) == 0) {
+            const char *broken[] = {"\xe4\xb8", "\xff", "\xc3", "\xe4\xb8\n", "\xef\xbb\xbf"};
+            bytes.insert(qsizetype(random.bounded(int(bytes.size()) + 1)),
+                         broken[random.bounded(5)]);
+        }
+        QVERIFY(writeBytes(path, bytes));
         DropBoxContentData expected{
             QStringLiteral("old1"), QStringLiteral("old2"), QStringLiteral("# old"), {}};
         DropBoxContentData actual = expected;
         QString expectedError, actualError;
         const bool expectedOk = referenceLoad(path, 3, expected, expectedError);
         const bool actualOk = parser.load(path, actual, actualError);
-        const QByteArray context = text.toUtf8().toPercentEncoding();
+        const QByteArray context = bytes.toPercentEncoding();
+        // The device reader, on a text-mode buffer, reads the same.
+        {
+            QBuffer buffer(&bytes);
+            QVERIFY(buffer.open(QIODevice::ReadOnly | QIODevice::Text));
+            DropBoxContentData fromDevice = expected;
+            QString deviceError;
+            QVERIFY2(parser.read(buffer, fromDevice, deviceError) == expectedOk,
+                     context.constData());
+            QVERIFY2(deviceError == expectedError, context.constData());
+            QVERIFY2(fromDevice.headerLine1 == expected.headerLine1, context.constData());
+            QVERIFY2(fromDevice.headerLine2 == expected.headerLine2, context.constData());
+            QVERIFY2(fromDevice.boxes == expected.boxes, context.constData());
+        }
         QVERIFY2(actualOk == expectedOk, context.constData());
         QVERIFY2(actualError == expectedError, context.constData());
         QVERIFY2(actual.headerLine1 == expected.headerLine1, context.constData());

@@ -1,0 +1,178 @@
+#include "Bench.h"
+
+#include "data/DropBoxContentParser.h"
+#include "data/MonsterDropParser.h"
+#include "data/NameResolver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// Keeps the readers' diagnostics out of the timings and the report.
+struct QuietDebug
+{
+    QtMessageHandler previous = qInstallMessageHandler(quietHandler);
+    ~QuietDebug() { qInstallMessageHandler(previous); }
+};
+
+double residentMegabytes()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toDouble() * 4096.0 / (1024.0 * 1024.0) : 0;
+}
+
+template <typename T> double listBytes(const QList<T> &list)
+{
+    // Array header plus elements, and the allocator's own block header.
+    return list.capacity() > 0 ? 16.0 + 16.0 + double(list.capacity()) * sizeof(T) : 0.0;
+}
+
+double stringBytes(const QString &text)
+{
+    return text.capacity() > 0 ? 32.0 + double(text.capacity() + 1) * 2 : 0.0;
+}
+
+double documentMegabytes(const DropBoxContentData &data)
+{
+    double bytes = stringBytes(data.headerLine1) + stringBytes(data.headerLine2) +
+                   stringBytes(data.commentBlock) + listBytes(data.boxes);
+    for (const DropBoxConfig &box : data.boxes)
+        bytes += listBytes(box.items);
+    return bytes / (1024.0 * 1024.0);
+}
+
+double documentMegabytes(const MonsterDropData &data)
+{
+    double bytes =
+        stringBytes(data.headerLine1) + stringBytes(data.headerLine2) + listBytes(data.records);
+    for (const MonsterDropConfig &record : data.records)
+        bytes += listBytes(record.dropBoxIds) + stringBytes(record.displayName);
+    return bytes / (1024.0 * 1024.0);
+}
+
+QString boxPath(const BenchContext &context)
+{
+    return QDir(context.configDir).filePath(QStringLiteral("DropBoxContent.txt"));
+}
+
+QString monsterPath(const BenchContext &context)
+{
+    return QDir(context.configDir).filePath(QStringLiteral("MonsterDropBoxs.txt"));
+}
+
+void fail(const char *what, const QString &error)
+{
+    std::fprintf(stderr, "%s failed: %s\n", what, qPrintable(error));
+}
+
+} // namespace
+
+LOOTWRIGHT_BENCH(load_box_file, 10)
+{
+    QuietDebug quiet;
+    const DropBoxContentParser parser(100);
+    context.report(QStringLiteral("box_file_size"),
+                   QFileInfo(boxPath(context)).size() / (1024.0 * 1024.0), QStringLiteral("MB"));
+    DropBoxContentData data;
+    QString error;
+    const double before = residentMegabytes();
+    if (!parser.load(boxPath(context), data, error))
+        return fail("load_box_file", error);
+    const double after = residentMegabytes();
+    context.report(QStringLiteral("box_document_memory"), documentMegabytes(data),
+                   QStringLiteral("MB"));
+    context.report(QStringLiteral("box_document_rss_growth"), after - before, QStringLiteral("MB"));
+    context.report(QStringLiteral("load_box_file"),
+                   context.medianMs([&] { parser.load(boxPath(context), data, error); },
+                                    [&] { data = DropBoxContentData(); }),
+                   QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(load_monster_file, 11)
+{
+    QuietDebug quiet;
+    const MonsterDropParser parser(20);
+    context.report(QStringLiteral("monster_file_size"),
+                   QFileInfo(monsterPath(context)).size() / (1024.0 * 1024.0),
+                   QStringLiteral("MB"));
+    MonsterDropData data;
+    QString error;
+    const double before = residentMegabytes();
+    if (!parser.load(monsterPath(context), data, error))
+        return fail("load_monster_file", error);
+    const double after = residentMegabytes();
+    context.report(QStringLiteral("monster_document_memory"), documentMegabytes(data),
+                   QStringLiteral("MB"));
+    context.report(QStringLiteral("monster_document_rss_growth"), after - before,
+                   QStringLiteral("MB"));
+    context.report(QStringLiteral("load_monster_file"),
+                   context.medianMs([&] { parser.load(monsterPath(context), data, error); },
+                                    [&] { data = MonsterDropData(); }),
+                   QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(save_box_file, 12)
+{
+    QuietDebug quiet;
+    const DropBoxContentParser parser(100);
+    DropBoxContentData data;
+    QString error;
+    if (!parser.load(boxPath(context), data, error))
+        return fail("save_box_file", error);
+    QTemporaryDir temp;
+    const QString out = temp.filePath(QStringLiteral("DropBoxContent.txt"));
+    bool ok = true;
+    const double ms = context.medianMs([&] { ok = parser.save(out, data, error) && ok; });
+    if (!ok)
+        return fail("save_box_file", error);
+    context.report(QStringLiteral("save_box_file"), ms, QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(save_monster_file, 13)
+{
+    QuietDebug quiet;
+    const MonsterDropParser parser(20);
+    MonsterDropData data;
+    QString error;
+    if (!parser.load(monsterPath(context), data, error))
+        return fail("save_monster_file", error);
+    QTemporaryDir temp;
+    const QString out = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    bool ok = true;
+    const double ms = context.medianMs([&] { ok = parser.save(out, data, error) && ok; });
+    if (!ok)
+        return fail("save_monster_file", error);
+    context.report(QStringLiteral("save_monster_file"), ms, QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(name_resolver_load_all, 14)
+{
+    QuietDebug quiet;
+    NameResolver &resolver = NameResolver::instance();
+    context.report(
+        QStringLiteral("name_resolver_load_all"),
+        context.medianMs([&] { resolver.loadAll(context.configDir); }, [&] { resolver.clear(); }),
+        QStringLiteral("ms"));
+    // Later benchmarks find the tables loaded, as the application would.
+    resolver.loadAll(context.configDir);
+}
