@@ -64,7 +64,8 @@ cmake --build "$ROOT/build" -j"$(nproc)"
 # Widget tests need no screen. Tests never touch the user's own settings (favourites).
 export QT_QPA_PLATFORM=offscreen
 XDG_CONFIG_HOME="$(mktemp -d)"
-export XDG_CONFIG_HOME
-trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
+XDG_RUNTIME_DIR="$(mktemp -d)"
+export XDG_CONFIG_HOME XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"' EXIT
 
 ctest --test-dir "$ROOT/build" --output-on-failure
