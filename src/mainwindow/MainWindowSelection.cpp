@@ -38,6 +38,11 @@ void MainWindow::onMonsterSelectionChanged()
     // No box is current now; a form still showing the last one would invite edits that
     // change nothing.
     updateBoxDetail();
+    // Lay the reset views out now rather than on their deferred timers, so the change is
+    // painted in one pass instead of two.
+    ui->boxListView->doItemsLayout();
+    ui->itemTableView->doItemsLayout();
+    ui->summaryView->doItemsLayout();
 }
 
 void MainWindow::onBoxSelectionChanged()

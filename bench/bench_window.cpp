@@ -1,0 +1,139 @@
+// Start-up and selection times of the main window on the generated configuration.
+#include "Bench.h"
+
+#include "data/NameResolver.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/Prompts.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Answers nothing; the automatic load asks nothing anyway.
+class SilentPrompts : public Prompts
+{
+public:
+    void information(QWidget *, const QString &, const QString &) override {}
+    void warning(QWidget *, const QString &, const QString &) override {}
+    void critical(QWidget *, const QString &, const QString &) override {}
+    bool question(QWidget *, const QString &, const QString &) override { return false; }
+    int choose(QWidget *, const QString &, const QString &, const QList<Choice> &,
+               int escapeIndex) override
+    {
+        return escapeIndex;
+    }
+    std::optional<int> getInt(QWidget *, const QString &, const QString &, int, int, int,
+                              int) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> getItem(QWidget *, const QString &, const QString &, const QStringList &,
+                                   int, bool) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> getText(QWidget *, const QString &, const QString &,
+                                   const QString &) override
+    {
+        return std::nullopt;
+    }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QAction *execMenu(QMenu &, const QPoint &) override { return nullptr; }
+};
+
+// Sees the paint events of a widget tree, so a measurement can end after the first paint.
+class PaintWatcher : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// Processes events until a paint happened in the window, the paint included.
+void waitForPaint(PaintWatcher &watcher)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!watcher.painted && guard.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QApplication::processEvents();
+}
+
+} // namespace
+
+LOOTWRIGHT_BENCH(window_startup, 60)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(&quietDebug);
+    const double ms = context.medianMs([&] {
+        NameResolver::instance().clear();
+        PaintWatcher watcher;
+        MainWindow window(std::make_unique<SilentPrompts>(), context.configDir);
+        qApp->installEventFilter(&watcher);
+        window.show();
+        waitForPaint(watcher);
+        qApp->removeEventFilter(&watcher);
+    });
+    qInstallMessageHandler(previous);
+    context.report(QStringLiteral("window_startup"), ms, QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(select_monster, 61)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(&quietDebug);
+    NameResolver::instance().clear();
+    MainWindow window(std::make_unique<SilentPrompts>(), context.configDir);
+    window.show();
+    QApplication::processEvents();
+
+    auto *view = window.findChild<QTableView *>(QStringLiteral("monsterListView"));
+    QAbstractItemModel *model = view->model();
+    const int rows = model->rowCount();
+    int next = rows / 3;
+    PaintWatcher watcher;
+    qApp->installEventFilter(&watcher);
+    const double ms = context.medianMs(
+        [&] {
+            view->selectionModel()->setCurrentIndex(model->index(next, 0),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
+            waitForPaint(watcher);
+        },
+        [&] {
+            // Another monster with drops (no grey background), far from the current one.
+            next = (next + 7919) % qMax(1, rows);
+            for (int i = 0; i < rows && model->index(next, 0).data(Qt::BackgroundRole).isValid();
+                 ++i)
+                next = (next + 1) % rows;
+            QApplication::processEvents();
+            watcher.painted = false;
+        });
+    qApp->removeEventFilter(&watcher);
+    qInstallMessageHandler(previous);
+    context.report(QStringLiteral("select_monster"), ms, QStringLiteral("ms"));
+}
