@@ -3,6 +3,7 @@
 #include "data/DropBoxContentParser.h"
 #include "data/DropConfig.h"
 #include "data/MonsterDropParser.h"
+#include "edit/MonsterEdits.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -18,7 +19,10 @@ class MonsterBoxListModel;
 class MonsterFilterProxyModel;
 class MonsterListModel;
 class Prompts;
+class QPoint;
 class QResizeEvent;
+struct EditNotice;
+struct EditResult;
 struct MainWindowUi;
 
 // The four-column editor window: monsters, their boxes, the box items with the operation log,
@@ -59,6 +63,19 @@ public:
     const DropBoxConfig *selectedBox() const { return currentBox; }
     int currentDensityLevel() const { return densityLevel; }
 
+    // The ids of the selected monster rows (column 0, selection order, ids of 1 or more).
+    QList<int> selectedMonsterIds() const;
+    // Adds item ids to the selected box; returns the number added (0: no box, or all present).
+    int addItemsToCurrentBox(const QList<int> &itemIds);
+    // Edits the monsters through the monster edit dialog.
+    void editMonsters(const QList<int> &ids);
+
+    // Runs the monster edit dialog: the number of monsters edited and, for a single monster,
+    // what it is pre-filled with; returns the accepted values or nothing when cancelled.
+    using MonsterEditRunner = std::function<std::optional<MonsterEdits::MonsterEditValues>(
+        int editCount, const std::optional<MonsterEdits::MonsterEditPrefill> &prefill)>;
+    void setMonsterEditRunner(MonsterEditRunner runner);
+
 public Q_SLOTS:
     void onOpenMonsterConfig();
     void onOpenBoxConfig();
@@ -74,6 +91,27 @@ public Q_SLOTS:
     void onBoxDetailChanged();
     void onClearOperationLog();
     void onCopyOperationLog();
+
+    // Monster operations, on the selected monster rows.
+    void showMonsterContextMenu(const QPoint &position);
+    void changeMonsterValue();
+    void changeDropType();
+    void clearMonsterBoxes();
+    void setHasDrop();
+    void setNoDrop();
+    void onEditSelectedMonsters();
+    void copyMonsterDrops();
+    void pasteMonsterDrops();
+    void unifyMonsterValue();
+    void onApplyTargetDropRate();
+
+    // Box and item operations, on the selected box.
+    void showBoxContextMenu(const QPoint &position);
+    void showItemContextMenu(const QPoint &position);
+    void duplicateSelectedBox();
+    void deleteSelectedBox();
+    void deleteSelectedItems();
+    void addSelectedItemsToFavorites();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -99,6 +137,24 @@ private:
     // box with these ids again where they still exist.
     void reselectAfterLoad(int monsterId, std::optional<int> boxId);
 
+    // After an edit: shows its notice, appends its log lines.
+    void showEditNotice(const EditNotice &notice);
+    void appendOperationLogLines(const QStringList &lines);
+    // The monster side after a monster edit: the list model is reset, currentConfig and
+    // currentBox are resolved again by id (the box read from `boxId`, noted before the edit),
+    // and the rows of `monsterIds` are selected again.
+    void refreshMonsterSide(const QList<int> &monsterIds, std::optional<int> boxId);
+    void finishMonsterEdit(const EditResult &result, const QList<int> &monsterIds,
+                           std::optional<int> boxId);
+    // The box list, item table and summary after a change of the current box's contents; the
+    // current box stays current.
+    void refreshItemSide();
+    // Selects the first box list row whose box has this id; false when the list has none.
+    // Quietly: without running onBoxSelectionChanged (the form keeps what the user typed).
+    bool selectBoxRowById(int boxId);
+    bool selectBoxRowQuietly(int boxId);
+    std::optional<int> currentBoxId() const;
+
     std::unique_ptr<MainWindowUi> ui;
     std::unique_ptr<Prompts> prompts;
     QString configDir;
@@ -120,6 +176,8 @@ private:
     MonsterDropConfig *currentConfig = nullptr;
     int currentMonsterId = -1;
     DropBoxConfig *currentBox = nullptr;
+
+    MonsterEditRunner monsterEditRunner;
 
     bool styleApplied = false;
     int densityLevel = 1;

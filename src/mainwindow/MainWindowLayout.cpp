@@ -336,6 +336,8 @@ void MainWindow::connectSignals()
     connect(ui->filterDropOnlyBtn, &QPushButton::toggled, this,
             &MainWindow::onFilterDropOnlyToggled);
     ui->monsterListView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->monsterListView, &QWidget::customContextMenuRequested, this,
+            &MainWindow::showMonsterContextMenu);
     connect(ui->itemManagerButton, &QPushButton::clicked, this, &MainWindow::onItemLibrary);
     connect(ui->boxManagerButton, &QPushButton::clicked, this, &MainWindow::onManageBoxes);
     connect(ui->clearOperationLogButton, &QPushButton::clicked, this,
@@ -343,8 +345,14 @@ void MainWindow::connectSignals()
     connect(ui->copyOperationLogButton, &QPushButton::clicked, this,
             &MainWindow::onCopyOperationLog);
     connectBoxDetailFields();
+    connect(ui->applyDropRateButton, &QPushButton::clicked, this,
+            &MainWindow::onApplyTargetDropRate);
     ui->boxListView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->boxListView, &QWidget::customContextMenuRequested, this,
+            &MainWindow::showBoxContextMenu);
     ui->itemTableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->itemTableView, &QWidget::customContextMenuRequested, this,
+            &MainWindow::showItemContextMenu);
 
     // Menu bar.
     connect(ui->actionOpenMonster, &QAction::triggered, this, &MainWindow::onOpenMonsterConfig);
@@ -352,6 +360,7 @@ void MainWindow::connectSignals()
     connect(ui->actionSave, &QAction::triggered, this, &MainWindow::onSave);
     connect(ui->actionSaveAs, &QAction::triggered, this, &MainWindow::onSaveAs);
     connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->actionEditMonster, &QAction::triggered, this, &MainWindow::onEditSelectedMonsters);
     // Off until their features exist: HTML export, tool windows, monster edit dialog.
     ui->exportConfigButton->setEnabled(false);
     ui->actionExportHtml->setEnabled(false);

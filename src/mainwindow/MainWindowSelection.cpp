@@ -190,11 +190,6 @@ void MainWindow::reselectAfterLoad(int monsterId, std::optional<int> boxId)
     updateBoxDetail();
 }
 
-void MainWindow::onBoxDetailChanged()
-{
-    // Editing the box through the form is not available yet.
-}
-
 void MainWindow::onManageBoxes()
 {
     // The box manager window is not available yet.

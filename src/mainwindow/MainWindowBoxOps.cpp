@@ -1,0 +1,234 @@
+#include "mainwindow/MainWindow.h"
+
+#include "edit/BoxEdits.h"
+#include "mainwindow/MainWindowUi.h"
+#include "mainwindow/Prompts.h"
+#include "models/DropItemTableModel.h"
+#include "models/DropSummaryModel.h"
+#include "models/MonsterBoxListModel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTableView>
+
+namespace {
+
+const QString favoritesKey = QStringLiteral("favorites/itemIds");
+
+// The selected rows of a view, each once, in selection order.
+QList<int> selectedRows(const QTableView *view, int column)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : view->selectionModel()->selectedRows(column))
+        rows.append(index.row());
+    return rows;
+}
+
+} // namespace
+
+bool MainWindow::selectBoxRowQuietly(int boxId)
+{
+    QItemSelectionModel *selection = ui->boxListView->selectionModel();
+    disconnect(selection, &QItemSelectionModel::currentRowChanged, this,
+               &MainWindow::onBoxSelectionChanged);
+    bool found = false;
+    for (int row = 0; row < monsterBoxModel->rowCount() && !found; ++row) {
+        const DropBoxConfig *box = monsterBoxModel->boxAt(row);
+        if (box && box->boxId == boxId) {
+            selection->setCurrentIndex(monsterBoxModel->index(row, 0),
+                                       QItemSelectionModel::ClearAndSelect |
+                                           QItemSelectionModel::Rows);
+            found = true;
+        }
+    }
+    connect(selection, &QItemSelectionModel::currentRowChanged, this,
+            &MainWindow::onBoxSelectionChanged);
+    return found;
+}
+
+void MainWindow::refreshItemSide()
+{
+    if (currentBox && currentConfig) {
+        dropItemModel->setMonsterValue(currentConfig->mValue);
+        dropItemModel->setBox(DropSlots::findBox(boxContentData, currentBox->boxId));
+    } else {
+        dropItemModel->setBox(nullptr);
+    }
+    summaryModel->setMonster(currentConfig, currentConfig ? &boxContentData : nullptr);
+    // The box list shows item counts and weights: give it the changed box and keep its row
+    // selected without refilling the form.
+    monsterBoxModel->setMonster(currentConfig, currentConfig ? &boxContentData : nullptr);
+    if (currentBox)
+        selectBoxRowQuietly(currentBox->boxId);
+}
+
+void MainWindow::onBoxDetailChanged()
+{
+    if (!currentBox)
+        return;
+    BoxEdits::BoxDetailInput input;
+    input.boxIdText = ui->boxIdEdit->text();
+    input.boxValueText = ui->boxValueSpin->text();
+    input.forceBind = ui->forceBindCheck->isChecked();
+    input.broadcastIdText = ui->broadcastIdSpin->text();
+    const BoxEdits::BoxDetailResult result =
+        BoxEdits::applyBoxDetail(boxContentData, currentConfig, currentBox, input);
+    if (!result.applied)
+        return;
+    appendOperationLogLines(result.logLines);
+    // The form is left as typed: refilling it would fight the user's typing.
+    updateDropRateDisplay();
+    refreshItemSide();
+}
+
+void MainWindow::duplicateSelectedBox()
+{
+    const QModelIndex index = ui->boxListView->currentIndex();
+    if (!index.isValid()) {
+        showEditNotice(BoxEdits::duplicateNoSelectionNotice());
+        return;
+    }
+    const DropBoxConfig *source = monsterBoxModel->boxAt(index.row());
+    if (!source)
+        return;
+    const BoxEdits::DuplicateBoxResult result =
+        BoxEdits::duplicateBox(boxContentData, monsterDropData, currentConfig, source);
+    if (!result.applied) {
+        showEditNotice(result.notice);
+        return;
+    }
+    // The append may have moved every box.
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
+    monsterBoxModel->setMonster(currentConfig, boxes);
+    summaryModel->setMonster(currentConfig, boxes);
+    appendOperationLogLines(result.logLines);
+    updateMonsterDetail();
+    ui->monsterListView->viewport()->update();
+    if (!selectBoxRowById(result.newBoxId)) {
+        ui->boxListView->selectionModel()->clear();
+        updateBoxDetail();
+    }
+    showEditNotice(result.notice);
+}
+
+void MainWindow::deleteSelectedBox()
+{
+    const QModelIndex index = ui->boxListView->currentIndex();
+    if (!index.isValid()) {
+        appendOperationLog(BoxEdits::deleteNoSelectionLogLine());
+        return;
+    }
+    const DropBoxConfig *selected = monsterBoxModel->boxAt(index.row());
+    if (!selected)
+        return;
+    const BoxEdits::DeleteBoxResult result =
+        BoxEdits::deleteBox(boxContentData, currentConfig, selected);
+    // The removal moved the boxes after it: drop every pointer into the list.
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    appendOperationLogLines(result.logLines);
+    DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
+    monsterBoxModel->setMonster(currentConfig, boxes);
+    summaryModel->setMonster(currentConfig, boxes);
+    ui->boxListView->selectionModel()->clear();
+    updateBoxDetail();
+    updateMonsterDetail();
+    ui->monsterListView->viewport()->update();
+    showEditNotice(result.notice);
+}
+
+int MainWindow::addItemsToCurrentBox(const QList<int> &itemIds)
+{
+    const BoxEdits::AddItemsResult result =
+        BoxEdits::addItems(boxContentData, currentConfig, currentBox, itemIds);
+    if (result.addedCount <= 0)
+        return 0;
+    appendOperationLogLines(result.logLines);
+    refreshItemSide();
+    return result.addedCount;
+}
+
+void MainWindow::deleteSelectedItems()
+{
+    const QList<int> rows = selectedRows(ui->itemTableView, 0);
+    const BoxEdits::DeleteItemsPlan plan =
+        BoxEdits::planDeleteItems(boxContentData, currentBox, rows);
+    if (!plan.ok) {
+        showEditNotice(plan.notice);
+        return;
+    }
+    if (!prompts->question(this, plan.question.title, plan.question.text))
+        return;
+    const BoxEdits::DeleteItemsResult result =
+        BoxEdits::deleteItems(boxContentData, currentConfig, currentBox, rows);
+    refreshItemSide();
+    appendOperationLogLines(result.logLines);
+    showEditNotice(result.notice);
+}
+
+void MainWindow::addSelectedItemsToFavorites()
+{
+    QStringList cells;
+    for (const QModelIndex &index :
+         ui->itemTableView->selectionModel()->selectedRows(DropItemTableModel::ItemIdColumn))
+        cells << index.data(Qt::DisplayRole).toString();
+    const QList<int> ids = BoxEdits::itemIdsFromCells(cells);
+    if (ids.isEmpty())
+        return;
+
+    QSettings settings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright"));
+    const BoxEdits::FavoritesMerge merge =
+        BoxEdits::mergeFavorites(settings.value(favoritesKey).toStringList(), ids);
+    if (merge.statusText.isEmpty())
+        return;
+    if (merge.newCount > 0)
+        settings.setValue(favoritesKey, merge.list);
+    statusBar()->showMessage(merge.statusText, 2500);
+}
+
+void MainWindow::showBoxContextMenu(const QPoint &position)
+{
+    const QModelIndex index = ui->boxListView->indexAt(position);
+    if (!index.isValid())
+        return;
+    QItemSelectionModel *selection = ui->boxListView->selectionModel();
+    if (!selection->isRowSelected(index.row(), index.parent()))
+        selection->setCurrentIndex(index,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+
+    QMenu menu(QStringLiteral("包裹操作"), this);
+    QAction *duplicate = menu.addAction(QStringLiteral("复制此包裹"));
+    QAction *remove = menu.addAction(QStringLiteral("删除此包裹"));
+    QAction *chosen = prompts->execMenu(menu, ui->boxListView->viewport()->mapToGlobal(position));
+    if (chosen == duplicate)
+        duplicateSelectedBox();
+    else if (chosen == remove)
+        deleteSelectedBox();
+}
+
+void MainWindow::showItemContextMenu(const QPoint &position)
+{
+    const QModelIndex index = ui->itemTableView->indexAt(position);
+    if (!index.isValid())
+        return;
+    QItemSelectionModel *selection = ui->itemTableView->selectionModel();
+    if (!selection->isRowSelected(index.row(), index.parent()))
+        selection->setCurrentIndex(index,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+
+    QMenu menu(QStringLiteral("物品操作"), this);
+    QAction *favorite = menu.addAction(QStringLiteral("加入收藏夹"));
+    QAction *remove = menu.addAction(QStringLiteral("删除此物品"));
+    QAction *chosen = prompts->execMenu(menu, ui->itemTableView->viewport()->mapToGlobal(position));
+    if (chosen == favorite)
+        addSelectedItemsToFavorites();
+    else if (chosen == remove)
+        deleteSelectedItems();
+}

@@ -1,0 +1,329 @@
+#include "mainwindow/MainWindow.h"
+
+#include "edit/EditResult.h"
+#include "edit/MonsterEdits.h"
+#include "mainwindow/MainWindowUi.h"
+#include "mainwindow/Prompts.h"
+#include "models/DropItemTableModel.h"
+#include "models/DropSummaryModel.h"
+#include "models/MonsterBoxListModel.h"
+#include "models/MonsterFilterProxyModel.h"
+#include "models/MonsterListModel.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelection>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QSet>
+#include <QTableView>
+#include <algorithm>
+
+QList<int> MainWindow::selectedMonsterIds() const
+{
+    // Walks the selection ranges once; QItemSelectionModel::selectedRows tests every row against
+    // every range, which is quadratic for a selection made of many single rows.
+    QList<int> ids;
+    const QItemSelection selection = ui->monsterListView->selectionModel()->selection();
+    const bool manyRanges = selection.size() > 1;
+    QSet<int> seenRows;
+    for (const QItemSelectionRange &range : selection) {
+        if (!range.isValid() || range.left() > 0)
+            continue;
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (manyRanges) {
+                if (seenRows.contains(row))
+                    continue;
+                seenRows.insert(row);
+            }
+            const int id = monsterProxyModel->idAtProxyRow(row);
+            if (id >= 1)
+                ids.append(id);
+        }
+    }
+    return ids;
+}
+
+void MainWindow::showEditNotice(const EditNotice &notice)
+{
+    switch (notice.kind) {
+    case NoticeKind::None:
+        break;
+    case NoticeKind::Information:
+        prompts->information(this, notice.title, notice.text);
+        break;
+    case NoticeKind::Warning:
+        prompts->warning(this, notice.title, notice.text);
+        break;
+    }
+}
+
+void MainWindow::appendOperationLogLines(const QStringList &lines)
+{
+    for (const QString &line : lines)
+        appendOperationLog(line);
+}
+
+std::optional<int> MainWindow::currentBoxId() const
+{
+    return currentBox ? std::optional<int>(currentBox->boxId) : std::nullopt;
+}
+
+bool MainWindow::selectBoxRowById(int boxId)
+{
+    for (int row = 0; row < monsterBoxModel->rowCount(); ++row) {
+        const DropBoxConfig *box = monsterBoxModel->boxAt(row);
+        if (!box || box->boxId != boxId)
+            continue;
+        QItemSelectionModel *selection = ui->boxListView->selectionModel();
+        const QModelIndex index = monsterBoxModel->index(row, 0);
+        if (selection->currentIndex() == index) {
+            selection->select(index,
+                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            onBoxSelectionChanged();
+        } else {
+            selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+        }
+        ui->boxListView->scrollTo(index);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::refreshMonsterSide(const QList<int> &monsterIds, std::optional<int> boxId)
+{
+    // Records or boxes may have moved: drop every pointer into the documents first.
+    currentConfig = nullptr;
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    monsterBoxModel->setMonster(nullptr, nullptr);
+    summaryModel->setMonster(nullptr, nullptr);
+
+    monsterListModel->setDropConfig(&monsterDropData);
+    rebindMonsterSelection();
+    if (currentMonsterId >= 1) {
+        currentConfig = MonsterEdits::findRecord(monsterDropData, currentMonsterId);
+        updateMonsterDetail();
+        DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
+        monsterBoxModel->setMonster(currentConfig, boxes);
+        summaryModel->setMonster(currentConfig, boxes);
+    }
+
+    // The reset lost the view's selection; select the edited monsters again so the next
+    // operation works on the same rows.
+    QList<int> rows;
+    rows.reserve(monsterIds.size());
+    for (const int id : monsterIds) {
+        const QModelIndex index = proxyIndexForMonster(id);
+        if (index.isValid())
+            rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QItemSelection rowSelection;
+    const int lastColumn = monsterProxyModel->columnCount() - 1;
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+            ++last;
+        rowSelection.append(
+            QItemSelectionRange(monsterProxyModel->index(rows.at(first), 0),
+                                monsterProxyModel->index(rows.at(last), lastColumn)));
+        first = last + 1;
+    }
+    QItemSelectionModel *monsterSelection = ui->monsterListView->selectionModel();
+    monsterSelection->select(rowSelection, QItemSelectionModel::ClearAndSelect);
+    const QModelIndex current =
+        currentMonsterId >= 1 ? proxyIndexForMonster(currentMonsterId) : QModelIndex();
+    if (current.isValid()) {
+        // Runs onMonsterSelectionChanged, which takes the record from the rebuilt list.
+        if (monsterSelection->currentIndex() == current)
+            onMonsterSelectionChanged();
+        else
+            monsterSelection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        ui->monsterListView->scrollTo(current);
+    }
+
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    if (!(boxId && currentConfig && selectBoxRowById(*boxId))) {
+        ui->boxListView->selectionModel()->clear();
+        currentBox = nullptr;
+        dropItemModel->setBox(nullptr);
+        updateBoxDetail();
+    }
+}
+
+void MainWindow::finishMonsterEdit(const EditResult &result, const QList<int> &monsterIds,
+                                   std::optional<int> boxId)
+{
+    appendOperationLogLines(result.logLines);
+    refreshMonsterSide(monsterIds, boxId);
+    showEditNotice(result.notice);
+}
+
+void MainWindow::showMonsterContextMenu(const QPoint &position)
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty())
+        return;
+
+    QMenu menu(QStringLiteral("怪物操作"), this);
+    QAction *changeValue = menu.addAction(QStringLiteral("修改怪物价值"));
+    QAction *changeType = menu.addAction(QStringLiteral("修改怪物掉落类型"));
+    QAction *clearBoxes = menu.addAction(QStringLiteral("清空怪物掉包"));
+    QAction *copyDrops = menu.addAction(QStringLiteral("复制怪物爆率"));
+    QAction *pasteDrops = menu.addAction(QStringLiteral("粘贴怪物爆率"));
+    QAction *unify = menu.addAction(QStringLiteral("统一怪物价值"));
+    QAction *hasDrop = menu.addAction(QStringLiteral("设置为有掉落"));
+    QAction *noDrop = menu.addAction(QStringLiteral("设置为无掉落"));
+    pasteDrops->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
+    copyDrops->setEnabled(ids.size() <= 1);
+
+    QAction *chosen =
+        prompts->execMenu(menu, ui->monsterListView->viewport()->mapToGlobal(position));
+    if (!chosen)
+        return;
+    if (chosen == changeValue)
+        changeMonsterValue();
+    else if (chosen == changeType)
+        changeDropType();
+    else if (chosen == clearBoxes)
+        clearMonsterBoxes();
+    else if (chosen == copyDrops)
+        copyMonsterDrops();
+    else if (chosen == pasteDrops)
+        pasteMonsterDrops();
+    else if (chosen == unify)
+        unifyMonsterValue();
+    else if (chosen == hasDrop)
+        setHasDrop();
+    else if (chosen == noDrop)
+        setNoDrop();
+}
+
+void MainWindow::changeMonsterValue()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    const std::optional<int> value =
+        prompts->getInt(this, MonsterEdits::changeValueTitle(), MonsterEdits::changeValueLabel(),
+                        MonsterEdits::initialMonsterValue(monsterDropData, ids), 0, 999999, 1);
+    if (!value)
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const EditResult result = MonsterEdits::changeMonsterValue(monsterDropData, ids, *value);
+    finishMonsterEdit(result, ids, boxId);
+}
+
+void MainWindow::changeDropType()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    // Any type other than 0 is a team drop, as the detail panel shows it; the input offers
+    // only the two choices.
+    const int current = MonsterEdits::initialDropType(monsterDropData, ids) == 0 ? 0 : 1;
+    const std::optional<QString> choice = prompts->getItem(
+        this, MonsterEdits::changeDropTypeTitle(), MonsterEdits::changeDropTypeLabel(),
+        MonsterEdits::dropTypeChoices(), current, false);
+    if (!choice)
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const EditResult result = MonsterEdits::changeDropType(monsterDropData, ids, *choice);
+    finishMonsterEdit(result, ids, boxId);
+}
+
+void MainWindow::clearMonsterBoxes()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    const EditQuestion question = MonsterEdits::clearBoxesQuestion(ids);
+    if (!prompts->question(this, question.title, question.text))
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const EditResult result = MonsterEdits::clearMonsterBoxes(monsterDropData, ids);
+    finishMonsterEdit(result, ids, boxId);
+}
+
+void MainWindow::setHasDrop()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    const MonsterEdits::Eligibility eligibility =
+        MonsterEdits::setHasDropEligibility(monsterDropData, ids);
+    if (eligibility.eligibleCount == 0) {
+        showEditNotice(eligibility.nothingToDo);
+        return;
+    }
+    if (!prompts->question(this, eligibility.question.title, eligibility.question.text))
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const EditResult result = MonsterEdits::setHasDrop(monsterDropData, ids);
+    finishMonsterEdit(result, ids, boxId);
+}
+
+void MainWindow::setNoDrop()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    const MonsterEdits::Eligibility eligibility =
+        MonsterEdits::setNoDropEligibility(monsterDropData, ids);
+    if (eligibility.eligibleCount == 0) {
+        showEditNotice(eligibility.nothingToDo);
+        return;
+    }
+    if (!prompts->question(this, eligibility.question.title, eligibility.question.text))
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const EditResult result = MonsterEdits::setNoDrop(monsterDropData, ids);
+    finishMonsterEdit(result, ids, boxId);
+}
+
+void MainWindow::setMonsterEditRunner(MonsterEditRunner runner)
+{
+    monsterEditRunner = std::move(runner);
+}
+
+void MainWindow::onEditSelectedMonsters()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    editMonsters(ids);
+}
+
+void MainWindow::editMonsters(const QList<int> &ids)
+{
+    // Without a dialog to run there is nothing to apply.
+    if (ids.isEmpty() || !monsterEditRunner)
+        return;
+    std::optional<MonsterEdits::MonsterEditPrefill> prefill;
+    if (ids.size() == 1)
+        prefill = MonsterEdits::editPrefill(monsterDropData, ids.first());
+    const std::optional<MonsterEdits::MonsterEditValues> values =
+        monsterEditRunner(int(ids.size()), prefill);
+    if (!values)
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const EditResult result = MonsterEdits::applyMonsterEdit(monsterDropData, ids, *values);
+    finishMonsterEdit(result, ids, boxId);
+}

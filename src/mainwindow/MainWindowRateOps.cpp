@@ -1,0 +1,68 @@
+#include "mainwindow/MainWindow.h"
+
+#include "edit/DropRateEdits.h"
+#include "mainwindow/MainWindowUi.h"
+#include "mainwindow/Prompts.h"
+#include "models/DropItemTableModel.h"
+#include "models/DropSummaryModel.h"
+#include "models/MonsterBoxListModel.h"
+
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTableView>
+
+void MainWindow::onApplyTargetDropRate()
+{
+    const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+    const DropRateEdits::TargetRateResult result =
+        DropRateEdits::applyTargetRate(monsterDropData, currentConfig, boxContentData, currentBox,
+                                       ui->targetDropRateSpin->text(), multiplier);
+    if (!result.applied) {
+        // Refused before any change; the typed target stays in the field.
+        showEditNotice(result.notice);
+        return;
+    }
+
+    // A copy may have moved the box list: nothing may read the old box pointers.
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    appendOperationLogLines(result.logLines);
+
+    monsterBoxModel->setMonster(currentConfig, &boxContentData);
+    summaryModel->setMonster(currentConfig, &boxContentData);
+    // Selecting the row makes the box in use current and fills the form and the item table.
+    if (!selectBoxRowById(result.inUseBoxId)) {
+        currentBox = DropSlots::findBox(boxContentData, result.inUseBoxId);
+        updateBoxDetail();
+        if (currentBox && currentConfig) {
+            dropItemModel->setMonsterValue(currentConfig->mValue);
+            dropItemModel->setBox(currentBox);
+        } else {
+            dropItemModel->setBox(nullptr);
+        }
+    }
+    showEditNotice(result.notice);
+}
+
+void MainWindow::unifyMonsterValue()
+{
+    const QList<int> ids = selectedMonsterIds();
+    if (ids.isEmpty()) {
+        showEditNotice(MonsterEdits::noSelectionNotice());
+        return;
+    }
+    const std::optional<int> value =
+        prompts->getInt(this, DropRateEdits::unifyInputTitle(), DropRateEdits::unifyInputLabel(),
+                        DropRateEdits::unifyInputInitial, DropRateEdits::unifyInputMinimum,
+                        DropRateEdits::unifyInputMaximum, 1);
+    if (!value)
+        return;
+    const std::optional<int> boxId = currentBoxId();
+    const DropRateEdits::UnifyResult result =
+        DropRateEdits::unifyMonsterValue(monsterDropData, boxContentData, ids, *value);
+    if (!result.applied) {
+        showEditNotice(result.notice);
+        return;
+    }
+    finishMonsterEdit(result, ids, boxId);
+}
