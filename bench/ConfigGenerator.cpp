@@ -107,12 +107,13 @@ bool generateConfiguration(const QString &dir, const GeneratorOptions &options)
     std::vector<int> commonIds, equipIds, gemIds, allItems;
     for (int i = 0; i < itemCount; ++i) {
         const int kind = i % 10;
+        // One id range for all tables, as the game server numbers its items.
         if (kind < 5)
-            commonIds.push_back(100000 + i);
+            commonIds.push_back(10000 + i);
         else if (kind < 8)
-            equipIds.push_back(200000 + i);
+            equipIds.push_back(10000 + i);
         else
-            gemIds.push_back(300000 + i);
+            gemIds.push_back(10000 + i);
     }
     for (size_t i = 0; i < equipIds.size() && i < commonIds.size(); i += 97)
         equipIds.push_back(commonIds[i]);
@@ -178,7 +179,7 @@ bool generateConfiguration(const QString &dir, const GeneratorOptions &options)
                 boxes += ' ';
                 appendNumber(boxes, allItems[random() % allItems.size()]);
                 boxes += ' ';
-                appendNumber(boxes, random() % 3 == 0 ? qint64(random() % 60) : 0);
+                appendNumber(boxes, random() % 4 == 0 ? qint64(1 + random() % 9) : 0);
             } else {
                 boxes += " -1 -1";
             }

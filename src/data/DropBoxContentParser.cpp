@@ -14,10 +14,10 @@ using TextScan::isAsciiSpace;
 
 // Fields are separated by runs of the white space that QRegularExpression("\\s+") matches
 // without Unicode properties: TAB, LF, VT, FF, CR and space. Empty pieces never appear.
-template <typename Char> bool isBlank(Char c)
+struct IsBlank
 {
-    return isAsciiSpace(c);
-}
+    template <typename Char> bool operator()(Char c) const { return isAsciiSpace(c); }
+};
 
 template <typename Char> void skipBlanks(const Char *&p, const Char *end)
 {
@@ -43,22 +43,22 @@ bool parseFields(const Char *p, const Char *end, int slotCount, DropBoxConfig &b
         return false;
     }
     skipBlanks(p, end);
-    if (!TextScan::scanInt(p, end, isBlank<Char>, box.boxId)) {
+    if (!TextScan::scanInt(p, end, IsBlank(), box.boxId)) {
         error = QStringLiteral("ID 解析失败");
         return false;
     }
     skipBlanks(p, end);
-    if (!TextScan::scanInt(p, end, isBlank<Char>, box.boxValue)) {
+    if (!TextScan::scanInt(p, end, IsBlank(), box.boxValue)) {
         error = QStringLiteral("BoxValue 解析失败");
         return false;
     }
     skipBlanks(p, end);
-    if (!TextScan::scanInt(p, end, isBlank<Char>, box.notifyId)) {
+    if (!TextScan::scanInt(p, end, IsBlank(), box.notifyId)) {
         error = QStringLiteral("NotifyId 解析失败");
         return false;
     }
     skipBlanks(p, end);
-    if (!TextScan::scanInt(p, end, isBlank<Char>, box.forceOpenFlag)) {
+    if (!TextScan::scanInt(p, end, IsBlank(), box.forceOpenFlag)) {
         error = QStringLiteral("ForceOpenFlag 解析失败");
         return false;
     }
@@ -71,14 +71,14 @@ bool parseFields(const Char *p, const Char *end, int slotCount, DropBoxConfig &b
         skipBlanks(p, end);
         if (p == end)
             break; // the remaining slots keep their -1, -1
-        if (!TextScan::scanInt(p, end, isBlank<Char>, item->itemId)) {
+        if (!TextScan::scanInt(p, end, IsBlank(), item->itemId)) {
             error = QStringLiteral("ItemId 解析失败（槽 %1）").arg(n);
             return false;
         }
         skipBlanks(p, end);
         if (p == end)
             break;
-        if (!TextScan::scanInt(p, end, isBlank<Char>, item->level)) {
+        if (!TextScan::scanInt(p, end, IsBlank(), item->level)) {
             error = QStringLiteral("Level 解析失败（槽 %1）").arg(n);
             return false;
         }

@@ -10,10 +10,10 @@
 
 namespace {
 
-template <typename Char> bool isTab(Char c)
+struct IsTab
 {
-    return c == Char('\t');
-}
+    template <typename Char> bool operator()(Char c) const { return c == Char('\t'); }
+};
 
 // Fields are separated by single TABs; empty fields count. Other white space belongs to the field.
 template <typename Char>
@@ -23,22 +23,22 @@ bool parseFields(const Char *p, const Char *end, int slotCount, MonsterDropConfi
     // Three fields need two TABs; the count is checked before any number.
     int tabs = 0;
     for (const Char *q = p; q < end && tabs < 2; ++q)
-        tabs += isTab(*q);
+        tabs += *q == Char('\t');
     if (tabs < 2) {
         error = QStringLiteral("字段数量不足");
         return false;
     }
-    if (!TextScan::scanInt(p, end, isTab<Char>, record.monsterId)) {
+    if (!TextScan::scanInt(p, end, IsTab(), record.monsterId)) {
         error = QStringLiteral("怪物ID解析失败");
         return false;
     }
     ++p;
-    if (!TextScan::scanInt(p, end, isTab<Char>, record.mValue)) {
+    if (!TextScan::scanInt(p, end, IsTab(), record.mValue)) {
         error = QStringLiteral("Mvalue解析失败");
         return false;
     }
     ++p;
-    if (!TextScan::scanInt(p, end, isTab<Char>, record.dropType)) {
+    if (!TextScan::scanInt(p, end, IsTab(), record.dropType)) {
         error = QStringLiteral("掉落类型解析失败");
         return false;
     }
@@ -49,7 +49,7 @@ bool parseFields(const Char *p, const Char *end, int slotCount, MonsterDropConfi
     while (record.dropBoxIds.size() < count && p < end) {
         ++p;
         int boxId = -1;
-        if (!TextScan::scanInt(p, end, isTab<Char>, boxId))
+        if (!TextScan::scanInt(p, end, IsTab(), boxId))
             boxId = -1;
         record.dropBoxIds.append(boxId);
     }

@@ -86,6 +86,15 @@ char *writeDecimal(char *out, int value)
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
+    // Empty slots (-1) and single digits are most of what a drop file holds.
+    if (unsigned(value + 1) < 11u) {
+        if (value < 0) {
+            std::memcpy(out, "-1", 2);
+            return out + 2;
+        }
+        *out = char('0' + value);
+        return out + 1;
+    }
     unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
     if (value < 0)
         *out++ = '-';

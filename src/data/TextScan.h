@@ -61,7 +61,7 @@ inline bool toInt(QStringView text, int &value)
 // it like toInt and leaves p on the separator (or end). The common case, a plain number, is
 // scanned once; anything unusual is handed to toInt on the whole field.
 template <typename Char, typename Separator>
-bool scanInt(const Char *&p, const Char *end, Separator isSeparator, int &value)
+Q_ALWAYS_INLINE bool scanInt(const Char *&p, const Char *end, Separator isSeparator, int &value)
 {
     const Char *start = p;
     bool negative = false;

@@ -152,6 +152,7 @@ private Q_SLOTS:
     void integerFields_data();
     void integerFields();
     void integerFieldsRandom();
+    void numberText();
     void parseLine_data();
     void parseLine();
     void formatLine_data();
@@ -264,6 +265,23 @@ void MonsterDropParserTest::integerFieldsRandom()
         if (ok != expectedOk || (ok && value != expected))
             QFAIL(qPrintable(QStringLiteral("differs from QString::toInt on \"%1\"")
                                  .arg(QString::fromLatin1(text.toUtf8().toPercentEncoding()))));
+    }
+}
+
+void MonsterDropParserTest::numberText()
+{
+    QList<int> values = {0, 1, 9, 10, 11, 99, 100, 101, 999, 1000, 65535, 999999999, 1000000000,
+                         2147483647, -1, -2, -9, -10, -11, -99, -100, -1000000000, -2147483647,
+                         -2147483647 - 1};
+    QRandomGenerator random(3);
+    for (int i = 0; i < 10000; ++i)
+        values.append(int(random.generate()) >> random.bounded(32));
+    for (int value : values) {
+        char buffer[16];
+        const char *end = TextScan::writeDecimal(buffer, value);
+        const QByteArray expected = QByteArray::number(value);
+        QCOMPARE(QByteArray(buffer, int(end - buffer)), expected);
+        QCOMPARE(TextScan::decimalLength(value), int(expected.size()));
     }
 }
 
