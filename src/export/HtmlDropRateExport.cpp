@@ -162,11 +162,14 @@ struct Cursor
     }
 };
 
-// One item's pieces of a row, escaped: its display name and "id lower-case-name" for the search.
+// Where one item's pieces of a row stand in the text pool, escaped: its display name and
+// "id lower-case-name" for the search. One pool keeps the texts close together for the cache.
 struct ItemText
 {
-    QString name;
-    QString searchPiece;
+    qsizetype name;
+    qsizetype search;
+    int nameSize;
+    int searchSize;
 };
 
 struct ItemRef
@@ -239,6 +242,7 @@ private:
     std::vector<BoxItems> boxItems;
     QHash<int, int> itemTextIndex;
     std::vector<ItemText> itemTexts;
+    QString textPool;
 
     // Every monster's box indexes, monster i at [boxStart[i], boxStart[i + 1]).
     std::vector<int> monsterBoxes;
@@ -261,9 +265,13 @@ int PageBuilder::textOf(int itemId)
     if (name.isEmpty())
         name = QString::number(itemId);
     ItemText text;
-    text.name = escapeHtml(name);
-    text.searchPiece = QString::number(itemId) + QLatin1Char(' ');
-    appendEscapedHtml(text.searchPiece, name.toLower());
+    text.name = textPool.size();
+    appendEscapedHtml(textPool, name);
+    text.nameSize = int(textPool.size() - text.name);
+    text.search = textPool.size();
+    textPool += QString::number(itemId) + QLatin1Char(' ');
+    appendEscapedHtml(textPool, name.toLower());
+    text.searchSize = int(textPool.size() - text.search);
     const int index = int(itemTexts.size());
     itemTexts.push_back(std::move(text));
     itemTextIndex.insert(itemId, index);
@@ -407,8 +415,8 @@ void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
     qsizetype itemsLength = qsizetype(rowItems.size()) - 1;
     for (const RowItem &item : rowItems) {
         const ItemText &text = itemTexts[size_t(item.text)];
-        searchLength += text.searchPiece.size();
-        itemsLength += text.name.size();
+        searchLength += text.searchSize;
+        itemsLength += text.nameSize;
         if (showRates) {
             itemsLength += 2 + (item.ranksTo - item.ranksFrom - 1);
             for (int r = item.ranksFrom; r < item.ranksTo; ++r)
@@ -423,6 +431,7 @@ void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
     const qsizetype start = out.size();
     out.resize(start + rowLength);
     Cursor cursor{reinterpret_cast<char16_t *>(out.data()) + start};
+    const char16_t *pool = reinterpret_cast<const char16_t *>(textPool.constData());
 
     cursor.put(rowOpen);
     cursor.putInt(monster.monsterId);
@@ -432,7 +441,8 @@ void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
     for (size_t i = 0; i < rowItems.size(); ++i) {
         if (i > 0)
             cursor.put(u' ');
-        cursor.put(itemTexts[size_t(rowItems[i].text)].searchPiece);
+        const ItemText &text = itemTexts[size_t(rowItems[i].text)];
+        cursor.put(QStringView(pool + text.search, text.searchSize));
     }
     cursor.put(afterSearch);
     cursor.putInt(monster.monsterId);
@@ -444,7 +454,8 @@ void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
         const RowItem &item = rowItems[i];
         if (i > 0)
             cursor.put(u'、');
-        cursor.put(itemTexts[size_t(item.text)].name);
+        const ItemText &text = itemTexts[size_t(item.text)];
+        cursor.put(QStringView(pool + text.name, text.nameSize));
         if (showRates) {
             cursor.put(u'(');
             for (int r = item.ranksFrom; r < item.ranksTo; ++r) {

@@ -81,6 +81,7 @@ public Q_SLOTS:
     void onOpenBoxConfig();
     void onSave();
     void onSaveAs();
+    void onExportDropRateHtml();
     void onMonsterSelectionChanged();
     void onBoxSelectionChanged();
     void onDropMultiplierChanged(double value);

@@ -321,12 +321,22 @@ void MainWindow::createModels()
     ui->mainSplitter->setStretchFactor(3, 1);
     ui->monsterSplitter->setStretchFactor(0, 4);
     ui->monsterSplitter->setStretchFactor(1, 1);
+    // Starting widths: the box list and the summary carry four columns each, the item column
+    // three; later width changes are shared out by the stretch factors.
+    ui->mainSplitter->setSizes({250, 316, 396, 280});
+
+    // A section too narrow for its title shows "…" rather than a cut glyph.
+    for (QTableView *view :
+         {ui->monsterListView, ui->boxListView, ui->itemTableView, ui->summaryView})
+        view->horizontalHeader()->setTextElideMode(Qt::ElideRight);
 }
 
 void MainWindow::connectSignals()
 {
     connect(ui->loadConfigButton, &QPushButton::clicked, this, [this] { autoLoadConfig(); });
     connect(ui->saveConfigButton, &QPushButton::clicked, this, &MainWindow::onSave);
+    connect(ui->exportConfigButton, &QPushButton::clicked, this,
+            &MainWindow::onExportDropRateHtml);
     connect(ui->monsterListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &MainWindow::onMonsterSelectionChanged);
     connect(ui->boxListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -359,11 +369,10 @@ void MainWindow::connectSignals()
     connect(ui->actionOpenBox, &QAction::triggered, this, &MainWindow::onOpenBoxConfig);
     connect(ui->actionSave, &QAction::triggered, this, &MainWindow::onSave);
     connect(ui->actionSaveAs, &QAction::triggered, this, &MainWindow::onSaveAs);
+    connect(ui->actionExportHtml, &QAction::triggered, this, &MainWindow::onExportDropRateHtml);
     connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->actionEditMonster, &QAction::triggered, this, &MainWindow::onEditSelectedMonsters);
-    // Off until their features exist: HTML export, tool windows, monster edit dialog.
-    ui->exportConfigButton->setEnabled(false);
-    ui->actionExportHtml->setEnabled(false);
+    // Off until their features exist: tool windows, monster edit dialog.
     ui->actionManageBoxes->setEnabled(false);
     ui->actionItemLibrary->setEnabled(false);
     ui->actionEditMonster->setEnabled(false);
@@ -497,6 +506,11 @@ void MainWindow::applyTableStyle(int level)
         QHeaderView *header = view->horizontalHeader();
         header->setHighlightSections(false);
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // The sections are painted semibold; measured with the same weight they elide instead
+        // of being cut off.
+        QFont headerFont = header->font();
+        headerFont.setWeight(QFont::DemiBold);
+        header->setFont(headerFont);
         QHeaderView *rows = view->verticalHeader();
         // Minimum first: a default below the old minimum would be refused.
         rows->setMinimumSectionSize(rowHeight);

@@ -282,8 +282,7 @@ private Q_SLOTS:
         QVERIFY(!h.child<QPushButton>("applyDropRateButton")->isEnabled());
         QVERIFY(h.child<QPushButton>("loadConfigButton")->isEnabled());
         QVERIFY(h.child<QPushButton>("saveConfigButton")->isEnabled());
-        // The HTML export is not built yet.
-        QVERIFY(!h.child<QPushButton>("exportConfigButton")->isEnabled());
+        QVERIFY(h.child<QPushButton>("exportConfigButton")->isEnabled());
         QVERIFY(h.child<QPushButton>("itemManagerButton")->isEnabled());
         QVERIFY(h.child<QPushButton>("boxManagerButton")->isEnabled());
         QVERIFY(!h.child<QPushButton>("filterDropOnlyBtn")->isChecked());
@@ -328,7 +327,7 @@ private Q_SLOTS:
         QTest::newRow("export") << "actionExportHtml"
                                 << "导出爆率表到HTML..."
                                 << ""
-                                << "文件" << false;
+                                << "文件" << true;
         QTest::newRow("exit") << "actionExit"
                               << "退出"
                               << ""

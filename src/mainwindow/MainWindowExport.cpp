@@ -1,0 +1,45 @@
+#include "mainwindow/MainWindow.h"
+
+#include "data/NameResolver.h"
+#include "export/HtmlDropRateExport.h"
+#include "mainwindow/Prompts.h"
+#include "models/MonsterBoxListModel.h"
+
+#include <QMessageBox>
+
+void MainWindow::onExportDropRateHtml()
+{
+    namespace Export = HtmlDropRateExport;
+    if (!Export::hasDocuments(monsterDropData, boxContentData)) {
+        prompts->information(this, Export::noticeTitle, Export::nothingLoadedText);
+        return;
+    }
+
+    const QList<Prompts::Choice> buttons{
+        {QStringLiteral("显示爆率"), QMessageBox::AcceptRole},
+        {QStringLiteral("不显示爆率"), QMessageBox::DestructiveRole},
+        {QStringLiteral("取消"), QMessageBox::RejectRole},
+    };
+    const int cancelIndex = 2;
+    const int choice =
+        prompts->choose(this, QStringLiteral("导出爆率表"),
+                        QStringLiteral("导出HTML是否显示爆率列？"), buttons, cancelIndex);
+    if (choice < 0 || choice == cancelIndex)
+        return;
+    const bool showRates = choice == 0;
+
+    const QString chosen = prompts->saveFileName(this, QStringLiteral("导出爆率表到HTML"),
+                                                 QString(), QStringLiteral("HTML 文件 (*.html)"));
+    if (chosen.isEmpty())
+        return;
+    const QString path = Export::withHtmlSuffix(chosen);
+
+    const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+    const Export::Outcome outcome =
+        Export::exportToFile(path, monsterDropData, boxContentData, NameResolver::instance(),
+                             multiplier, showRates, clock());
+    if (outcome.kind == Export::Outcome::Critical)
+        prompts->critical(this, outcome.title, outcome.text);
+    else
+        prompts->information(this, outcome.title, outcome.text);
+}
