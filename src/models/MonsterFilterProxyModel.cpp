@@ -4,11 +4,38 @@
 
 #include <QDebug>
 #include <atomic>
+#include <charconv>
+#include <iterator>
+#include <string_view>
 
 namespace {
 // The per-row diagnostic is written for the first few rows of the whole run only.
 constexpr int maxRowDebugLines = 5;
 std::atomic<int> rowDebugLines{0};
+
+// The decimal text of id contains digits; the same as QString::number(id).contains(...)
+// without a string per row.
+bool idContainsDigits(int id, std::string_view digits)
+{
+    char buffer[16];
+    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), id);
+    return std::string_view(buffer, size_t(result.ptr - buffer)).find(digits) !=
+           std::string_view::npos;
+}
+
+// Ids only ever show the digits 0-9, and no character folds to a digit: an id can contain
+// the search text, case ignored, only when the text is all ASCII digits.
+std::string digitsOnly(const QString &text)
+{
+    std::string digits;
+    digits.reserve(size_t(text.size()));
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return {};
+        digits.push_back(char(c.unicode()));
+    }
+    return digits;
+}
 } // namespace
 
 MonsterFilterProxyModel::MonsterFilterProxyModel(QObject *parent) : QSortFilterProxyModel(parent)
@@ -35,15 +62,21 @@ MonsterListModel *MonsterFilterProxyModel::monsterSource() const
 void MonsterFilterProxyModel::setFilterText(const QString &text)
 {
     m_filterText = text.trimmed();
-    invalidateFilter();
+    m_digitText = digitsOnly(m_filterText);
+    refilter();
 }
 
 void MonsterFilterProxyModel::setOnlyWithDrops(bool on)
 {
     qDebug() << "[MonsterFilterProxyModel] 设置只显示有掉落:" << on;
     m_onlyWithDrops = on;
-    invalidateFilter();
+    refilter();
     qDebug() << "[MonsterFilterProxyModel] 过滤后显示" << rowCount() << "个怪物";
+}
+
+void MonsterFilterProxyModel::refilter()
+{
+    invalidate();
 }
 
 MonsterDropConfig *MonsterFilterProxyModel::configAtProxyRow(int row) const
@@ -89,7 +122,7 @@ bool MonsterFilterProxyModel::filterAcceptsRow(int sourceRow, const QModelIndex 
         return true;
     if (id < 1)
         return false;
-    if (QString::number(id).contains(m_filterText, Qt::CaseInsensitive))
+    if (!m_digitText.empty() && idContainsDigits(id, m_digitText))
         return true;
     // The name cached at load time is the resolver's name of this row's id.
     return source->nameAt(sourceRow).contains(m_filterText, Qt::CaseInsensitive);

@@ -2,6 +2,7 @@
 
 #include <QSortFilterProxyModel>
 #include <QString>
+#include <string>
 
 class MonsterListModel;
 struct MonsterDropConfig;
@@ -29,8 +30,10 @@ protected:
 
 private:
     MonsterListModel *monsterSource() const;
+    void refilter();
 
     QString m_filterText;
+    std::string m_digitText; // the filter text when it is all digits, else empty
     bool m_onlyWithDrops = false;
     // The source as a monster list, resolved once per source model instead of once per row.
     mutable const QAbstractItemModel *m_castFrom = nullptr;

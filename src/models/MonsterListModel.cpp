@@ -135,34 +135,41 @@ void MonsterListModel::setDropConfig(MonsterDropData *dropConfig)
 
 void MonsterListModel::rebuildIndex()
 {
-    // A fresh map rather than clear(): a copy someone still shares stays untouched.
-    m_index = QMap<int, int>();
+    // A fresh list rather than clear(): a copy someone still shares stays untouched.
+    m_index = QList<IndexEntry>();
     m_recordPositions.fill(-1, m_ids.size());
     if (!m_dropConfig)
         return;
 
     const QList<MonsterDropConfig> &records = m_dropConfig->records;
-    // Sort (id, position) pairs so the map can be built by appending at its end;
-    // for equal ids the later position wins.
-    std::vector<std::pair<int, int>> pairs;
-    pairs.reserve(size_t(records.size()));
+    QList<IndexEntry> entries;
+    entries.reserve(records.size());
     for (qsizetype i = 0; i < records.size(); ++i)
-        pairs.emplace_back(records.at(i).monsterId, int(i));
-    std::sort(pairs.begin(), pairs.end());
-    for (size_t i = 0; i < pairs.size(); ++i) {
-        if (i + 1 < pairs.size() && pairs[i + 1].first == pairs[i].first)
+        entries.append(IndexEntry{records.at(i).monsterId, int(i)});
+    // Ordered by id, then by position, so the last record of an id ends its run.
+    const auto byIdThenPosition = [](const IndexEntry &a, const IndexEntry &b) {
+        return a.monsterId < b.monsterId || (a.monsterId == b.monsterId && a.position < b.position);
+    };
+    if (!std::is_sorted(entries.cbegin(), entries.cend(), byIdThenPosition))
+        std::sort(entries.begin(), entries.end(), byIdThenPosition);
+    // Keep one entry per id: the later record wins.
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (i + 1 < entries.size() && entries.at(i + 1).monsterId == entries.at(i).monsterId)
             continue;
-        m_index.insert(m_index.cend(), pairs[i].first, pairs[i].second);
+        entries[kept++] = entries.at(i);
     }
+    entries.resize(kept);
+    m_index = std::move(entries);
 
-    // Both the ids and the map are ascending: one merge pass gives every row its record.
-    auto it = m_index.cbegin();
+    // Both the ids and the index are ascending: one merge pass gives every row its record.
+    qsizetype next = 0;
     for (qsizetype row = 0; row < m_ids.size(); ++row) {
         const int id = m_ids.at(row);
-        while (it != m_index.cend() && it.key() < id)
-            ++it;
-        if (it != m_index.cend() && it.key() == id)
-            m_recordPositions[row] = it.value();
+        while (next < m_index.size() && m_index.at(next).monsterId < id)
+            ++next;
+        if (next < m_index.size() && m_index.at(next).monsterId == id)
+            m_recordPositions[row] = m_index.at(next).position;
     }
 }
 
@@ -188,10 +195,12 @@ MonsterDropConfig *MonsterListModel::configFor(int monsterId) const
 {
     if (!m_dropConfig || m_index.isEmpty())
         return nullptr;
-    const auto it = m_index.constFind(monsterId);
-    if (it == m_index.cend())
+    const auto it =
+        std::lower_bound(m_index.cbegin(), m_index.cend(), monsterId,
+                         [](const IndexEntry &entry, int id) { return entry.monsterId < id; });
+    if (it == m_index.cend() || it->monsterId != monsterId)
         return nullptr;
-    const int position = it.value();
+    const int position = it->position;
     if (position < 0 || position >= m_dropConfig->records.size())
         return nullptr;
     return &m_dropConfig->records[position];

@@ -2,7 +2,6 @@
 
 #include <QAbstractTableModel>
 #include <QList>
-#include <QMap>
 #include <QString>
 
 struct MonsterDropConfig;
@@ -50,5 +49,12 @@ private:
     QList<QString> m_names;       // per row, taken from the resolver in loadMonsters
     QList<int> m_recordPositions; // per row, the indexed record position or -1
     MonsterDropData *m_dropConfig = nullptr;
-    QMap<int, int> m_index; // monsterId -> position in records
+    // monsterId -> position in records, ascending by id and searched by bisection: the same
+    // logarithmic lookup as a map, built without an allocation per record.
+    struct IndexEntry
+    {
+        int monsterId;
+        int position;
+    };
+    QList<IndexEntry> m_index;
 };

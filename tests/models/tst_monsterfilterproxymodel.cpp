@@ -4,6 +4,7 @@
 #include "models/MonsterListModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QtTest>
@@ -96,6 +97,7 @@ private Q_SLOTS:
     void destroyedSourceIsNotTouched();
     void followsSourceResets();
     void unsortedAndEmpty();
+    void filterChangeKeepsSurvivingSelection();
 };
 
 void TestMonsterFilterProxyModel::rowDebugLineWrittenAtMostFiveTimes()
@@ -158,6 +160,12 @@ void TestMonsterFilterProxyModel::filter_data()
     QTest::newRow("negative id is not searched") << QStringLiteral("-2") << false << QString();
     QTest::newRow("name of negative id") << QStringLiteral("负号") << false << QString();
     QTest::newRow("no match") << QStringLiteral("zzz") << false << QString();
+    QTest::newRow("zero digit") << QStringLiteral("0") << false
+                                << QStringLiteral("1001,1203,2001,3005,4000,5120");
+    QTest::newRow("full-width digits are not ascii digits")
+        << QStringLiteral("１２") << false << QString();
+    QTest::newRow("digits and a letter")
+        << QStringLiteral("12号") << false << QStringLiteral("2001");
     QTest::newRow("whole id") << QStringLiteral("4000") << false << QStringLiteral("4000");
     QTest::newRow("whole id without drops hidden") << QStringLiteral("4000") << true << QString();
 }
@@ -358,6 +366,39 @@ void TestMonsterFilterProxyModel::unsortedAndEmpty()
     QVERIFY(!proxy.onlyWithDrops());
     QCOMPARE(proxy.sortColumn(), -1);
     QVERIFY(!proxy.dynamicSortFilter() || proxy.sortColumn() == -1);
+}
+
+void TestMonsterFilterProxyModel::filterChangeKeepsSurvivingSelection()
+{
+    // A filter change is announced as a layout change: no reset, and a selected monster that
+    // is still shown stays selected.
+    fillResolver();
+    MonsterDropData document = makeDocument();
+    MonsterListModel model;
+    model.loadMonsters();
+    model.setDropConfig(&document);
+    MonsterFilterProxyModel proxy;
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    proxy.setSourceModel(&model);
+    QItemSelectionModel selection(&proxy);
+    selection.select(proxy.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection.setCurrentIndex(proxy.index(3, 0), QItemSelectionModel::NoUpdate);
+    QCOMPARE(proxy.idAtProxyRow(3), 1203);
+
+    QSignalSpy reset(&proxy, &QAbstractItemModel::modelReset);
+    QSignalSpy layout(&proxy, &QAbstractItemModel::layoutChanged);
+    proxy.setFilterText(QStringLiteral("12"));
+    QCOMPARE(reset.count(), 0);
+    QCOMPARE(layout.count(), 1);
+    QCOMPARE(selection.selectedRows().size(), 1);
+    QCOMPARE(proxy.idAtProxyRow(selection.selectedRows().at(0).row()), 1203);
+    QCOMPARE(proxy.idAtProxyRow(selection.currentIndex().row()), 1203);
+
+    proxy.setFilterText(QStringLiteral("赤焰"));
+    QVERIFY(selection.selectedRows().isEmpty());
+    QCOMPARE(proxyIds(proxy), QStringLiteral("1001"));
+    proxy.setFilterText(QString());
+    QCOMPARE(proxy.rowCount(), 8);
 }
 
 QTEST_GUILESS_MAIN(TestMonsterFilterProxyModel)

@@ -3,6 +3,7 @@
 #include "models/MonsterListModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void recordsShrunkWithoutRebuildGiveNull();
     void duplicateRecordsLastWins();
     void configWithoutNameIsNotListed();
+    void indexMatchesLastRecordOfEachId();
     void resetsOnLoadAndSetDropConfig();
     void loadDebugLines();
     void loadDebugLinesBoundedToTen();
@@ -350,6 +352,38 @@ void TestMonsterListModel::configWithoutNameIsNotListed()
     QCOMPARE(dumpModel(model), QStringLiteral("1001|怪物1001|1"));
     // Still reachable by id, just not a row.
     QCOMPARE(model.configFor(5555), &document.records[0]);
+}
+
+void TestMonsterListModel::indexMatchesLastRecordOfEachId()
+{
+    // Unordered documents with repeated ids against a plain search for the last record.
+    QRandomGenerator random(4711);
+    for (int round = 0; round < 50; ++round) {
+        QList<int> ids;
+        for (int id = -2; id < 40; ++id)
+            ids << id;
+        fillNames(ids);
+        MonsterDropData document;
+        const int count = random.bounded(0, 80);
+        for (int i = 0; i < count; ++i)
+            document.records << makeMonster(random.bounded(-3, 45), i, {random.bounded(-1, 3)});
+        MonsterListModel model;
+        model.loadMonsters();
+        model.setDropConfig(&document);
+        for (int id = -5; id < 50; ++id) {
+            const MonsterDropConfig *expected = nullptr;
+            for (const MonsterDropConfig &record : std::as_const(document.records)) {
+                if (record.monsterId == id)
+                    expected = &record;
+            }
+            QCOMPARE(model.configFor(id), expected);
+        }
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QCOMPARE(model.configAt(row), model.configFor(model.idAt(row)));
+            const MonsterDropConfig *config = model.configAt(row);
+            QCOMPARE(model.hasDrops(row), config && DropSlots::validBoxCount(*config) > 0);
+        }
+    }
 }
 
 void TestMonsterListModel::resetsOnLoadAndSetDropConfig()
