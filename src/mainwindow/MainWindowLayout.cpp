@@ -321,14 +321,10 @@ void MainWindow::createModels()
     ui->mainSplitter->setStretchFactor(3, 1);
     ui->monsterSplitter->setStretchFactor(0, 4);
     ui->monsterSplitter->setStretchFactor(1, 1);
-    // Starting widths: the box list and the summary carry four columns each, the item column
-    // three; later width changes are shared out by the stretch factors.
+    // Starting widths at 1280 px: the log buttons fix the item column's minimum, and the box
+    // list needs about 316 px for its four titles; later width changes are shared out by the
+    // stretch factors.
     ui->mainSplitter->setSizes({250, 316, 396, 280});
-
-    // A section too narrow for its title shows "…" rather than a cut glyph.
-    for (QTableView *view :
-         {ui->monsterListView, ui->boxListView, ui->itemTableView, ui->summaryView})
-        view->horizontalHeader()->setTextElideMode(Qt::ElideRight);
 }
 
 void MainWindow::connectSignals()
@@ -506,11 +502,6 @@ void MainWindow::applyTableStyle(int level)
         QHeaderView *header = view->horizontalHeader();
         header->setHighlightSections(false);
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        // The sections are painted semibold; measured with the same weight they elide instead
-        // of being cut off.
-        QFont headerFont = header->font();
-        headerFont.setWeight(QFont::DemiBold);
-        header->setFont(headerFont);
         QHeaderView *rows = view->verticalHeader();
         // Minimum first: a default below the old minimum would be refused.
         rows->setMinimumSectionSize(rowHeight);
