@@ -608,6 +608,8 @@ void DropBoxContentParserTest::saveFailures_data()
     QTest::addColumn<QString>("relativePath");
     QTest::newRow("missing directory") << "nowhere/DropBoxContent.txt";
     QTest::newRow("path is a directory") << "subdir";
+    if (QFileInfo::exists(QStringLiteral("/proc/self")))
+        QTest::newRow("under /proc") << "/proc/lootwright-save-test.txt";
 }
 
 void DropBoxContentParserTest::saveFailures()
@@ -615,7 +617,7 @@ void DropBoxContentParserTest::saveFailures()
     QFETCH(QString, relativePath);
     QTemporaryDir temp;
     QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
-    const QString path = temp.filePath(relativePath);
+    const QString path = QDir(temp.path()).filePath(relativePath);
     const DropBoxContentParser parser(100);
     QString error;
     QVERIFY(!parser.save(path, sampleDocument(2, 2), error));

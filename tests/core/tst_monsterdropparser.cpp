@@ -164,6 +164,8 @@ private Q_SLOTS:
     void loadErrors();
     void failedLoadChangesNothing();
     void fewLinesClearHeaders();
+    void carriageReturns_data();
+    void carriageReturns();
     void unopenableFile_data();
     void unopenableFile();
     void roundTripBuffer();
@@ -270,9 +272,10 @@ void MonsterDropParserTest::integerFieldsRandom()
 
 void MonsterDropParserTest::numberText()
 {
-    QList<int> values = {0, 1, 9, 10, 11, 99, 100, 101, 999, 1000, 65535, 999999999, 1000000000,
-                         2147483647, -1, -2, -9, -10, -11, -99, -100, -1000000000, -2147483647,
-                         -2147483647 - 1};
+    QList<int> values = {0,          1,          9,    10,          11,          99,
+                         100,        101,        999,  1000,        65535,       999999999,
+                         1000000000, 2147483647, -1,   -2,          -9,          -10,
+                         -11,        -99,        -100, -1000000000, -2147483647, -2147483647 - 1};
     QRandomGenerator random(3);
     for (int i = 0; i < 10000; ++i)
         values.append(int(random.generate()) >> random.bounded(32));
@@ -575,6 +578,65 @@ void MonsterDropParserTest::fewLinesClearHeaders()
     QVERIFY(data.records.isEmpty());
 }
 
+void MonsterDropParserTest::carriageReturns_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("textMode");
+    QTest::addColumn<QString>("header1");
+    QTest::addColumn<QString>("header2");
+    QTest::addColumn<int>("records");
+    // Text mode drops every CR, as a text-mode QFile read through QTextStream does; otherwise
+    // only the CR of a CR LF goes, as QTextStream::readLine does.
+    QTest::newRow("CRLF, text mode") << QByteArray("h1\r\nh2\r\n1\t2\t0\r\n") << true << "h1"
+                                     << "h2" << 1;
+    QTest::newRow("CRLF, binary") << QByteArray("h1\r\nh2\r\n1\t2\t0\r\n") << false << "h1"
+                                  << "h2" << 1;
+    QTest::newRow("lone CR, text mode") << QByteArray("a\rb\nc\r\r\n") << true << "ab"
+                                        << "c" << 0;
+    QTest::newRow("lone CR, binary") << QByteArray("a\rb\nc\r\r\n") << false << "a\rb"
+                                     << "c\r" << 0;
+    QTest::newRow("CR at the end") << QByteArray("h1\nh2\r") << false << "h1"
+                                   << "h2" << 0;
+    QTest::newRow("only CR after the last LF") << QByteArray("h1\n\r") << true << "h1"
+                                               << "" << 0;
+    QTest::newRow("broken UTF-8 before CR")
+        << QByteArray("a\xe4\xb8\r\nb") << true << "a\ufffd\ufffd"
+        << "b" << 0;
+    QTest::newRow("broken UTF-8 at the end") << QByteArray("a\nb\xe4\xb8") << true << "a"
+                                             << "b" << 0;
+    QTest::newRow("byte order mark inside")
+        << QByteArray("\xef\xbb\xbf"
+                      "a\n\xef\xbb\xbf b")
+        << true << "a" << QString(QChar(0xfeff)) + QStringLiteral(" b") << 0;
+}
+
+void MonsterDropParserTest::carriageReturns()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, textMode);
+    const MonsterDropParser parser(20);
+    MonsterDropData data;
+    QString error;
+    MessageCapture capture;
+    QBuffer buffer(&content);
+    QVERIFY(buffer.open(textMode ? QIODevice::ReadOnly | QIODevice::Text : QIODevice::ReadOnly));
+    QVERIFY(parser.read(buffer, data, error));
+    QTEST(data.headerLine1, "header1");
+    QTEST(data.headerLine2, "header2");
+    QTEST(int(data.records.size()), "records");
+    if (textMode) {
+        // A file is read as in text mode.
+        QTemporaryDir temp;
+        const QString path = temp.filePath(QStringLiteral("f.txt"));
+        QVERIFY(writeBytes(path, content));
+        MonsterDropData fromFile;
+        QVERIFY(parser.load(path, fromFile, error));
+        QTEST(fromFile.headerLine1, "header1");
+        QTEST(fromFile.headerLine2, "header2");
+        QTEST(int(fromFile.records.size()), "records");
+    }
+}
+
 void MonsterDropParserTest::unopenableFile_data()
 {
     QTest::addColumn<QString>("relativePath");
@@ -691,6 +753,8 @@ void MonsterDropParserTest::saveFailures_data()
     QTest::addColumn<QString>("relativePath");
     QTest::newRow("missing directory") << "nowhere/MonsterDropBoxs.txt";
     QTest::newRow("path is a directory") << "subdir";
+    if (QFileInfo::exists(QStringLiteral("/proc/self")))
+        QTest::newRow("under /proc") << "/proc/lootwright-save-test.txt";
 }
 
 void MonsterDropParserTest::saveFailures()
@@ -698,7 +762,7 @@ void MonsterDropParserTest::saveFailures()
     QFETCH(QString, relativePath);
     QTemporaryDir temp;
     QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
-    const QString path = temp.filePath(relativePath);
+    const QString path = QDir(temp.path()).filePath(relativePath);
     QSaveFile probe(path);
     QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Text));
     const MonsterDropParser parser(20);
