@@ -13,6 +13,9 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -128,6 +131,32 @@ QList<int> spreadIds(const QList<int> &pool, int count)
     return ids;
 }
 
+// Wall time is the figure; the thread's CPU time, printed beside it, tells a slow run from a
+// busy machine.
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double timed(const BenchContext &context, const QString &name, const std::function<void()> &run,
+             const std::function<void()> &setup)
+{
+    std::vector<double> cpu;
+    const double wall = context.medianMs(
+        [&] {
+            const double start = threadCpuMs();
+            run();
+            cpu.push_back(threadCpuMs() - start);
+        },
+        setup);
+    std::sort(cpu.begin(), cpu.end());
+    context.report(name, wall, QStringLiteral("ms"));
+    std::printf("# edit: %s CPU time %.0f ms (median)\n", qPrintable(name), cpu[cpu.size() / 2]);
+    return wall;
+}
+
 QList<int> recordIds(const MonsterDropData &monsters, bool withDropsOnly)
 {
     QList<int> ids;
@@ -147,10 +176,10 @@ LOOTWRIGHT_BENCH(edit_unify, 500)
     DropBoxContentData boxes;
     const QList<int> selected = spreadIds(recordIds(data.monsters, false), 100000);
     DropRateEdits::UnifyResult last;
-    const double ms = context.medianMs(
+    timed(
+        context, QStringLiteral("unify_100k"),
         [&] { last = DropRateEdits::unifyMonsterValue(monsters, boxes, selected, 5000); },
         [&] { resetDocuments(data, monsters, boxes); });
-    context.report(QStringLiteral("unify_100k"), ms, QStringLiteral("ms"));
     std::printf("# edit: unify of %lld monsters: %lld log line(s), adjusted %d, copied %d, "
                 "skipped %d, %lld boxes after\n",
                 static_cast<long long>(selected.size()),
@@ -166,13 +195,13 @@ LOOTWRIGHT_BENCH(edit_paste, 501)
     const QList<int> selected = spreadIds(data.namedIds, 10000);
     const QString text = DropClipboard::buildText(data.monsters.records.first());
     EditResult last;
-    const double ms = context.medianMs(
+    timed(
+        context, QStringLiteral("paste_10k"),
         [&] {
             const DropClipboard::PastePlan plan = DropClipboard::preparePaste(selected, text);
             last = DropClipboard::applyPaste(monsters, selected, plan.drops);
         },
         [&] { resetDocuments(data, monsters, boxes); });
-    context.report(QStringLiteral("paste_10k"), ms, QStringLiteral("ms"));
     std::printf("# edit: paste onto %lld monsters: %lld log lines, %lld records after\n",
                 static_cast<long long>(selected.size()),
                 static_cast<long long>(last.logLines.size()),
@@ -186,7 +215,8 @@ LOOTWRIGHT_BENCH(edit_set_no_drop, 502)
     DropBoxContentData boxes;
     const QList<int> selected = spreadIds(recordIds(data.monsters, true), 10000);
     EditResult last;
-    const double ms = context.medianMs(
+    timed(
+        context, QStringLiteral("set_no_drop_10k"),
         [&] {
             const MonsterEdits::Eligibility eligibility =
                 MonsterEdits::setNoDropEligibility(monsters, selected);
@@ -194,7 +224,6 @@ LOOTWRIGHT_BENCH(edit_set_no_drop, 502)
                 last = MonsterEdits::setNoDrop(monsters, selected);
         },
         [&] { resetDocuments(data, monsters, boxes); });
-    context.report(QStringLiteral("set_no_drop_10k"), ms, QStringLiteral("ms"));
     std::printf("# edit: no drop for %lld monsters: %lld log lines, %lld records after\n",
                 static_cast<long long>(selected.size()),
                 static_cast<long long>(last.logLines.size()),
@@ -217,7 +246,8 @@ LOOTWRIGHT_BENCH(edit_target_rate, 503)
     if (recordIndex < 0)
         return;
     DropRateEdits::TargetRateResult last;
-    const double ms = context.medianMs(
+    timed(
+        context, QStringLiteral("target_rate"),
         [&] {
             MonsterDropConfig *monster = &monsters.records[recordIndex];
             const DropBoxConfig *box = DropSlots::findBox(boxes, monster->dropBoxIds.first());
@@ -225,7 +255,6 @@ LOOTWRIGHT_BENCH(edit_target_rate, 503)
                                                   QStringLiteral("12.5"), 1.0);
         },
         [&] { resetDocuments(data, monsters, boxes); });
-    context.report(QStringLiteral("target_rate"), ms, QStringLiteral("ms"));
     std::printf("# edit: target rate on a box of %d sharers, copied %d\n", last.sharerCount,
                 int(last.copied));
 }

@@ -180,7 +180,8 @@ QVarLengthArray<int, 32> distinctUsedIds(const MonsterDropConfig &record)
 // the real run will make, so a lack of free ids can be refused before anything changes.
 UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes,
                      const QSet<int> &selected, int newValue, bool logEach, QHash<int, int> users,
-                     QHash<int, qsizetype> boxIndex, qint64 nextId, bool dryRun, QStringList *log)
+                     const QHash<int, qsizetype> &boxIndex, qint64 nextId, bool dryRun,
+                     QStringList *log)
 {
     UnifyCounts counts;
     // Per monster: box id -> the id its slots now name (the copy, or the box itself).
@@ -232,11 +233,11 @@ UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes,
                     copy.boxId = copyId;
                     copy.boxValue = scaled;
                     boxes.boxes.append(copy);
-                    boxIndex.insert(copyId, boxes.boxes.size() - 1);
                     record->dropBoxIds[s] = copyId;
                 }
+                // No slot names a copy's id (new ids go above every named id), so copies need
+                // no entry in the id index or the user counts.
                 --userCount;
-                users.insert(copyId, 1);
                 handled.append({boxId, copyId});
                 ++nextId;
                 ++counts.copied;
@@ -316,8 +317,8 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
     }
 
     const UnifyCounts counts =
-        runUnify(monsters, boxes, selected, newValue, logEach, std::move(users),
-                 std::move(boxIndex), nextId, false, &result.logLines);
+        runUnify(monsters, boxes, selected, newValue, logEach, std::move(users), boxIndex, nextId,
+                 false, &result.logLines);
     result.adjusted = counts.adjusted;
     result.copied = counts.copied;
     result.skipped = counts.skipped;
