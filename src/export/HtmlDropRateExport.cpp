@@ -142,6 +142,8 @@ struct Cursor
 
     void put(QStringView text)
     {
+        if (text.isEmpty())
+            return; // a null view has no data pointer to copy from
         std::memcpy(p, text.utf16(), size_t(text.size()) * sizeof(char16_t));
         p += text.size();
     }
