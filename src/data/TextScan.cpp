@@ -87,7 +87,7 @@ char *writeDecimal(char *out, int value)
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
     // Empty slots (-1) and single digits are most of what a drop file holds.
-    if (unsigned(value + 1) < 11u) {
+    if (unsigned(value) + 1u < 11u) {
         if (value < 0) {
             std::memcpy(out, "-1", 2);
             return out + 2;
