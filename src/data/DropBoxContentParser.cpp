@@ -266,13 +266,19 @@ bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QSt
 
 bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error) const
 {
-    TextScan::Contents contents;
+    DocumentReader reader(slotCount);
     QString openError;
-    if (!TextScan::readTextFile(path, contents, openError)) {
+    bool refused = false;
+    if (!TextScan::forEachFileLine(path, reader, openError, refused)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         return false;
     }
-    return readContents(contents, slotCount, data, error);
+    if (refused) {
+        error = reader.error;
+        return false;
+    }
+    reader.finish(data);
+    return true;
 }
 
 bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &data,

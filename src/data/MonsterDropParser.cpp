@@ -222,14 +222,20 @@ bool MonsterDropParser::read(QIODevice &device, MonsterDropData &data, QString &
 bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString &error) const
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
-    TextScan::Contents contents;
+    DocumentReader reader(slotCount);
     QString openError;
-    if (!TextScan::readTextFile(path, contents, openError)) {
+    bool refused = false;
+    if (!TextScan::forEachFileLine(path, reader, openError, refused)) {
         error = QStringLiteral("无法打开文件：%1").arg(openError);
         qDebug() << "[MonsterDropParser] 错误 - 无法打开文件:" << path;
         return false;
     }
-    return readContents(contents, slotCount, data, error);
+    if (refused) {
+        error = reader.error;
+        return false;
+    }
+    reader.finish(data);
+    return true;
 }
 
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const

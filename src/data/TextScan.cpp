@@ -13,7 +13,7 @@ QString decodeUtf8(QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
-static Contents contentsOf(QByteArray bytes, bool textMode)
+Contents contentsOf(QByteArray bytes, bool textMode)
 {
     Contents contents;
     contents.dropCarriageReturns = textMode;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -109,6 +111,14 @@ inline bool isAscii(const char *p, const char *end)
 // Decodes UTF-8 statefully, keeping a leading byte order mark as a character.
 QString decodeUtf8(QByteArrayView bytes);
 
+// True when the system encoding writes ASCII digits, signs, blanks and line breaks as the same
+// single bytes, so number lines can be produced as bytes without a string in between.
+bool systemEncodingIsAsciiCompatible();
+// True when the system encoding is UTF-8.
+bool systemEncodingIsUtf8();
+// Encodes text in the system encoding, without a byte order mark.
+QByteArray encodeSystem(QStringView text);
+
 // A file's or device's contents ready for line scanning, read as QTextStream with the system
 // encoding reads them. QTextStream on a text-mode device decodes the raw bytes and then drops every
 // CR; otherwise readLine drops one CR before each LF. A Unicode byte order mark at the start
@@ -128,6 +138,8 @@ struct Contents
 bool readTextFile(const QString &path, Contents &contents, QString &errorString);
 // Reads everything left on an open device.
 Contents readDevice(QIODevice &device);
+// Prepares bytes read in text mode (every CR dropped after decoding) or not.
+Contents contentsOf(QByteArray bytes, bool textMode);
 
 // Walks the lines of a decoded text the way QTextStream::readLine does: a line ends at LF, one CR
 // before the LF (or before the end of the text) is dropped, and a final LF opens no new line.
@@ -156,6 +168,42 @@ private:
     QStringView rest;
 };
 
+// Hands one line of UTF-8 bytes (p to lineEnd; a LF follows when hasLf) to the handler as
+// QTextStream::readLine would deliver it. Returns false when the handler refuses the line;
+// `last` is set when the line turned out to be no line at all (nothing after the last LF).
+template <typename Handler>
+bool utf8Line(const char *p, const char *lineEnd, bool hasLf, bool dropCarriageReturns,
+              Handler &handler)
+{
+    if (isAscii(p, lineEnd)) {
+        QByteArrayView line(p, lineEnd - p);
+        QByteArray stripped;
+        if (dropCarriageReturns && line.contains('\r')) {
+            stripped = line.toByteArray();
+            stripped.replace("\r", "");
+            line = stripped;
+        } else if (!dropCarriageReturns && line.endsWith('\r')) {
+            line.chop(1);
+        }
+        // Text after the last LF that comes to nothing is no line.
+        if (!hasLf && line.isEmpty())
+            return true;
+        return handler.asciiLine(line);
+    }
+    // Decoded with its LF, from the clean state that follows the previous LF, the line gives
+    // what decoding the whole file gives; a byte order mark inside is a character.
+    QString text = decodeUtf8(QByteArrayView(p, lineEnd - p + (hasLf ? 1 : 0)));
+    if (hasLf)
+        text.chop(1);
+    if (dropCarriageReturns)
+        text.remove(u'\r');
+    else if (text.endsWith(u'\r'))
+        text.chop(1);
+    if (!hasLf && text.isEmpty())
+        return true;
+    return handler.textLine(text);
+}
+
 // Hands every line of the contents to the handler as QTextStream::readLine would deliver it:
 // pure ASCII lines of UTF-8 contents as bytes (handler.asciiLine(QByteArrayView)), every other
 // line as text (handler.textLine(QStringView)). Stops when the handler returns false.
@@ -174,37 +222,7 @@ template <typename Handler> bool forEachLine(const Contents &contents, Handler &
     const char *const end = p + contents.bytes.size();
     while (p < end) {
         const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = lf ? lf : end;
-        bool ok;
-        if (isAscii(p, lineEnd)) {
-            QByteArrayView line(p, lineEnd - p);
-            QByteArray stripped;
-            if (contents.dropCarriageReturns && line.contains('\r')) {
-                stripped = line.toByteArray();
-                stripped.replace("\r", "");
-                line = stripped;
-            } else if (!contents.dropCarriageReturns && line.endsWith('\r')) {
-                line.chop(1);
-            }
-            // Text after the last LF that comes to nothing is no line.
-            if (!lf && line.isEmpty())
-                break;
-            ok = handler.asciiLine(line);
-        } else {
-            // Decoded with its LF, from the clean state that follows the previous LF, the line
-            // gives what decoding the whole file gives; a byte order mark inside is a character.
-            QString text = decodeUtf8(QByteArrayView(p, lineEnd - p + (lf ? 1 : 0)));
-            if (lf)
-                text.chop(1);
-            if (contents.dropCarriageReturns)
-                text.remove(u'\r');
-            else if (text.endsWith(u'\r'))
-                text.chop(1);
-            if (!lf && text.isEmpty())
-                break;
-            ok = handler.textLine(text);
-        }
-        if (!ok)
+        if (!utf8Line(p, lf ? lf : end, lf != nullptr, contents.dropCarriageReturns, handler))
             return false;
         if (!lf)
             break;
@@ -213,18 +231,63 @@ template <typename Handler> bool forEachLine(const Contents &contents, Handler &
     return true;
 }
 
+// Reads a file block by block, as from a text-mode QFile, and hands its lines to the handler
+// like forEachLine. Returns false with openError set when the file cannot be opened; `refused`
+// tells whether the handler stopped the reading.
+template <typename Handler>
+bool forEachFileLine(const QString &path, Handler &handler, QString &openError, bool &refused)
+{
+    refused = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        openError = file.errorString();
+        return false;
+    }
+    QByteArray buffer(1 << 22, Qt::Uninitialized);
+    qsizetype filled = qsizetype(std::max<qint64>(file.read(buffer.data(), buffer.size()), 0));
+    const bool utf16Mark =
+        buffer.first(filled).startsWith("\xff\xfe") || buffer.first(filled).startsWith("\xfe\xff");
+    if (!systemEncodingIsUtf8() || utf16Mark) {
+        // Other encodings go through the whole-file decoder.
+        buffer.truncate(filled);
+        buffer += file.readAll();
+        refused = !forEachLine(contentsOf(std::move(buffer), true), handler);
+        return true;
+    }
+    qsizetype start = buffer.first(filled).startsWith("\xef\xbb\xbf") ? 3 : 0;
+    while (true) {
+        // Every complete line in the block.
+        const char *p = buffer.constData() + start;
+        const char *const end = buffer.constData() + filled;
+        while (const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))) {
+            if (!utf8Line(p, lf, true, true, handler)) {
+                refused = true;
+                return true;
+            }
+            p = lf + 1;
+        }
+        // Keep the unfinished line, make room and read on.
+        const qsizetype rest = end - p;
+        std::memmove(buffer.data(), p, size_t(rest));
+        start = 0;
+        filled = rest;
+        if (buffer.size() - filled < (1 << 20))
+            buffer.resize(buffer.size() * 2);
+        const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
+        if (got <= 0)
+            break;
+        filled += qsizetype(got);
+    }
+    if (filled > 0 &&
+        !utf8Line(buffer.constData(), buffer.constData() + filled, false, true, handler))
+        refused = true;
+    return true;
+}
+
 // Number of characters of the decimal form of value.
 int decimalLength(int value);
 // Writes the decimal form of value at out and returns the position after it.
 char *writeDecimal(char *out, int value);
-
-// True when the system encoding writes ASCII digits, signs, blanks and line breaks as the same
-// single bytes, so number lines can be produced as bytes without a string in between.
-bool systemEncodingIsAsciiCompatible();
-// True when the system encoding is UTF-8.
-bool systemEncodingIsUtf8();
-// Encodes text in the system encoding, without a byte order mark.
-QByteArray encodeSystem(QStringView text);
 
 // Buffers output in blocks and hands them to a device; remembers a failed write.
 class ChunkWriter

@@ -192,6 +192,7 @@ private Q_SLOTS:
     void emptyHeadersStayInPlace();
     void roundTripBuffer();
     void roundTripFile();
+    void largeFile();
     void saveFailures_data();
     void saveFailures();
     void writeFailureReported();
@@ -601,6 +602,33 @@ void DropBoxContentParserTest::roundTripFile()
     QCOMPARE(readBytes(path), first);
     QCOMPARE(QDir(temp.path()).entryList(QDir::Files),
              QStringList{QStringLiteral("DropBoxContent.txt")});
+}
+
+void DropBoxContentParserTest::largeFile()
+{
+    // Big enough that lines straddle the reader's blocks, with a comment line far longer than one.
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("DropBoxContent.txt"));
+    const DropBoxContentParser parser(100);
+    DropBoxContentData data = sampleDocument(9000, 21);
+    data.commentBlock += QStringLiteral("\n# ") + QString(1500000, QChar(0x4e2d));
+    QString error;
+    QVERIFY(parser.save(path, data, error));
+    QVERIFY(QFileInfo(path).size() > 10000000);
+    DropBoxContentData loaded;
+    QVERIFY2(parser.load(path, loaded, error), qPrintable(error));
+    QCOMPARE(loaded.commentBlock, data.commentBlock);
+    QCOMPARE(loaded.boxes.size(), data.boxes.size());
+    QVERIFY(loaded.boxes == data.boxes);
+
+    // A bad line far into the file is reported with its line number.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("1 2 3\n");
+    file.close();
+    QVERIFY(!parser.load(path, loaded, error));
+    QCOMPARE(error,
+             QStringLiteral("解析数据行失败（第 %1 行）：列数过少: 3").arg(2 + 3 + 9000 + 1));
 }
 
 void DropBoxContentParserTest::saveFailures_data()

@@ -170,6 +170,7 @@ private Q_SLOTS:
     void unopenableFile();
     void roundTripBuffer();
     void roundTripFile();
+    void largeFile();
     void saveReplacesContents();
     void saveFailures_data();
     void saveFailures();
@@ -734,6 +735,31 @@ void MonsterDropParserTest::roundTripFile()
     QCOMPARE(readBytes(path), first);
     QCOMPARE(QDir(temp.path()).entryList(QDir::Files),
              QStringList{QStringLiteral("MonsterDropBoxs.txt")});
+}
+
+void MonsterDropParserTest::largeFile()
+{
+    // Big enough that lines straddle the reader's blocks, with a header line far longer than one.
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    const MonsterDropParser parser(20);
+    MonsterDropData data = sampleDocument(60000, 17);
+    data.records.removeLast();
+    data.records.removeLast();
+    data.headerLine2 =
+        QString(1500000, QChar(0x72fc)) + QStringLiteral("\t") + QString(1500000, u'x');
+    QString error;
+    QVERIFY(parser.save(path, data, error));
+    QVERIFY(QFileInfo(path).size() > 9000000);
+    MonsterDropData loaded;
+    MessageCapture capture;
+    QVERIFY2(parser.load(path, loaded, error), qPrintable(error));
+    QCOMPARE(loaded.headerLine2, data.headerLine2);
+    QCOMPARE(loaded.records.size(), data.records.size());
+    QVERIFY(loaded.records == data.records);
+    QCOMPARE(
+        capturedMessages.constLast(),
+        QStringLiteral("[MonsterDropParser] 掉落配置加载完成 - 总行数: 60002 有效掉落: 60000"));
 }
 
 void MonsterDropParserTest::saveReplacesContents()
