@@ -2,6 +2,7 @@
 #include "models/MonsterBoxListModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
@@ -75,6 +76,7 @@ void TestMonsterBoxListModel::rows_data()
     QTest::newRow("negative weight") << 200 << QList<int>{8} << QStringLiteral("8|-5|N/A|0");
     QTest::newRow("missing box skipped, order kept")
         << 100 << QList<int>{12, 404, 3} << QStringLiteral("12|400|25.00%|0\n3|1000|10.00%|2");
+    QTest::newRow("only a missing box") << 100 << QList<int>{-1, 404} << QString();
     QTest::newRow("repeated slot")
         << 100 << QList<int>{12, -1, 12} << QStringLiteral("12|400|25.00%|0\n12|400|25.00%|0");
     QTest::newRow("above 100 percent") << 3 << QList<int>{9} << QStringLiteral("9|2|150.00%|2");
@@ -194,8 +196,11 @@ void TestMonsterBoxListModel::multiplierChangesRateColumnOnly()
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy layout(&model, &QAbstractItemModel::layoutChanged);
+    QItemSelectionModel selection(&model);
+    selection.select(model.index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     model.setDropMultiplier(0.5);
     QCOMPARE(model.dropMultiplier(), 0.5);
+    QCOMPARE(selection.selectedRows(), QModelIndexList({model.index(1, 0)}));
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).value<QModelIndex>(), model.index(0, 2));
     QCOMPARE(changed.at(0).at(1).value<QModelIndex>(), model.index(2, 2));
