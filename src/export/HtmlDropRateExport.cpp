@@ -25,7 +25,7 @@ const QString succeededText = QStringLiteral("已导出爆率表到：\n%1");
 
 namespace {
 
-const char16_t pageHead[] =
+constexpr QStringView pageHead =
     u"<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n"
     u"<meta charset=\"utf-8\" />\n"
     u"<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />\n"
@@ -65,7 +65,7 @@ const char16_t pageHead[] =
     u"<div class=\"header\"><h1>怪物掉落爆率表</h1>"
     u"<div class=\"sub\">导出时间：";
 
-const char16_t controlsAndTableHead[] =
+constexpr QStringView controlsAndTableHead =
     u"</div></div>\n"
     u"<div class=\"controls\">"
     u"<input id=\"monsterIdSearch\" placeholder=\"怪物ID搜索\" />"
@@ -77,7 +77,7 @@ const char16_t controlsAndTableHead[] =
     u"<table id=\"dropTable\"><thead><tr>"
     u"<th>怪物ID</th><th>怪物名称</th><th>掉落物品";
 
-const char16_t pageTail[] =
+constexpr QStringView pageTail =
     u"</tbody></table>\n"
     u"<div class=\"footer\">提示：支持按物品/怪物搜索；鼠标悬浮在掉落物品上可查看完整列表。</div>\n"
     u"<script>\n"
@@ -109,11 +109,6 @@ const char16_t pageTail[] =
     u"applyFilter();\n"
     u"</script>\n"
     u"</body>\n</html>\n";
-
-template <qsizetype N> constexpr QStringView literal(const char16_t (&text)[N])
-{
-    return QStringView(text, N - 1);
-}
 
 constexpr QStringView rowOpen = u"<tr data-monster-id=\"";
 constexpr QStringView afterId = u"\" data-monster-name=\"";
@@ -525,7 +520,7 @@ namespace {
 void appendHead(QString &html, int exportCount, double multiplier, bool showRates,
                 const QString &timestamp)
 {
-    html += literal(pageHead);
+    html += pageHead;
     html += timestamp;
     html += QStringLiteral(" ｜ 导出怪物数：");
     html += QString::number(exportCount);
@@ -533,7 +528,7 @@ void appendHead(QString &html, int exportCount, double multiplier, bool showRate
     html += QString::number(multiplier, 'f', 2);
     html += QStringLiteral(" ｜ 显示爆率：");
     html += showRates ? QStringLiteral("是") : QStringLiteral("否");
-    html += literal(controlsAndTableHead);
+    html += controlsAndTableHead;
     if (showRates)
         html += QStringLiteral("（爆率）");
     html += QStringView(u"</th></tr></thead><tbody>\n");
@@ -594,11 +589,10 @@ Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
         return page;
     QString &html = page.html;
     // A first guess; the string grows in place past it.
-    html.reserve(literal(pageHead).size() + literal(pageTail).size() +
-                 qsizetype(page.exportCount) * 512);
+    html.reserve(pageHead.size() + pageTail.size() + qsizetype(page.exportCount) * 512);
     appendHead(html, page.exportCount, multiplier, showRates, timestamp);
     builder.appendRows(html, monsters.records);
-    html += literal(pageTail);
+    html += pageTail;
     return page;
 }
 
@@ -648,7 +642,7 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
             rows.resize(0);
             return written;
         });
-        text += literal(pageTail);
+        text += pageTail;
         ok = ok && writer.write(text) && writer.commit();
     }
     if (!ok) {
