@@ -30,5 +30,12 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     autoLoadConfig();
 }
 
-// The widgets and models are children of the window; ui only holds pointers to them.
-MainWindow::~MainWindow() = default;
+// The widgets and models are children of the window and are deleted after this body, when the
+// window's own members are already gone; a line edit losing focus on the way out would still
+// call a slot here. So every connection from a child to the window is cut first.
+MainWindow::~MainWindow()
+{
+    const QList<QObject *> children = findChildren<QObject *>();
+    for (QObject *child : children)
+        QObject::disconnect(child, nullptr, this, nullptr);
+}

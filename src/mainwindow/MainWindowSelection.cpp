@@ -28,7 +28,10 @@ void MainWindow::onMonsterSelectionChanged()
         currentBox = nullptr;
         dropItemModel->setBox(nullptr);
     } else {
+        // Nothing is selected any more (the row was filtered away or deselected). Keeping the
+        // id would make the panel claim "无配置" for a monster that may well have a record.
         currentConfig = nullptr;
+        currentMonsterId = -1;
         currentBox = nullptr;
         monsterBoxModel->setMonster(nullptr, nullptr);
         dropItemModel->setBox(nullptr);

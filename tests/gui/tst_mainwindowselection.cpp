@@ -179,6 +179,8 @@ private Q_SLOTS:
         QVERIFY(h.selectMonster(1001));
         QVERIFY(h.selectBoxRow(0));
         h.view("monsterListView")->selectionModel()->clearCurrentIndex();
+        QCOMPARE(h.window->selectedMonsterId(), -1);
+        QCOMPARE(monsterPanel(h), (QStringList{"-", "-", "-", "-"}));
         QVERIFY(!h.window->selectedConfig());
         QVERIFY(!h.window->selectedBox());
         QCOMPARE(h.view("boxListView")->model()->rowCount(), 0);
@@ -224,6 +226,25 @@ private Q_SLOTS:
         QVERIFY(editConnected(broadcast, &QLineEdit::textChanged));
         QVERIFY(editConnected(bind, &QCheckBox::stateChanged));
         QVERIFY(editConnected(h.child<QLineEdit>("boxIdEdit"), &QLineEdit::editingFinished));
+    }
+
+    void destroyedWhileEditing()
+    {
+        Harness h;
+        MainWindow &w = *h.window;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(h.selectMonster(1001));
+        QVERIFY(h.selectBoxRow(0));
+        auto *boxId = h.child<QLineEdit>("boxIdEdit");
+        boxId->setFocus();
+        QTRY_VERIFY(boxId->hasFocus());
+        boxId->setText(QStringLiteral("3"));
+        boxId->setModified(true);
+        // Focus leaves the form while the window goes away; nothing may reach its slots then.
+        h.window.reset();
+        QCoreApplication::processEvents();
+        QVERIFY(!h.window);
     }
 
     void multiplier()
