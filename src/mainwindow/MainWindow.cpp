@@ -2,6 +2,9 @@
 
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/Prompts.h"
+#include "models/DropItemTableModel.h"
+#include "models/DropSummaryModel.h"
+#include "models/MonsterBoxListModel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,12 +33,20 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     autoLoadConfig();
 }
 
-// The widgets and models are children of the window and are deleted after this body, when the
-// window's own members are already gone; a line edit losing focus on the way out would still
-// call a slot here. So every connection from a child to the window is cut first.
+// The widgets and models are children of the window; the base class deletes them only after
+// the window's own members, the documents included, are gone. Before that: every connection
+// from a child to the window is cut (a line edit losing focus on the way out would call a
+// slot), and the views go while the documents they show through the models still exist (hiding
+// a view lays it out again, which reads the models).
 MainWindow::~MainWindow()
 {
     const QList<QObject *> children = findChildren<QObject *>();
     for (QObject *child : children)
         QObject::disconnect(child, nullptr, this, nullptr);
+    delete takeCentralWidget();
+    currentConfig = nullptr;
+    currentBox = nullptr;
+    dropItemModel->setBox(nullptr);
+    monsterBoxModel->setMonster(nullptr, nullptr);
+    summaryModel->setMonster(nullptr, nullptr);
 }
