@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "edit/EditResult.h"
+#include "edit/LogLabels.h"
 #include "edit/MonsterEdits.h"
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/Prompts.h"
@@ -16,6 +17,8 @@
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSet>
 #include <QTableView>
 #include <algorithm>
@@ -61,8 +64,29 @@ void MainWindow::showEditNotice(const EditNotice &notice)
 
 void MainWindow::appendOperationLogLines(const QStringList &lines)
 {
-    for (const QString &line : lines)
-        appendOperationLog(line);
+    if (lines.size() <= 1) {
+        for (const QString &line : lines)
+            appendOperationLog(line);
+        return;
+    }
+    // A batch edit of thousands of monsters: one append and one scroll for all its lines, and
+    // only as many lines as the log keeps (the older ones would be dropped at once anyway).
+    QPlainTextEdit *log = ui->operationLogEdit;
+    if (!log)
+        return;
+    const int limit = log->document()->maximumBlockCount();
+    const QDateTime time = clock();
+    QStringList kept;
+    for (qsizetype i = lines.size() - 1; i >= 0 && (limit <= 0 || kept.size() < limit); --i) {
+        if (!lines.at(i).trimmed().isEmpty())
+            kept.append(LogLabels::logLine(time, lines.at(i)));
+    }
+    if (kept.isEmpty())
+        return;
+    std::reverse(kept.begin(), kept.end());
+    log->appendPlainText(kept.join(QLatin1Char('\n')));
+    QScrollBar *scrollBar = log->verticalScrollBar();
+    scrollBar->setValue(scrollBar->maximum());
 }
 
 std::optional<int> MainWindow::currentBoxId() const

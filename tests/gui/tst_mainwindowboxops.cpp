@@ -247,6 +247,24 @@ private Q_SLOTS:
         QCOMPARE(h.window->selectedBox()->boxId, 77);
     }
 
+    // Focus leaves the id field while the window goes away: the edit must not run on it.
+    void destroyedWhileTyping()
+    {
+        Harness h;
+        h.window->show();
+        QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+        QVERIFY(prepare(h, 1001, 3));
+        QLineEdit *id = field(h, "boxIdEdit");
+        id->setFocus();
+        QTRY_VERIFY(id->hasFocus());
+        id->selectAll();
+        QTest::keyClicks(id, QStringLiteral("99"));
+        QVERIFY(id->isModified());
+        h.window.reset();
+        QCoreApplication::processEvents();
+        QVERIFY(!h.window);
+    }
+
     void boxDetailWithoutBox()
     {
         Harness h;

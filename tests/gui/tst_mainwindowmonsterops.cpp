@@ -235,6 +235,25 @@ private Q_SLOTS:
         QCOMPARE(logMessages(h), log);
     }
 
+    // Many lines go in as one batch: still one line each, blank-free, oldest dropped first.
+    void batchLogKeepsTheNewestLines()
+    {
+        Harness h;
+        QVERIFY(prepare(h, {1002}));
+        h.window->appendOperationLog(QStringLiteral("earlier"));
+        auto *log = h.child<QPlainTextEdit>("operationLogEdit");
+        log->document()->setMaximumBlockCount(2);
+        h.prompts->itemAnswers << QStringLiteral("队伍掉落");
+        h.window->changeDropType();
+        QCOMPARE(logMessages(h), (QStringList{"怪物[1001:史莱姆]：掉落类型 个人掉落 → 队伍掉落",
+                                              "怪物[1002:骷髅兵]：掉落类型 5 → 队伍掉落"}));
+        log->document()->setMaximumBlockCount(1);
+        h.prompts->itemAnswers << QStringLiteral("个人掉落");
+        h.window->changeDropType();
+        QCOMPARE(logMessages(h), QStringList{"怪物[1002:骷髅兵]：掉落类型 队伍掉落 → 个人掉落"});
+        QCOMPARE(log->document()->blockCount(), 1);
+    }
+
     void clearMonsterBoxes()
     {
         Harness h;
