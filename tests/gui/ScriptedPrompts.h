@@ -53,6 +53,7 @@ public:
     QList<int> chooseAnswers;
     QList<std::optional<int>> intAnswers;
     QList<std::optional<QString>> itemAnswers;
+    QList<int> itemCurrentIndexes; // the current index of every item input shown, in order
     QList<std::optional<QString>> textAnswers;
     QStringList openFileAnswers;
     QStringList saveFileAnswers;
@@ -162,7 +163,7 @@ public:
     std::optional<QString> getItem(QWidget *, const QString &title, const QString &label,
                                    const QStringList &items, int current, bool editable) override
     {
-        Q_UNUSED(current);
+        itemCurrentIndexes.append(current);
         Q_UNUSED(editable);
         record({Kind::GetItem, title, label, items});
         return itemAnswers.isEmpty() ? std::nullopt : itemAnswers.takeFirst();

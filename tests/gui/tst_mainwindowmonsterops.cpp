@@ -254,6 +254,20 @@ private Q_SLOTS:
         QCOMPARE(log->document()->blockCount(), 1);
     }
 
+    // The item input starts at the first selected monster's type; any type but 0 is a team drop.
+    void dropTypeInputStartsAtFirstType()
+    {
+        Harness h;
+        QVERIFY(selectMonsters(h, {1002, 1001}));
+        h.window->changeDropType();
+        QVERIFY(selectMonsters(h, {1001, 1002}));
+        h.window->changeDropType();
+        QVERIFY(selectMonsters(h, {1003}));
+        h.window->changeDropType();
+        QCOMPARE(h.prompts->itemCurrentIndexes, (QList<int>{1, 0, 0}));
+        QCOMPARE(monsterDocument(*h.window), originalMonsters);
+    }
+
     void clearMonsterBoxes()
     {
         Harness h;
