@@ -173,8 +173,8 @@ def make_boxes(rng, common, equips, gems):
         gem_low = [g for g in gems if g.level in (band // 4 + 1, band // 4 + 2)]
         group = {}
 
-        # Guaranteed coins: weight about the normal monster value.
-        box = new_box(rng.choice([800, 1000, 1000, 1200]))
+        # Coins for ordinary monsters: weight about their monster value (near 100 %).
+        box = new_box(rng.choice([1000, 1200, 1200, 1500]))
         box.items = [(next(i.id for i in common if i.name == "金币袋"), 1)]
         group["coins"] = box
 
@@ -260,17 +260,17 @@ def assign_drops(rng, monsters, boxes, band_boxes, shared, new_box, common, equi
                 slots.append(band["gem"].id)
         elif monster.role == "elite":
             m_value = rng.choice([2000, 3000, 3000, 5000])
-            slots = [band["coins"].id, band["material"].id, band["equip"].id,
-                     band["upgrade"].id, band["gem"].id, band["rare"].id, shared["lucky"].id]
+            slots = [band["equip"].id, band["upgrade"].id, band["gem"].id,
+                     band["rare"].id, shared["lucky"].id]
         else:
             m_value = 10000 if monster.role == "boss" else 50000
             drop_type = 1 if monster.role == "world" else 0
-            slots = [band["coins"].id, band["equip"].id, band["upgrade"].id,
-                     band["gem"].id, band["rare"].id, shared["lucky"].id, shared["festival"].id]
+            slots = [band["equip"].id, band["upgrade"].id, band["gem"].id,
+                     band["rare"].id, shared["lucky"].id, shared["festival"].id]
             set_level = (band_of(monster.level) // 2 + 1) * 10
             gear = [e for e in equips if e.level == set_level]
             for _ in range(rng.randint(2, 4) if monster.role == "boss" else 4):
-                box = new_box(rng.randint(2, 20) * 10000,
+                box = new_box(rng.randint(2, 20) * (10000 if monster.role == "boss" else 50000),
                               3000 + len(records) if monster.role == "world" else -1,
                               1 if monster.role == "world" else 0)
                 for item in sorted(rng.sample(gear, rng.randint(3, 6)), key=lambda i: i.id):
