@@ -140,6 +140,10 @@ private:
 
     // After an edit: shows its notice, appends its log lines.
     void showEditNotice(const EditNotice &notice);
+    // Has-drop and no-drop: refuse without eligible monsters, ask, apply, refresh.
+    void runEligibleMonsterEdit(MonsterEdits::Eligibility (*eligibilityOf)(const MonsterDropData &,
+                                                                           const QList<int> &),
+                                EditResult (*apply)(MonsterDropData &, const QList<int> &));
     void appendOperationLogLines(const QStringList &lines);
     // The monster side after a monster edit: the list model is reset, currentConfig and
     // currentBox are resolved again by id (the box read from `boxId`, noted before the edit),

@@ -282,33 +282,24 @@ void MainWindow::clearMonsterBoxes()
 
 void MainWindow::setHasDrop()
 {
-    const QList<int> ids = selectedMonsterIds();
-    if (ids.isEmpty()) {
-        showEditNotice(MonsterEdits::noSelectionNotice());
-        return;
-    }
-    const MonsterEdits::Eligibility eligibility =
-        MonsterEdits::setHasDropEligibility(monsterDropData, ids);
-    if (eligibility.eligibleCount == 0) {
-        showEditNotice(eligibility.nothingToDo);
-        return;
-    }
-    if (!prompts->question(this, eligibility.question.title, eligibility.question.text))
-        return;
-    const std::optional<int> boxId = currentBoxId();
-    const EditResult result = MonsterEdits::setHasDrop(monsterDropData, ids);
-    finishMonsterEdit(result, ids, boxId);
+    runEligibleMonsterEdit(&MonsterEdits::setHasDropEligibility, &MonsterEdits::setHasDrop);
 }
 
 void MainWindow::setNoDrop()
+{
+    runEligibleMonsterEdit(&MonsterEdits::setNoDropEligibility, &MonsterEdits::setNoDrop);
+}
+
+void MainWindow::runEligibleMonsterEdit(
+    MonsterEdits::Eligibility (*eligibilityOf)(const MonsterDropData &, const QList<int> &),
+    EditResult (*apply)(MonsterDropData &, const QList<int> &))
 {
     const QList<int> ids = selectedMonsterIds();
     if (ids.isEmpty()) {
         showEditNotice(MonsterEdits::noSelectionNotice());
         return;
     }
-    const MonsterEdits::Eligibility eligibility =
-        MonsterEdits::setNoDropEligibility(monsterDropData, ids);
+    const MonsterEdits::Eligibility eligibility = eligibilityOf(monsterDropData, ids);
     if (eligibility.eligibleCount == 0) {
         showEditNotice(eligibility.nothingToDo);
         return;
@@ -316,7 +307,7 @@ void MainWindow::setNoDrop()
     if (!prompts->question(this, eligibility.question.title, eligibility.question.text))
         return;
     const std::optional<int> boxId = currentBoxId();
-    const EditResult result = MonsterEdits::setNoDrop(monsterDropData, ids);
+    const EditResult result = apply(monsterDropData, ids);
     finishMonsterEdit(result, ids, boxId);
 }
 
