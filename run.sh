@@ -10,41 +10,13 @@ cd "$ROOT"
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
           fonts-noto-cjk xvfb xauth)
 
-missing_packages() {
-    local package
-    for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
-            echo "$package"
-        fi
-    done
-}
-
-install_packages() {
-    local missing
-    missing="$(missing_packages "$@")"
-    [ -z "$missing" ] && return 0
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        if ! command -v sudo >/dev/null 2>&1; then
-            echo "run.sh: missing packages:" $missing >&2
-            echo "run.sh: run as root or install sudo." >&2
-            exit 1
-        fi
-        sudo=(sudo)
-    fi
-    echo "run.sh: installing" $missing
-    "${sudo[@]}" apt-get update
-    # shellcheck disable=SC2086
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y $missing
-}
+SCRIPT_NAME=run.sh
+# shellcheck source=scripts/common.sh
+. "$ROOT/scripts/common.sh"
 
 install_packages "${PACKAGES[@]}"
 
-cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-# CMake 3.25 does not rerun automoc for a header that gains Q_OBJECT or is added to
-# an existing build tree; dropping the stamps makes automoc rescan (cheap when nothing changed).
-find "$ROOT/build" -path '*_autogen/timestamp' -delete
-cmake --build "$ROOT/build" -j"$(nproc)" --target lootwright
+build_release --target lootwright
 
 # The editor reads its game files from config/ beside the executable. The demo
 # files are copied only once, so edits saved there survive later runs and rebuilds.

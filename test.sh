@@ -15,33 +15,9 @@ if ! command -v node >/dev/null 2>&1; then
     PACKAGES+=(nodejs npm)
 fi
 
-missing_packages() {
-    local package
-    for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
-            echo "$package"
-        fi
-    done
-}
-
-install_packages() {
-    local missing
-    missing="$(missing_packages "$@")"
-    [ -z "$missing" ] && return 0
-    local sudo=()
-    if [ "$(id -u)" -ne 0 ]; then
-        if ! command -v sudo >/dev/null 2>&1; then
-            echo "test.sh: missing packages:" $missing >&2
-            echo "test.sh: run as root or install sudo." >&2
-            exit 1
-        fi
-        sudo=(sudo)
-    fi
-    echo "test.sh: installing" $missing
-    "${sudo[@]}" apt-get update
-    # shellcheck disable=SC2086
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y $missing
-}
+SCRIPT_NAME=test.sh
+# shellcheck source=scripts/common.sh
+. "$ROOT/scripts/common.sh"
 
 install_packages "${PACKAGES[@]}"
 
@@ -55,11 +31,7 @@ if [ -f "$ROOT/tests/browser/package.json" ]; then
     fi
 fi
 
-cmake -S "$ROOT" -B "$ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-# CMake 3.25 does not rerun automoc for a header that gains Q_OBJECT or is added to
-# an existing build tree; dropping the stamps makes automoc rescan (cheap when nothing changed).
-find "$ROOT/build" -path '*_autogen/timestamp' -delete
-cmake --build "$ROOT/build" -j"$(nproc)"
+build_release
 
 # Widget tests need no screen. Tests never touch the user's own settings (favourites).
 export QT_QPA_PLATFORM=offscreen
