@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/DropConfig.h"
+
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 
 // A benchmark sees the generated configuration directory and reports figures as
@@ -26,7 +29,25 @@ struct BenchRegistrar
 };
 
 // Registers a benchmark; lower order runs first.
-#define LOOTWRIGHT_BENCH(id, order)                                                         \
-    static void id(BenchContext &);                                                        \
-    static const BenchRegistrar id##Registrar(#id, order, &id);                            \
+#define LOOTWRIGHT_BENCH(id, order)                                                                \
+    static void id(BenchContext &);                                                                \
+    static const BenchRegistrar id##Registrar(#id, order, &id);                                    \
     static void id(BenchContext &context)
+
+// Keeps debug and info diagnostics out of the report while it lives; warnings still go to stderr.
+class QuietDebug
+{
+public:
+    QuietDebug();
+    ~QuietDebug();
+    QuietDebug(const QuietDebug &) = delete;
+    QuietDebug &operator=(const QuietDebug &) = delete;
+
+private:
+    QtMessageHandler previous;
+};
+
+// Reads the name tables and both drop files of the generated configuration, quietly. False when
+// a file is missing, does not load, or holds no records.
+bool loadGeneratedConfiguration(const BenchContext &context, MonsterDropData &monsters,
+                                DropBoxContentData &boxes, QString &error);

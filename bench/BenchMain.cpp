@@ -1,9 +1,14 @@
 #include "Bench.h"
 #include "ConfigGenerator.h"
 
-#include <QCommandLineParser>
-#include <QElapsedTimer>
+#include "data/DropBoxContentParser.h"
+#include "data/MonsterDropParser.h"
+#include "data/NameResolver.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -36,8 +41,8 @@ BenchRegistrar::BenchRegistrar(const char *name, int order, BenchFunction functi
 
 void BenchContext::report(const QString &name, double value, const QString &unit) const
 {
-    std::printf("%s: %s %s\n", qPrintable(name), qPrintable(QString::number(value, 'f', value < 10 ? 2 : 0)),
-                qPrintable(unit));
+    std::printf("%s: %s %s\n", qPrintable(name),
+                qPrintable(QString::number(value, 'f', value < 10 ? 2 : 0)), qPrintable(unit));
     std::fflush(stdout);
 }
 
@@ -57,6 +62,41 @@ double BenchContext::medianMs(const std::function<void()> &run,
     return times[times.size() / 2];
 }
 
+namespace {
+
+void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+} // namespace
+
+QuietDebug::QuietDebug() : previous(qInstallMessageHandler(quietHandler)) {}
+
+QuietDebug::~QuietDebug()
+{
+    qInstallMessageHandler(previous);
+}
+
+bool loadGeneratedConfiguration(const BenchContext &context, MonsterDropData &monsters,
+                                DropBoxContentData &boxes, QString &error)
+{
+    QuietDebug quiet;
+    const QDir dir(context.configDir);
+    NameResolver::instance().clear();
+    NameResolver::instance().loadAll(context.configDir);
+    if (NameResolver::instance().monsterNames.isEmpty()) {
+        error = QStringLiteral("no monster names in %1").arg(context.configDir);
+        return false;
+    }
+    return MonsterDropParser().load(dir.filePath(QStringLiteral("MonsterDropBoxs.txt")), monsters,
+                                    error) &&
+           DropBoxContentParser().load(dir.filePath(QStringLiteral("DropBoxContent.txt")), boxes,
+                                       error) &&
+           !monsters.records.isEmpty() && !boxes.boxes.isEmpty();
+}
+
 int main(int argc, char *argv[])
 {
     // Widgets benchmarks need an application object; the offscreen platform keeps it headless.
@@ -65,15 +105,19 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Generates a drop configuration and measures Lootwright on it.");
+    parser.setApplicationDescription(
+        "Generates a drop configuration and measures Lootwright on it.");
     parser.addHelpOption();
     QCommandLineOption monstersOption("monsters", "Named monsters to generate.", "n", "200000");
     QCommandLineOption boxesOption("boxes", "Boxes to generate.", "n", "100000");
     QCommandLineOption itemsOption("items", "Named items to generate.", "n", "60000");
     QCommandLineOption runsOption("runs", "Runs per figure (the median is reported).", "n", "5");
-    QCommandLineOption onlyOption("only", "Run only benchmarks whose name contains this text.", "text");
-    QCommandLineOption keepOption("keep", "Write the configuration to this directory and keep it.", "dir");
-    parser.addOptions({monstersOption, boxesOption, itemsOption, runsOption, onlyOption, keepOption});
+    QCommandLineOption onlyOption("only", "Run only benchmarks whose name contains this text.",
+                                  "text");
+    QCommandLineOption keepOption("keep", "Write the configuration to this directory and keep it.",
+                                  "dir");
+    parser.addOptions(
+        {monstersOption, boxesOption, itemsOption, runsOption, onlyOption, keepOption});
     parser.process(app);
 
     GeneratorOptions options;
@@ -110,6 +154,7 @@ int main(int argc, char *argv[])
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    context.report(QStringLiteral("peak_resident_memory"), usage.ru_maxrss / 1024.0, QStringLiteral("MB"));
+    context.report(QStringLiteral("peak_resident_memory"), usage.ru_maxrss / 1024.0,
+                   QStringLiteral("MB"));
     return 0;
 }

@@ -65,13 +65,6 @@ void synthesize(EditBenchData &data, const BenchContext &context)
     data.source = QStringLiteral("synthetic");
 }
 
-// The readers' per-line diagnostics stay out of the report.
-void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 const EditBenchData &benchData(const BenchContext &context)
 {
     static EditBenchData data;
@@ -79,25 +72,13 @@ const EditBenchData &benchData(const BenchContext &context)
     if (ready)
         return data;
     ready = true;
-    const QtMessageHandler previous = qInstallMessageHandler(&quietDebug);
-    const QDir dir(context.configDir);
-    NameResolver::instance().clear();
-    NameResolver::instance().loadAll(context.configDir);
     QString error;
-    const bool loaded =
-        !NameResolver::instance().monsterNames.isEmpty() &&
-        MonsterDropParser().load(dir.filePath(QStringLiteral("MonsterDropBoxs.txt")), data.monsters,
-                                 error) &&
-        DropBoxContentParser().load(dir.filePath(QStringLiteral("DropBoxContent.txt")), data.boxes,
-                                    error) &&
-        !data.monsters.records.isEmpty() && !data.boxes.boxes.isEmpty();
-    if (loaded) {
+    if (loadGeneratedConfiguration(context, data.monsters, data.boxes, error)) {
         data.source = QStringLiteral("generated");
     } else {
         data = EditBenchData();
         synthesize(data, context);
     }
-    qInstallMessageHandler(previous);
     data.namedIds = NameResolver::instance().monsterNames.keys();
     std::printf("# edit: %s data, %lld named monsters, %lld monster records, %lld boxes\n",
                 qPrintable(data.source), static_cast<long long>(data.namedIds.size()),

@@ -106,17 +106,12 @@ LOOTWRIGHT_BENCH(exportHtml, 60)
     MonsterDropData monsters;
     DropBoxContentData boxes;
     QString error;
-    const QDir dir(context.configDir);
-    if (!MonsterDropParser().load(dir.filePath(QStringLiteral("MonsterDropBoxs.txt")), monsters,
-                                  error) ||
-        !DropBoxContentParser().load(dir.filePath(QStringLiteral("DropBoxContent.txt")), boxes,
-                                     error)) {
+    if (!loadGeneratedConfiguration(context, monsters, boxes, error)) {
         std::fprintf(stderr, "export bench: cannot load the configuration: %s\n",
                      qPrintable(error));
         return;
     }
     NameResolver &names = NameResolver::instance();
-    names.loadAll(context.configDir);
     const QDateTime time(QDate(2026, 12, 6), QTime(8, 30, 0));
     const QString timestamp = HtmlDropRateExport::timestampText(time);
 

@@ -20,19 +20,6 @@
 
 namespace {
 
-void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-// Keeps the readers' diagnostics out of the timings and the report.
-struct QuietDebug
-{
-    QtMessageHandler previous = qInstallMessageHandler(quietHandler);
-    ~QuietDebug() { qInstallMessageHandler(previous); }
-};
-
 double residentMegabytes()
 {
 #ifdef __GLIBC__

@@ -20,11 +20,11 @@
 namespace {
 
 // Keeps the models' diagnostics out of the report and counts the filter's per-row lines.
-class QuietDebug
+class FilterLineCounter
 {
 public:
-    QuietDebug() { previous = qInstallMessageHandler(&QuietDebug::handle); }
-    ~QuietDebug() { qInstallMessageHandler(previous); }
+    FilterLineCounter() { previous = qInstallMessageHandler(&FilterLineCounter::handle); }
+    ~FilterLineCounter() { qInstallMessageHandler(previous); }
     static inline int filterRowLines = 0;
 
 private:
@@ -101,19 +101,8 @@ ModelBenchData &benchData(const BenchContext &context)
     if (ready)
         return data;
     ready = true;
-    QuietDebug quiet;
-    const QDir dir(context.configDir);
-    NameResolver::instance().clear();
-    NameResolver::instance().loadAll(context.configDir);
     QString error;
-    const bool loaded =
-        !NameResolver::instance().monsterNames.isEmpty() &&
-        MonsterDropParser().load(dir.filePath(QStringLiteral("MonsterDropBoxs.txt")), data.monsters,
-                                 error) &&
-        DropBoxContentParser().load(dir.filePath(QStringLiteral("DropBoxContent.txt")), data.boxes,
-                                    error) &&
-        !data.monsters.records.isEmpty() && !data.boxes.boxes.isEmpty();
-    if (loaded) {
+    if (loadGeneratedConfiguration(context, data.monsters, data.boxes, error)) {
         data.source = QStringLiteral("generated");
     } else {
         data = ModelBenchData();
@@ -144,7 +133,7 @@ QString twoCharacterNameText()
 LOOTWRIGHT_BENCH(monster_list_models, 300)
 {
     ModelBenchData &data = benchData(context);
-    QuietDebug quiet;
+    FilterLineCounter quiet;
     const QString ms = QStringLiteral("ms");
 
     MonsterListModel model;
@@ -187,7 +176,7 @@ LOOTWRIGHT_BENCH(monster_list_models, 300)
     std::printf("# models: %d of %d rows match \"%s\", %d match \"12\", %d have drops; "
                 "%d filter row lines\n",
                 nameRows, model.rowCount(), qPrintable(nameText), digitRows, dropRows,
-                QuietDebug::filterRowLines);
+                FilterLineCounter::filterRowLines);
 
     // The same changes with a table view on the proxy, as in the main window.
     QTableView view;

@@ -72,12 +72,6 @@ protected:
     }
 };
 
-void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 // Processes events until a paint happened in the window, the paint included.
 void waitForPaint(PaintWatcher &watcher)
 {
@@ -123,7 +117,7 @@ struct CpuTimes
 
 LOOTWRIGHT_BENCH(window_startup, 60)
 {
-    const QtMessageHandler previous = qInstallMessageHandler(&quietDebug);
+    QuietDebug quiet;
     CpuTimes cpu;
     const double ms = context.medianMs(cpu.wrap([&] {
         NameResolver::instance().clear();
@@ -134,14 +128,13 @@ LOOTWRIGHT_BENCH(window_startup, 60)
         waitForPaint(watcher);
         qApp->removeEventFilter(&watcher);
     }));
-    qInstallMessageHandler(previous);
     context.report(QStringLiteral("window_startup"), ms, QStringLiteral("ms"));
     context.report(QStringLiteral("window_startup_cpu"), cpu.median(), QStringLiteral("ms"));
 }
 
 LOOTWRIGHT_BENCH(select_monster, 61)
 {
-    const QtMessageHandler previous = qInstallMessageHandler(&quietDebug);
+    QuietDebug quiet;
     NameResolver::instance().clear();
     MainWindow window(std::make_unique<SilentPrompts>(), context.configDir);
     window.show();
@@ -171,7 +164,6 @@ LOOTWRIGHT_BENCH(select_monster, 61)
             watcher.painted = false;
         });
     qApp->removeEventFilter(&watcher);
-    qInstallMessageHandler(previous);
     context.report(QStringLiteral("select_monster"), ms, QStringLiteral("ms"));
     context.report(QStringLiteral("select_monster_cpu"), cpu.median(), QStringLiteral("ms"));
 }
