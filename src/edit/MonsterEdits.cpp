@@ -58,16 +58,6 @@ int dropTypeFromChoice(const QString &choice)
     return choice == QStringLiteral("个人掉落") ? 0 : 1;
 }
 
-QHash<int, qsizetype> firstRecordIndex(const MonsterDropData &data)
-{
-    QHash<int, qsizetype> index;
-    index.reserve(data.records.size());
-    // insert replaces, so walking backwards leaves the first record of each id.
-    for (qsizetype i = data.records.size() - 1; i >= 0; --i)
-        index.insert(data.records.at(i).monsterId, i);
-    return index;
-}
-
 const MonsterDropConfig *findRecord(const MonsterDropData &data, int monsterId)
 {
     for (const MonsterDropConfig &record : data.records) {

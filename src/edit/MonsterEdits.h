@@ -22,8 +22,6 @@ QStringList dropTypeChoices();
 // 0 when the chosen text is exactly "个人掉落", else 1.
 int dropTypeFromChoice(const QString &choice);
 
-// Index of the first record of every monster id, built in one pass.
-QHash<int, qsizetype> firstRecordIndex(const MonsterDropData &data);
 // The first record with this id, or nullptr.
 MonsterDropConfig *findRecord(MonsterDropData &data, int monsterId);
 const MonsterDropConfig *findRecord(const MonsterDropData &data, int monsterId);

@@ -125,7 +125,7 @@ void MonsterListModel::setDropConfig(MonsterDropData *dropConfig)
         qDebug() << "[MonsterListModel] 掉落配置包含" << records.size() << "个怪物";
         for (qsizetype i = 0; i < std::min<qsizetype>(records.size(), 5); ++i)
             qDebug() << "  怪物ID:" << records.at(i).monsterId
-                     << "有效掉包数:" << validBoxCount(&records.at(i));
+                     << "有效掉包数:" << DropSlots::validBoxCount(records.at(i));
     } else {
         qDebug() << "[MonsterListModel] 掉落配置为空";
     }
@@ -145,18 +145,20 @@ void MonsterListModel::rebuildIndex()
     QList<IndexEntry> entries;
     entries.reserve(records.size());
     for (qsizetype i = 0; i < records.size(); ++i)
-        entries.append(IndexEntry{records.at(i).monsterId, int(i)});
-    // Ordered by id, then by position, so the last record of an id ends its run.
+        entries.append(IndexEntry{records.at(i).monsterId, int(i), 1});
+    // Ordered by id, then by position, so the first record of an id starts its run.
     const auto byIdThenPosition = [](const IndexEntry &a, const IndexEntry &b) {
         return a.monsterId < b.monsterId || (a.monsterId == b.monsterId && a.position < b.position);
     };
     if (!std::is_sorted(entries.cbegin(), entries.cend(), byIdThenPosition))
         std::sort(entries.begin(), entries.end(), byIdThenPosition);
-    // Keep one entry per id: the later record wins.
+    // Keep one entry per id: the first record, the one every edit changes.
     qsizetype kept = 0;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (i + 1 < entries.size() && entries.at(i + 1).monsterId == entries.at(i).monsterId)
+        if (kept > 0 && entries.at(kept - 1).monsterId == entries.at(i).monsterId) {
+            ++entries[kept - 1].recordCount;
             continue;
+        }
         entries[kept++] = entries.at(i);
     }
     entries.resize(kept);
@@ -193,14 +195,10 @@ MonsterDropConfig *MonsterListModel::configAt(int row) const
 
 MonsterDropConfig *MonsterListModel::configFor(int monsterId) const
 {
-    if (!m_dropConfig || m_index.isEmpty())
+    const IndexEntry *entry = indexEntryFor(monsterId);
+    if (!m_dropConfig || !entry)
         return nullptr;
-    const auto it =
-        std::lower_bound(m_index.cbegin(), m_index.cend(), monsterId,
-                         [](const IndexEntry &entry, int id) { return entry.monsterId < id; });
-    if (it == m_index.cend() || it->monsterId != monsterId)
-        return nullptr;
-    const int position = it->position;
+    const int position = entry->position;
     if (position < 0 || position >= m_dropConfig->records.size())
         return nullptr;
     return &m_dropConfig->records[position];
@@ -208,7 +206,8 @@ MonsterDropConfig *MonsterListModel::configFor(int monsterId) const
 
 bool MonsterListModel::hasDrops(int row) const
 {
-    return validBoxCount(recordAt(row)) > 0;
+    const MonsterDropConfig *record = recordAt(row);
+    return record && DropSlots::validBoxCount(*record) > 0;
 }
 
 const MonsterDropConfig *MonsterListModel::recordAt(int row) const
@@ -222,9 +221,18 @@ const MonsterDropConfig *MonsterListModel::recordAt(int row) const
     return &m_dropConfig->records.at(position);
 }
 
-int MonsterListModel::validBoxCount(const MonsterDropConfig *config)
+int MonsterListModel::recordCountFor(int monsterId) const
 {
-    return config ? DropSlots::validBoxCount(*config) : 0;
+    const IndexEntry *entry = indexEntryFor(monsterId);
+    return entry ? entry->recordCount : 0;
+}
+
+const MonsterListModel::IndexEntry *MonsterListModel::indexEntryFor(int monsterId) const
+{
+    const auto it =
+        std::lower_bound(m_index.cbegin(), m_index.cend(), monsterId,
+                         [](const IndexEntry &entry, int id) { return entry.monsterId < id; });
+    return it == m_index.cend() || it->monsterId != monsterId ? nullptr : &*it;
 }
 
 const QString &MonsterListModel::nameAt(int row) const

@@ -35,7 +35,8 @@ public:
     MonsterDropConfig *configAt(int row) const;
     MonsterDropConfig *configFor(int monsterId) const;
     bool hasDrops(int row) const;
-    static int validBoxCount(const MonsterDropConfig *config);
+    // How many records the document holds for this id; configFor gives the first of them.
+    int recordCountFor(int monsterId) const;
 
     // The name the row had when the list was loaded; empty for an out-of-range row.
     // Lets the filter test names without a resolver lookup per row.
@@ -54,7 +55,9 @@ private:
     struct IndexEntry
     {
         int monsterId;
-        int position;
+        int position;    // of the first record of the id
+        int recordCount; // records of the id
     };
     QList<IndexEntry> m_index;
+    const IndexEntry *indexEntryFor(int monsterId) const;
 };

@@ -1,5 +1,6 @@
 #include "ModelTestSupport.h"
 #include "data/NameResolver.h"
+#include "edit/MonsterEdits.h"
 #include "models/MonsterListModel.h"
 
 #include <QAbstractItemModelTester>
@@ -71,16 +72,14 @@ private Q_SLOTS:
     void accessorsOutOfRange();
     void configForGuards();
     void recordsShrunkWithoutRebuildGiveNull();
-    void duplicateRecordsLastWins();
+    void duplicateRecordsFirstWins();
     void configWithoutNameIsNotListed();
-    void indexMatchesLastRecordOfEachId();
+    void indexMatchesEditedRecordOfEachId();
     void resetsOnLoadAndSetDropConfig();
     void loadDebugLines();
     void loadDebugLinesBoundedToTen();
     void loadFromEmptyResolver();
     void setDropConfigDebugLines();
-    void validBoxCount_data();
-    void validBoxCount();
 };
 
 void TestMonsterListModel::init()
@@ -142,12 +141,12 @@ void TestMonsterListModel::backgroundMarksMonstersWithoutDrops_data()
     QTest::newRow("slot naming a missing box still counts")
         << QList<MonsterDropConfig>{makeMonster(1002, 100, {-1, -1, 999999})} << true
         << QStringLiteral("%1|%1|%1\n~|~|~").arg(grey);
-    QTest::newRow("duplicate id, last without drops")
+    QTest::newRow("duplicate id, first with drops")
         << QList<MonsterDropConfig>{makeMonster(1001, 100, {3}), makeMonster(1001, 100, {-1})}
-        << true << QStringLiteral("%1|%1|%1\n%1|%1|%1").arg(grey);
-    QTest::newRow("duplicate id, last with drops")
-        << QList<MonsterDropConfig>{makeMonster(1001, 100, {-1}), makeMonster(1001, 100, {4})}
         << true << QStringLiteral("~|~|~\n%1|%1|%1").arg(grey);
+    QTest::newRow("duplicate id, first without drops")
+        << QList<MonsterDropConfig>{makeMonster(1001, 100, {-1}), makeMonster(1001, 100, {4})}
+        << true << QStringLiteral("%1|%1|%1\n%1|%1|%1").arg(grey);
 }
 
 void TestMonsterListModel::backgroundMarksMonstersWithoutDrops()
@@ -321,7 +320,7 @@ void TestMonsterListModel::recordsShrunkWithoutRebuildGiveNull()
     QCOMPARE(model.configAt(0), &document.records[0]);
 }
 
-void TestMonsterListModel::duplicateRecordsLastWins()
+void TestMonsterListModel::duplicateRecordsFirstWins()
 {
     fillNames({1001, 1002});
     MonsterDropData document;
@@ -330,15 +329,20 @@ void TestMonsterListModel::duplicateRecordsLastWins()
     MonsterListModel model;
     model.loadMonsters();
     model.setDropConfig(&document);
-    QCOMPARE(model.configFor(1001), &document.records[2]);
-    QCOMPARE(model.configAt(0), &document.records[2]);
-    QCOMPARE(model.configAt(0)->mValue, 200);
+    // The first record is the one every edit changes.
+    QCOMPARE(model.configFor(1001), &document.records[0]);
+    QCOMPARE(model.configAt(0), &document.records[0]);
+    QCOMPARE(model.configAt(0)->mValue, 100);
     QCOMPARE(model.configAt(1), &document.records[1]);
+    QCOMPARE(model.recordCountFor(1001), 2);
+    QCOMPARE(model.recordCountFor(1002), 1);
+    QCOMPARE(model.recordCountFor(1003), 0);
 
     // The index follows the document again after a rebuild.
-    document.records.removeLast();
+    document.records.removeFirst();
     model.setDropConfig(&document);
-    QCOMPARE(model.configFor(1001), &document.records[0]);
+    QCOMPARE(model.configFor(1001), &document.records[1]);
+    QCOMPARE(model.recordCountFor(1001), 1);
 }
 
 void TestMonsterListModel::configWithoutNameIsNotListed()
@@ -354,9 +358,9 @@ void TestMonsterListModel::configWithoutNameIsNotListed()
     QCOMPARE(model.configFor(5555), &document.records[0]);
 }
 
-void TestMonsterListModel::indexMatchesLastRecordOfEachId()
+void TestMonsterListModel::indexMatchesEditedRecordOfEachId()
 {
-    // Unordered documents with repeated ids against a plain search for the last record.
+    // Unordered documents with repeated ids: the list shows the record the edits change.
     QRandomGenerator random(4711);
     for (int round = 0; round < 50; ++round) {
         QList<int> ids;
@@ -371,12 +375,7 @@ void TestMonsterListModel::indexMatchesLastRecordOfEachId()
         model.loadMonsters();
         model.setDropConfig(&document);
         for (int id = -5; id < 50; ++id) {
-            const MonsterDropConfig *expected = nullptr;
-            for (const MonsterDropConfig &record : std::as_const(document.records)) {
-                if (record.monsterId == id)
-                    expected = &record;
-            }
-            QCOMPARE(model.configFor(id), expected);
+            QCOMPARE(model.configFor(id), MonsterEdits::findRecord(document, id));
         }
         for (int row = 0; row < model.rowCount(); ++row) {
             QCOMPARE(model.configAt(row), model.configFor(model.idAt(row)));
@@ -473,26 +472,6 @@ void TestMonsterListModel::setDropConfigDebugLines()
                           QStringLiteral("  怪物ID: 2004 有效掉包数: 4"),
                           QStringLiteral("[MonsterListModel] 设置掉落配置"),
                           QStringLiteral("[MonsterListModel] 掉落配置为空")}));
-}
-
-void TestMonsterListModel::validBoxCount_data()
-{
-    QTest::addColumn<QList<int>>("slots");
-    QTest::addColumn<int>("count");
-    QTest::newRow("all empty") << QList<int>{} << 0;
-    QTest::newRow("zero and negatives") << QList<int>{0, -1, -100, INT_MIN} << 0;
-    QTest::newRow("one") << QList<int>{1} << 1;
-    QTest::newRow("repeated") << QList<int>{12, -1, 12} << 2;
-    QTest::newRow("mixed") << QList<int>{5, 0, 7, -1, INT_MAX} << 3;
-}
-
-void TestMonsterListModel::validBoxCount()
-{
-    QFETCH(QList<int>, slots);
-    QFETCH(int, count);
-    const MonsterDropConfig monster = makeMonster(1, 1, slots);
-    QCOMPARE(MonsterListModel::validBoxCount(&monster), count);
-    QCOMPARE(MonsterListModel::validBoxCount(nullptr), 0);
 }
 
 QTEST_GUILESS_MAIN(TestMonsterListModel)
