@@ -134,10 +134,31 @@ private:
     void updateBoxDetail();
     void updateDropRateDisplay();
     QModelIndex proxyIndexForMonster(int monsterId) const;
-    // After a document was replaced: drops every pointer into it and selects the monster and
-    // box with these ids again where they still exist.
-    void reselectAfterLoad(int monsterId, std::optional<int> boxId);
 
+public:
+    // What refreshViews resolves again after the documents changed or were replaced.
+    struct ViewRefresh
+    {
+        // Records were added, removed or replaced, or their drop slots changed: the monster
+        // list is reset.
+        bool monsterList = false;
+        // Monster rows to select again; the current monster is selected whenever still listed.
+        QList<int> monsterIds;
+        // The box to make current again, by id; none leaves no box current.
+        std::optional<int> boxId;
+        // Keep the box current even when the monster does not list it (an edited box id, a copy
+        // made for the target rate).
+        bool keepUnlistedBox = false;
+        // Refill the box form; off while the user is typing in it.
+        bool fillBoxForm = true;
+    };
+    // The one way back to a consistent window after anything changed the documents: drops every
+    // pointer into them, hands them to the models again and resolves the current monster and
+    // box by id. A current monster that is no longer listed (gone, or filtered away) leaves
+    // nothing selected.
+    void refreshViews(const ViewRefresh &refresh);
+
+private:
     // After an edit: shows its notice, appends its log lines.
     void showEditNotice(const EditNotice &notice);
     // Has-drop and no-drop: refuse without eligible monsters, ask, apply, refresh.
@@ -145,19 +166,17 @@ private:
                                                                            const QList<int> &),
                                 EditResult (*apply)(MonsterDropData &, const QList<int> &));
     void appendOperationLogLines(const QStringList &lines);
-    // The monster side after a monster edit: the list model is reset, currentConfig and
-    // currentBox are resolved again by id (the box read from `boxId`, noted before the edit),
-    // and the rows of `monsterIds` are selected again.
-    void refreshMonsterSide(const QList<int> &monsterIds, std::optional<int> boxId);
+    // Log lines, refresh of the monster side with the edited rows selected again, notice.
     void finishMonsterEdit(const EditResult &result, const QList<int> &monsterIds,
                            std::optional<int> boxId);
-    // The box list, item table and summary after a change of the current box's contents; the
-    // current box stays current.
-    void refreshItemSide();
-    // Selects the first box list row whose box has this id; false when the list has none.
-    // Quietly: without running onBoxSelectionChanged (the form keeps what the user typed).
-    bool selectBoxRowById(int boxId);
-    bool selectBoxRowQuietly(int boxId);
+    // The current monster was hidden by the filter: the panels empty as for no selection.
+    void dropFilteredMonster();
+    // Makes the first box list row with this id current without the selection slot; false when
+    // the list has none.
+    bool selectBoxRow(int boxId);
+    // After a change of the current box's values or items: the box stays current, the form
+    // keeps what was typed.
+    void refreshKeepingBox();
     std::optional<int> currentBoxId() const;
 
     std::unique_ptr<MainWindowUi> ui;
@@ -184,6 +203,8 @@ private:
 
     MonsterEditRunner monsterEditRunner;
 
+    // Set while refreshViews moves the selection itself.
+    bool refreshing = false;
     bool styleApplied = false;
     int densityLevel = 1;
 };

@@ -31,40 +31,15 @@ QList<int> selectedRows(const QTableView *view, int column)
 
 } // namespace
 
-bool MainWindow::selectBoxRowQuietly(int boxId)
+void MainWindow::refreshKeepingBox()
 {
-    QItemSelectionModel *selection = ui->boxListView->selectionModel();
-    disconnect(selection, &QItemSelectionModel::currentRowChanged, this,
-               &MainWindow::onBoxSelectionChanged);
-    bool found = false;
-    for (int row = 0; row < monsterBoxModel->rowCount() && !found; ++row) {
-        const DropBoxConfig *box = monsterBoxModel->boxAt(row);
-        if (box && box->boxId == boxId) {
-            selection->setCurrentIndex(monsterBoxModel->index(row, 0),
-                                       QItemSelectionModel::ClearAndSelect |
-                                           QItemSelectionModel::Rows);
-            found = true;
-        }
-    }
-    connect(selection, &QItemSelectionModel::currentRowChanged, this,
-            &MainWindow::onBoxSelectionChanged);
-    return found;
-}
-
-void MainWindow::refreshItemSide()
-{
-    if (currentBox && currentConfig) {
-        dropItemModel->setMonsterValue(currentConfig->mValue);
-        dropItemModel->setBox(DropSlots::findBox(boxContentData, currentBox->boxId));
-    } else {
-        dropItemModel->setBox(nullptr);
-    }
-    summaryModel->setMonster(currentConfig, currentConfig ? &boxContentData : nullptr);
-    // The box list shows item counts and weights: give it the changed box and keep its row
-    // selected without refilling the form.
-    monsterBoxModel->setMonster(currentConfig, currentConfig ? &boxContentData : nullptr);
-    if (currentBox)
-        selectBoxRowQuietly(currentBox->boxId);
+    // The form is left as typed: refilling it would fight the user's typing. A box whose id
+    // was edited stays current although the monster still lists the old id.
+    ViewRefresh refresh;
+    refresh.boxId = currentBoxId();
+    refresh.keepUnlistedBox = true;
+    refresh.fillBoxForm = false;
+    refreshViews(refresh);
 }
 
 void MainWindow::onBoxDetailChanged()
@@ -81,9 +56,7 @@ void MainWindow::onBoxDetailChanged()
     if (!result.applied)
         return;
     appendOperationLogLines(result.logLines);
-    // The form is left as typed: refilling it would fight the user's typing.
-    updateDropRateDisplay();
-    refreshItemSide();
+    refreshKeepingBox();
 }
 
 void MainWindow::duplicateSelectedBox()
@@ -102,19 +75,10 @@ void MainWindow::duplicateSelectedBox()
         showEditNotice(result.notice);
         return;
     }
-    // The append may have moved every box.
-    currentBox = nullptr;
-    dropItemModel->setBox(nullptr);
-    DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
-    monsterBoxModel->setMonster(currentConfig, boxes);
-    summaryModel->setMonster(currentConfig, boxes);
     appendOperationLogLines(result.logLines);
-    updateMonsterDetail();
-    ui->monsterListView->viewport()->update();
-    if (!selectBoxRowById(result.newBoxId)) {
-        ui->boxListView->selectionModel()->clear();
-        updateBoxDetail();
-    }
+    ViewRefresh refresh;
+    refresh.boxId = result.newBoxId;
+    refreshViews(refresh);
     showEditNotice(result.notice);
 }
 
@@ -130,17 +94,8 @@ void MainWindow::deleteSelectedBox()
         return;
     const BoxEdits::DeleteBoxResult result =
         BoxEdits::deleteBox(boxContentData, currentConfig, selected);
-    // The removal moved the boxes after it: drop every pointer into the list.
-    currentBox = nullptr;
-    dropItemModel->setBox(nullptr);
     appendOperationLogLines(result.logLines);
-    DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
-    monsterBoxModel->setMonster(currentConfig, boxes);
-    summaryModel->setMonster(currentConfig, boxes);
-    ui->boxListView->selectionModel()->clear();
-    updateBoxDetail();
-    updateMonsterDetail();
-    ui->monsterListView->viewport()->update();
+    refreshViews({});
     showEditNotice(result.notice);
 }
 
@@ -151,7 +106,7 @@ int MainWindow::addItemsToCurrentBox(const QList<int> &itemIds)
     if (result.addedCount <= 0)
         return 0;
     appendOperationLogLines(result.logLines);
-    refreshItemSide();
+    refreshKeepingBox();
     return result.addedCount;
 }
 
@@ -168,7 +123,7 @@ void MainWindow::deleteSelectedItems()
         return;
     const BoxEdits::DeleteItemsResult result =
         BoxEdits::deleteItems(boxContentData, currentConfig, currentBox, rows);
-    refreshItemSide();
+    refreshKeepingBox();
     appendOperationLogLines(result.logLines);
     showEditNotice(result.notice);
 }

@@ -32,7 +32,6 @@ QString titleFor(const QString &path)
 // by id.
 void MainWindow::autoLoadConfig()
 {
-    const int previousMonsterId = currentMonsterId;
     const std::optional<int> previousBoxId =
         currentBox ? std::optional<int>(currentBox->boxId) : std::nullopt;
 
@@ -47,7 +46,6 @@ void MainWindow::autoLoadConfig()
         if (monsterParser.load(monsterPath, loaded, error)) {
             monsterDropData = std::move(loaded);
             currentMonsterFile = monsterPath;
-            monsterListModel->setDropConfig(&monsterDropData);
             setWindowTitle(titleFor(monsterPath));
         }
     }
@@ -62,8 +60,11 @@ void MainWindow::autoLoadConfig()
         }
     }
 
-    rebindMonsterSelection();
-    reselectAfterLoad(previousMonsterId, previousBoxId);
+    // The monster selected before stays selected where it still exists.
+    ViewRefresh refresh;
+    refresh.monsterList = true;
+    refresh.boxId = previousBoxId;
+    refreshViews(refresh);
 }
 
 void MainWindow::onOpenMonsterConfig()
@@ -83,11 +84,11 @@ void MainWindow::onOpenMonsterConfig()
 
     monsterDropData = std::move(loaded);
     currentMonsterFile = path;
-    monsterListModel->setDropConfig(&monsterDropData);
-    rebindMonsterSelection();
     // A new monster file starts with nothing selected.
     currentMonsterId = -1;
-    reselectAfterLoad(-1, std::nullopt);
+    ViewRefresh refresh;
+    refresh.monsterList = true;
+    refreshViews(refresh);
     setWindowTitle(titleFor(path));
     prompts->information(
         this, QStringLiteral("加载成功"),
@@ -114,7 +115,9 @@ void MainWindow::onOpenBoxConfig()
     boxContentData = std::move(loaded);
     currentBoxFile = path;
     // The monster stays selected and shows its boxes from the new file.
-    reselectAfterLoad(currentMonsterId, previousBoxId);
+    ViewRefresh refresh;
+    refresh.boxId = previousBoxId;
+    refreshViews(refresh);
     prompts->information(this, QStringLiteral("加载成功"),
                          QStringLiteral("成功加载 %1 个包裹配置").arg(boxContentData.boxes.size()));
 }

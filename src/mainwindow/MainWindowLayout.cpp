@@ -331,8 +331,7 @@ void MainWindow::connectSignals()
 {
     connect(ui->loadConfigButton, &QPushButton::clicked, this, [this] { autoLoadConfig(); });
     connect(ui->saveConfigButton, &QPushButton::clicked, this, &MainWindow::onSave);
-    connect(ui->exportConfigButton, &QPushButton::clicked, this,
-            &MainWindow::onExportDropRateHtml);
+    connect(ui->exportConfigButton, &QPushButton::clicked, this, &MainWindow::onExportDropRateHtml);
     connect(ui->monsterListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &MainWindow::onMonsterSelectionChanged);
     connect(ui->boxListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -402,11 +401,13 @@ void MainWindow::rebindMonsterSelection()
 void MainWindow::onMonsterSearchTextChanged(const QString &text)
 {
     monsterProxyModel->setFilterText(text);
+    dropFilteredMonster();
 }
 
 void MainWindow::onFilterDropOnlyToggled(bool checked)
 {
     monsterProxyModel->setOnlyWithDrops(checked);
+    dropFilteredMonster();
     ui->filterDropOnlyBtn->setText(checked ? QStringLiteral("显示全部")
                                            : QStringLiteral("只显示有掉落"));
 }

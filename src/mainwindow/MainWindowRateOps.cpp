@@ -23,24 +23,12 @@ void MainWindow::onApplyTargetDropRate()
         return;
     }
 
-    // A copy may have moved the box list: nothing may read the old box pointers.
-    currentBox = nullptr;
-    dropItemModel->setBox(nullptr);
     appendOperationLogLines(result.logLines);
-
-    monsterBoxModel->setMonster(currentConfig, &boxContentData);
-    summaryModel->setMonster(currentConfig, &boxContentData);
-    // Selecting the row makes the box in use current and fills the form and the item table.
-    if (!selectBoxRowById(result.inUseBoxId)) {
-        currentBox = DropSlots::findBox(boxContentData, result.inUseBoxId);
-        updateBoxDetail();
-        if (currentBox && currentConfig) {
-            dropItemModel->setMonsterValue(currentConfig->mValue);
-            dropItemModel->setBox(currentBox);
-        } else {
-            dropItemModel->setBox(nullptr);
-        }
-    }
+    // The box in use becomes current, and fills the form and the item table.
+    ViewRefresh refresh;
+    refresh.boxId = result.inUseBoxId;
+    refresh.keepUnlistedBox = true;
+    refreshViews(refresh);
     showEditNotice(result.notice);
 }
 

@@ -17,6 +17,8 @@
 
 void MainWindow::onMonsterSelectionChanged()
 {
+    if (refreshing)
+        return;
     const QModelIndex index = ui->monsterListView->currentIndex();
     if (index.isValid()) {
         currentConfig = monsterProxyModel->configAtProxyRow(index.row());
@@ -50,6 +52,8 @@ void MainWindow::onMonsterSelectionChanged()
 
 void MainWindow::onBoxSelectionChanged()
 {
+    if (refreshing)
+        return;
     const QModelIndex index = ui->boxListView->currentIndex();
     if (!index.isValid()) {
         currentBox = nullptr;
@@ -77,7 +81,12 @@ void MainWindow::updateMonsterDetail()
         ui->detailBoxCount->setText(none);
         return;
     }
-    ui->detailMonsterId->setText(QString::number(currentMonsterId));
+    // Edits change the first record of an id; say so when the file holds more than one.
+    const int records = monsterListModel->recordCountFor(currentMonsterId);
+    ui->detailMonsterId->setText(
+        records > 1
+            ? QStringLiteral("%1（%2条记录，显示第一条）").arg(currentMonsterId).arg(records)
+            : QString::number(currentMonsterId));
     if (currentConfig) {
         ui->detailMValue->setText(QString::number(currentConfig->mValue));
         ui->detailDropType->setText(currentConfig->dropType != 0 ? QStringLiteral("队伍")
@@ -144,53 +153,6 @@ QModelIndex MainWindow::proxyIndexForMonster(int monsterId) const
             high = middle - 1;
     }
     return {};
-}
-
-void MainWindow::reselectAfterLoad(int monsterId, std::optional<int> boxId)
-{
-    // Nothing may keep pointing into a replaced document.
-    currentConfig = nullptr;
-    currentBox = nullptr;
-    monsterBoxModel->setMonster(nullptr, nullptr);
-    dropItemModel->setBox(nullptr);
-    summaryModel->setMonster(nullptr, nullptr);
-
-    QItemSelectionModel *monsterSelection = ui->monsterListView->selectionModel();
-    const QModelIndex monsterIndex =
-        monsterId >= 1 ? proxyIndexForMonster(monsterId) : QModelIndex();
-    if (monsterIndex.isValid()) {
-        if (monsterSelection->currentIndex() == monsterIndex) {
-            monsterSelection->select(monsterIndex, QItemSelectionModel::ClearAndSelect |
-                                                       QItemSelectionModel::Rows);
-            onMonsterSelectionChanged();
-        } else {
-            monsterSelection->setCurrentIndex(monsterIndex, QItemSelectionModel::ClearAndSelect |
-                                                                QItemSelectionModel::Rows);
-        }
-    } else {
-        // Gone from the list, or hidden by the filter: nothing stays selected.
-        monsterSelection->clear();
-        currentConfig = nullptr;
-        currentMonsterId = -1;
-        updateMonsterDetail();
-    }
-
-    QItemSelectionModel *boxSelection = ui->boxListView->selectionModel();
-    if (currentConfig && boxId) {
-        for (int row = 0; row < monsterBoxModel->rowCount(); ++row) {
-            const DropBoxConfig *box = monsterBoxModel->boxAt(row);
-            if (box && box->boxId == *boxId) {
-                boxSelection->setCurrentIndex(monsterBoxModel->index(row, 0),
-                                              QItemSelectionModel::ClearAndSelect |
-                                                  QItemSelectionModel::Rows);
-                return;
-            }
-        }
-    }
-    boxSelection->clear();
-    currentBox = nullptr;
-    dropItemModel->setBox(nullptr);
-    updateBoxDetail();
 }
 
 void MainWindow::onManageBoxes()

@@ -1,6 +1,8 @@
 #include "WindowTestSupport.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,6 +40,57 @@ private:
     static QStringList emptyForm() { return {"", "", "", "unchecked", "-", "", "off"}; }
 
 private Q_SLOTS:
+    // Two records of one id: the panel shows the first, the one edits change, and says so.
+    void repeatedMonsterIdShowsFirstRecord()
+    {
+        Harness h;
+        QFile file(QDir(h.configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("1001\t999\t1\t8\n");
+        file.close();
+        h.window->autoLoadConfig();
+        QVERIFY(h.selectMonster(1001));
+        QCOMPARE(monsterPanel(h), (QStringList{"1001（2条记录，显示第一条）", "200", "个人", "2"}));
+        QCOMPARE(h.columnTexts("boxListView", 0), (QStringList{"3", "7"}));
+        QCOMPARE(h.window->selectedConfig(), &h.window->monsterDocument().records.first());
+    }
+
+    // Filtering the selected monster away empties the panels; showing it again does not
+    // select it behind the user's back.
+    void filterHidingSelection_data()
+    {
+        QTest::addColumn<int>("monsterId");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("onlyWithDrops");
+        QTest::newRow("search text") << 1001 << QStringLiteral("1002") << false;
+        QTest::newRow("only with drops") << 1003 << QString() << true;
+    }
+
+    void filterHidingSelection()
+    {
+        QFETCH(int, monsterId);
+        QFETCH(QString, search);
+        QFETCH(bool, onlyWithDrops);
+        Harness h;
+        QVERIFY(h.selectMonster(monsterId));
+        h.selectBoxRow(0);
+        h.child<QLineEdit>("monsterSearchEdit")->setText(search);
+        h.child<QPushButton>("filterDropOnlyBtn")->setChecked(onlyWithDrops);
+        QCOMPARE(h.window->selectedMonsterId(), -1);
+        QVERIFY(!h.window->selectedConfig());
+        QVERIFY(!h.window->selectedBox());
+        QCOMPARE(monsterPanel(h), (QStringList{"-", "-", "-", "-"}));
+        QCOMPARE(boxForm(h), emptyForm());
+        QCOMPARE(h.view("boxListView")->model()->rowCount(), 0);
+        QCOMPARE(h.view("summaryView")->model()->rowCount(), 0);
+        QVERIFY(h.window->selectedMonsterIds().isEmpty());
+
+        h.child<QLineEdit>("monsterSearchEdit")->clear();
+        h.child<QPushButton>("filterDropOnlyBtn")->setChecked(false);
+        QCOMPARE(h.window->selectedMonsterId(), -1);
+        QCOMPARE(monsterPanel(h), (QStringList{"-", "-", "-", "-"}));
+    }
+
     void selectMonster_data()
     {
         QTest::addColumn<int>("monsterId");
