@@ -6,7 +6,12 @@ namespace LogLabels {
 
 QString monsterLabel(int monsterId)
 {
-    const QString name = NameResolver::instance().monsterName(monsterId).trimmed();
+    return monsterLabel(monsterId, NameResolver::instance());
+}
+
+QString monsterLabel(int monsterId, const NameResolver &names)
+{
+    const QString name = names.monsterName(monsterId).trimmed();
     if (name.isEmpty())
         return QStringLiteral("怪物[%1]").arg(monsterId);
     return QStringLiteral("怪物[%1:%2]").arg(QString::number(monsterId), name);
@@ -43,7 +48,7 @@ QString logLine(const QDateTime &time, const QString &message)
 {
     // One-pass substitution so placeholders inside the message are left alone.
     return QStringLiteral("[%1] %2").arg(time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                        message);
+                                         message);
 }
 
 } // namespace LogLabels

@@ -4,11 +4,14 @@
 #include <QList>
 #include <QString>
 
+class NameResolver;
+
 // Labels used inside operation-log lines.
 namespace LogLabels {
 
 // "怪物[%1]" or "怪物[%1:%2]" with the trimmed name from the name tables.
 QString monsterLabel(int monsterId);
+QString monsterLabel(int monsterId, const NameResolver &names);
 // Stands in for the monster label in box and item lines when no monster record is selected.
 QString noMonsterLabel();
 // "包裹[%1]"

@@ -1,0 +1,54 @@
+// The configuration check and the item reverse lookup on the default generated configuration.
+#include "Bench.h"
+
+#include "data/ConfigCheck.h"
+#include "data/ItemSourceIndex.h"
+#include "data/NameResolver.h"
+
+#include <cstdio>
+
+LOOTWRIGHT_BENCH(lookup_and_check, 700)
+{
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    QString error;
+    if (!loadGeneratedConfiguration(context, monsters, boxes, error)) {
+        std::fprintf(stderr, "lookup_and_check: %s\n", qPrintable(error));
+        return;
+    }
+    const NameResolver &names = NameResolver::instance();
+
+    qsizetype findings = 0;
+    context.report(QStringLiteral("check_all"), context.medianMs([&] {
+        findings = ConfigCheck::run(monsters, boxes, names).size();
+    }),
+                   QStringLiteral("ms"));
+    context.report(QStringLiteral("check_all_findings"), double(findings), QStringLiteral(""));
+
+    // One item in 1,000 boxes spread over the document, popular shared boxes among them.
+    const int itemId = 2000000000;
+    const qsizetype step = qMax<qsizetype>(1, boxes.boxes.size() / 1000);
+    int placed = 0;
+    for (qsizetype i = 0; i < boxes.boxes.size() && placed < 1000; i += step, ++placed)
+        boxes.boxes[i].items[0].itemId = itemId;
+
+    ItemSourceIndex index;
+    context.report(QStringLiteral("where_index_build"),
+                   context.medianMs([&] { index.rebuild(monsters, boxes); }), QStringLiteral("ms"));
+    qsizetype rows = 0;
+    context.report(QStringLiteral("where_item"),
+                   context.medianMs([&] { rows = index.sources(itemId).size(); }),
+                   QStringLiteral("ms"));
+    // The same with every text the lookup window or the command line shows.
+    context.report(QStringLiteral("where_item_texts"), context.medianMs([&] {
+        qsizetype length = 0;
+        for (const ItemSourceIndex::Source &source : index.sources(itemId))
+            length += names.monsterName(source.monsterId).size() + source.rateText(1.0).size() +
+                      source.oneInText(1.0).size() + source.chanceText(1.0).size();
+        rows = length > 0 ? rows : 0;
+    }),
+                   QStringLiteral("ms"));
+    context.report(QStringLiteral("where_item_boxes"), double(index.boxCount(itemId)),
+                   QStringLiteral(""));
+    context.report(QStringLiteral("where_item_rows"), double(rows), QStringLiteral(""));
+}

@@ -1,0 +1,319 @@
+#include "data/ConfigCheck.h"
+
+#include "data/NameResolver.h"
+#include "edit/LogLabels.h"
+#include "rates/DropRate.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace ConfigCheck {
+
+namespace {
+
+struct BoxInfo
+{
+    int weight = 0;        // of the first box, the one monsters get
+    int count = 0;         // boxes with this id
+    bool named = false;    // some monster slot names the id
+    int namingRecords = 0; // records naming it, each once
+    int lastRecord = -1;   // the last record counted in namingRecords
+};
+
+// Values by id: a plain array when the ids fill their range well (the usual numbering), a hash
+// otherwise.
+template <typename T> class IdMap
+{
+public:
+    IdMap(int low, int high, qsizetype count)
+    {
+        const qint64 span = qint64(high) - qint64(low) + 1;
+        if (count > 0 && span <= 4 * qint64(count) + 1024) {
+            base = low;
+            values.resize(std::size_t(span));
+            used.resize(std::size_t(span), 0);
+        } else {
+            hash.reserve(count);
+        }
+    }
+
+    // The value of an id within [low, high], created when new.
+    T &insert(int id)
+    {
+        if (values.empty())
+            return hash[id];
+        const std::size_t i = std::size_t(qint64(id) - base);
+        used[i] = 1;
+        return values[i];
+    }
+
+    // The value of any id, or nullptr when it was never inserted.
+    T *find(int id)
+    {
+        if (values.empty()) {
+            const auto found = hash.find(id);
+            return found == hash.end() ? nullptr : &found.value();
+        }
+        const qint64 i = qint64(id) - base;
+        if (i < 0 || i >= qint64(values.size()) || !used[std::size_t(i)])
+            return nullptr;
+        return &values[std::size_t(i)];
+    }
+
+private:
+    qint64 base = 0;
+    std::vector<T> values;
+    std::vector<char> used;
+    QHash<int, T> hash;
+};
+
+template <typename List, typename Id> std::pair<int, int> idRange(const List &list, Id id)
+{
+    if (list.isEmpty())
+        return {0, 0};
+    int low = id(list.first());
+    int high = low;
+    for (const auto &entry : list) {
+        low = std::min(low, id(entry));
+        high = std::max(high, id(entry));
+    }
+    return {low, high};
+}
+
+// Item ids seen so far: a bit per id for ordinary ids, a set for the rare huge ones.
+class SeenItems
+{
+public:
+    // True the first time an id is offered.
+    bool insert(int id)
+    {
+        if (id < bitLimit) {
+            const std::size_t word = std::size_t(id) >> 6;
+            if (word >= bits.size())
+                bits.resize(std::max(word + 1, bits.size() * 2), 0);
+            const std::uint64_t mask = std::uint64_t(1) << (id & 63);
+            if (bits[word] & mask)
+                return false;
+            bits[word] |= mask;
+            return true;
+        }
+        const qsizetype before = large.size();
+        large.insert(id);
+        return large.size() != before;
+    }
+
+private:
+    static constexpr int bitLimit = 1 << 26; // 8 MB of bits at most
+    std::vector<std::uint64_t> bits;
+    QSet<int> large;
+};
+
+// "包裹[7]", as in the log.
+QString boxText(int boxId)
+{
+    return u"包裹[" + QString::number(boxId) + u']';
+}
+
+// "怪物[1001:名称] 的第 3 个掉落槽位": the start of every slot finding.
+QString slotText(const QString &monsterLabel, qsizetype slot)
+{
+    return monsterLabel + u" 的第 " + QString::number(slot + 1) + u" 个掉落槽位";
+}
+
+bool containsKey(const QList<int> &sortedKeys, int key)
+{
+    return std::binary_search(sortedKeys.cbegin(), sortedKeys.cend(), key);
+}
+
+} // namespace
+
+QString kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::MissingBox:
+        return QStringLiteral("missing-box");
+    case Kind::UnusedBox:
+        return QStringLiteral("unused-box");
+    case Kind::DuplicateBoxId:
+        return QStringLiteral("duplicate-box-id");
+    case Kind::DuplicateMonsterId:
+        return QStringLiteral("duplicate-monster-id");
+    case Kind::UnratedBox:
+        return QStringLiteral("unrated-box");
+    case Kind::UnknownItem:
+        return QStringLiteral("unknown-item");
+    case Kind::UnknownMonster:
+        return QStringLiteral("unknown-monster");
+    case Kind::RateAboveFull:
+        return QStringLiteral("rate-above-100");
+    }
+    return QString();
+}
+
+QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &boxes,
+                   const NameResolver &names, double multiplier)
+{
+    QList<Finding> missing, duplicateMonsters, unknownMonsters, aboveFull;
+
+    // Boxes: ids, and the item ids in order of first appearance.
+    const auto [lowBox, highBox] =
+        idRange(boxes.boxes, [](const DropBoxConfig &box) { return box.boxId; });
+    IdMap<BoxInfo> boxInfo(lowBox, highBox, boxes.boxes.size());
+    std::vector<int> boxOrder; // distinct box ids in document order
+    SeenItems seen;
+    std::vector<std::pair<int, int>> firstItems; // (item id, box id of its first box)
+    for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
+        const DropBoxConfig &box = boxes.boxes.at(i);
+        BoxInfo &info = boxInfo.insert(box.boxId);
+        if (info.count++ == 0) {
+            info.weight = box.boxValue;
+            boxOrder.push_back(box.boxId);
+        }
+        for (const DropBoxItem &item : box.items) {
+            if (DropSlots::isUsedId(item.itemId) && seen.insert(item.itemId))
+                firstItems.emplace_back(item.itemId, box.boxId);
+        }
+    }
+
+    // Monsters: their ids, and every used slot against the boxes.
+    const QList<int> monsterKeys = names.monsterNames.keys();
+    const auto [lowMonster, highMonster] =
+        idRange(monsters.records, [](const MonsterDropConfig &record) { return record.monsterId; });
+    IdMap<int> recordsOfId(lowMonster, highMonster, monsters.records.size());
+    std::vector<int> duplicateOrder;
+    for (qsizetype r = 0; r < monsters.records.size(); ++r) {
+        const MonsterDropConfig &record = monsters.records.at(r);
+        int &records = recordsOfId.insert(record.monsterId);
+        if (++records == 2)
+            duplicateOrder.push_back(record.monsterId);
+        if (!containsKey(monsterKeys, record.monsterId)) {
+            Finding finding;
+            finding.kind = Kind::UnknownMonster;
+            finding.monsterId = record.monsterId;
+            finding.message =
+                QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
+                    .arg(record.monsterId);
+            unknownMonsters.append(finding);
+        }
+
+        QString label; // built only when a finding needs it
+        const auto monsterText = [&] {
+            if (label.isEmpty())
+                label = LogLabels::monsterLabel(record.monsterId, names);
+            return label;
+        };
+        for (qsizetype slot = 0; slot < record.dropBoxIds.size(); ++slot) {
+            const int boxId = record.dropBoxIds.at(slot);
+            if (!DropSlots::isUsedId(boxId))
+                continue;
+            BoxInfo *found = boxInfo.find(boxId);
+            if (!found) {
+                Finding finding;
+                finding.kind = Kind::MissingBox;
+                finding.monsterId = record.monsterId;
+                finding.boxId = boxId;
+                finding.slot = int(slot);
+                finding.message =
+                    slotText(monsterText(), slot) + u"引用了不存在的" + boxText(boxId);
+                missing.append(finding);
+                continue;
+            }
+            BoxInfo &info = *found;
+            info.named = true;
+            if (info.lastRecord != int(r)) {
+                info.lastRecord = int(r);
+                ++info.namingRecords;
+            }
+            if (DropRate::hasRate(info.weight) &&
+                DropRate::fraction(record.mValue, info.weight, multiplier) > 1.0) {
+                Finding finding;
+                finding.kind = Kind::RateAboveFull;
+                finding.monsterId = record.monsterId;
+                finding.boxId = boxId;
+                finding.slot = int(slot);
+                // Many findings of this kind are usual: concatenated rather than arg-parsed.
+                finding.message =
+                    slotText(monsterText(), slot) + u' ' + boxText(boxId) + u" 爆率为 " +
+                    DropRate::exportText(record.mValue, info.weight, multiplier) + u"，超过 100%";
+                aboveFull.append(finding);
+            }
+        }
+    }
+    for (const int monsterId : duplicateOrder) {
+        Finding finding;
+        finding.kind = Kind::DuplicateMonsterId;
+        finding.monsterId = monsterId;
+        finding.count = *recordsOfId.find(monsterId);
+        finding.message = QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
+                              .arg(QString::number(monsterId), QString::number(finding.count));
+        duplicateMonsters.append(finding);
+    }
+
+    QList<Finding> unused, duplicateBoxes, unrated;
+    for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
+        const int boxId = boxes.boxes.at(i).boxId;
+        if (boxInfo.find(boxId)->named)
+            continue;
+        Finding finding;
+        finding.kind = Kind::UnusedBox;
+        finding.boxId = boxId;
+        finding.message = QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId));
+        unused.append(finding);
+    }
+    for (const int boxId : boxOrder) {
+        const BoxInfo &info = *boxInfo.find(boxId);
+        if (info.count > 1) {
+            Finding finding;
+            finding.kind = Kind::DuplicateBoxId;
+            finding.boxId = boxId;
+            finding.count = info.count;
+            finding.message =
+                QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
+                    .arg(QString::number(boxId), QString::number(info.count));
+            duplicateBoxes.append(finding);
+        }
+        const int weight = info.weight;
+        if (info.named && !DropRate::hasRate(weight)) {
+            Finding finding;
+            finding.kind = Kind::UnratedBox;
+            finding.boxId = boxId;
+            finding.count = info.namingRecords;
+            finding.message =
+                QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
+                    .arg(boxText(boxId), QString::number(weight),
+                         QString::number(info.namingRecords));
+            unrated.append(finding);
+        }
+    }
+
+    QList<Finding> unknownItems;
+    const QList<int> commonKeys = names.commonItemNames.keys();
+    const QList<int> equipKeys = names.equipNames.keys();
+    const QList<int> gemKeys = names.gemNames.keys();
+    for (const auto &[itemId, boxId] : firstItems) {
+        if (containsKey(commonKeys, itemId) || containsKey(equipKeys, itemId) ||
+            containsKey(gemKeys, itemId))
+            continue;
+        Finding finding;
+        finding.kind = Kind::UnknownItem;
+        finding.itemId = itemId;
+        finding.boxId = boxId;
+        finding.message = QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
+                              .arg(QString::number(itemId), boxText(boxId));
+        unknownItems.append(finding);
+    }
+
+    QList<Finding> findings;
+    findings.reserve(missing.size() + unused.size() + duplicateBoxes.size() +
+                     duplicateMonsters.size() + unrated.size() + unknownItems.size() +
+                     unknownMonsters.size() + aboveFull.size());
+    for (const QList<Finding> *group : {&missing, &unused, &duplicateBoxes, &duplicateMonsters,
+                                        &unrated, &unknownItems, &unknownMonsters, &aboveFull})
+        findings.append(*group);
+    return findings;
+}
+
+} // namespace ConfigCheck

@@ -1,0 +1,191 @@
+#include "data/ItemSourceIndex.h"
+
+#include "rates/DropRate.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+// (item id, box position) pairs sorted by item id, keeping box order for equal ids: two stable
+// counting passes over 16 bits each, much faster than a comparison sort of millions of pairs.
+void sortByItem(std::vector<std::uint64_t> &pairs)
+{
+    std::vector<std::uint64_t> scratch(pairs.size());
+    for (int shift = 32; shift < 64; shift += 16) {
+        std::vector<std::size_t> counts(65537, 0);
+        for (const std::uint64_t pair : pairs)
+            ++counts[((pair >> shift) & 0xFFFF) + 1];
+        for (std::size_t i = 1; i < counts.size(); ++i)
+            counts[i] += counts[i - 1];
+        for (const std::uint64_t pair : pairs)
+            scratch[counts[(pair >> shift) & 0xFFFF]++] = pair;
+        pairs.swap(scratch);
+    }
+}
+
+} // namespace
+
+ItemSourceIndex::ItemSourceIndex(const MonsterDropData &monsters, const DropBoxContentData &boxes)
+{
+    rebuild(monsters, boxes);
+}
+
+void ItemSourceIndex::clear()
+{
+    boxEntries.clear();
+    itemKeys.clear();
+    itemStart.clear();
+    itemBoxes.clear();
+    namerStart.clear();
+    namers.clear();
+}
+
+void ItemSourceIndex::rebuild(const MonsterDropData &monsters, const DropBoxContentData &boxes)
+{
+    clear();
+
+    // Boxes, and the first box of every id: the one a monster slot resolves to.
+    const qsizetype boxTotal = boxes.boxes.size();
+    boxEntries.reserve(std::size_t(boxTotal));
+    QHash<int, int> firstOfId;
+    firstOfId.reserve(boxTotal);
+    std::size_t filled = 0;
+    for (qsizetype i = 0; i < boxTotal; ++i) {
+        const DropBoxConfig &box = boxes.boxes.at(i);
+        const bool shadowed = firstOfId.contains(box.boxId);
+        if (!shadowed)
+            firstOfId.insert(box.boxId, int(i));
+        boxEntries.push_back({box.boxId, box.boxValue, shadowed});
+        filled += std::size_t(DropSlots::filledItemCount(box));
+    }
+
+    // Item -> boxes. Item ids are 1 or more, so they sort as unsigned numbers.
+    std::vector<std::uint64_t> pairs;
+    pairs.reserve(filled);
+    for (qsizetype i = 0; i < boxTotal; ++i) {
+        for (const DropBoxItem &item : boxes.boxes.at(i).items) {
+            if (DropSlots::isUsedId(item.itemId))
+                pairs.push_back(std::uint64_t(std::uint32_t(item.itemId)) << 32 | std::uint32_t(i));
+        }
+    }
+    sortByItem(pairs);
+    itemBoxes.reserve(pairs.size());
+    std::uint64_t previous = ~std::uint64_t(0);
+    for (const std::uint64_t pair : pairs) {
+        if (pair == previous)
+            continue; // the item twice in one box
+        const int itemId = int(pair >> 32);
+        if (itemKeys.empty() || itemKeys.back() != itemId) {
+            itemKeys.push_back(itemId);
+            itemStart.push_back(qsizetype(itemBoxes.size()));
+        }
+        itemBoxes.push_back(int(pair & 0xFFFFFFFFu));
+        previous = pair;
+    }
+    itemStart.push_back(qsizetype(itemBoxes.size()));
+
+    // Box -> monster slots naming it, in document order.
+    std::vector<int> resolved; // box position per used slot that names an existing box
+    std::vector<qsizetype> counts(boxEntries.size() + 1, 0);
+    for (const MonsterDropConfig &record : monsters.records) {
+        for (const int boxId : record.dropBoxIds) {
+            if (!DropSlots::isUsedId(boxId))
+                continue;
+            const auto found = firstOfId.constFind(boxId);
+            const int position = found == firstOfId.cend() ? -1 : found.value();
+            resolved.push_back(position);
+            if (position >= 0)
+                ++counts[std::size_t(position) + 1];
+        }
+    }
+    for (std::size_t i = 1; i < counts.size(); ++i)
+        counts[i] += counts[i - 1];
+    namerStart = counts;
+    namers.resize(std::size_t(counts.back()));
+    std::size_t next = 0;
+    for (qsizetype r = 0; r < monsters.records.size(); ++r) {
+        const MonsterDropConfig &record = monsters.records.at(r);
+        for (qsizetype slot = 0; slot < record.dropBoxIds.size(); ++slot) {
+            if (!DropSlots::isUsedId(record.dropBoxIds.at(slot)))
+                continue;
+            const int position = resolved[next++];
+            if (position >= 0)
+                namers[std::size_t(counts[std::size_t(position)]++)] = {int(r), record.monsterId,
+                                                                        record.mValue, int(slot)};
+        }
+    }
+}
+
+qsizetype ItemSourceIndex::itemPosition(int itemId) const
+{
+    const auto found = std::lower_bound(itemKeys.cbegin(), itemKeys.cend(), itemId);
+    if (found == itemKeys.cend() || *found != itemId)
+        return -1;
+    return found - itemKeys.cbegin();
+}
+
+int ItemSourceIndex::boxCount(int itemId) const
+{
+    const qsizetype position = itemPosition(itemId);
+    return position < 0 ? 0 : int(itemStart[position + 1] - itemStart[position]);
+}
+
+QList<ItemSourceIndex::Source> ItemSourceIndex::sources(int itemId) const
+{
+    QList<Source> result;
+    const qsizetype position = itemPosition(itemId);
+    if (position < 0)
+        return result;
+    for (qsizetype i = itemStart[position]; i < itemStart[position + 1]; ++i) {
+        const int boxPosition = itemBoxes[std::size_t(i)];
+        const Box &box = boxEntries[std::size_t(boxPosition)];
+        Source source;
+        source.boxIndex = boxPosition;
+        source.boxId = box.boxId;
+        source.boxValue = box.boxValue;
+        source.shadowed = box.shadowed;
+        const qsizetype first = namerStart[std::size_t(boxPosition)];
+        const qsizetype last = namerStart[std::size_t(boxPosition) + 1];
+        if (first == last) {
+            result.append(source);
+            continue;
+        }
+        for (qsizetype n = first; n < last; ++n) {
+            const Namer &namer = namers[std::size_t(n)];
+            source.recordIndex = namer.recordIndex;
+            source.monsterId = namer.monsterId;
+            source.mValue = namer.mValue;
+            source.slot = namer.slot;
+            result.append(source);
+        }
+    }
+    return result;
+}
+
+double ItemSourceIndex::Source::sortRate(double multiplier) const
+{
+    if (!hasMonster() || !DropRate::hasRate(boxValue))
+        return -std::numeric_limits<double>::infinity();
+    return DropRate::fraction(mValue, boxValue, multiplier);
+}
+
+QString ItemSourceIndex::Source::rateText(double multiplier) const
+{
+    return hasMonster() ? DropRate::tableText(mValue, boxValue, multiplier)
+                        : DropRate::noChanceText;
+}
+
+QString ItemSourceIndex::Source::oneInText(double multiplier) const
+{
+    return hasMonster() ? DropRate::oneInText(mValue, boxValue, multiplier)
+                        : DropRate::noChanceText;
+}
+
+QString ItemSourceIndex::Source::chanceText(double multiplier) const
+{
+    return hasMonster() ? DropRate::chanceInKillsText(mValue, boxValue, multiplier, chanceKills)
+                        : DropRate::noChanceText;
+}

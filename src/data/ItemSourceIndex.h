@@ -1,0 +1,78 @@
+#pragma once
+
+#include "data/DropConfig.h"
+
+#include <QList>
+#include <vector>
+
+// Where an item drops: every box that holds it and every monster slot that names such a box.
+// Built once over one state of the two documents and asked any number of times. It keeps plain
+// copies of the numbers it needs, never pointers, so an index older than the documents gives old
+// numbers but never reads freed records; whoever changes the documents rebuilds it.
+class ItemSourceIndex
+{
+public:
+    // One box holding the item, with one monster slot naming it. A box that no slot reaches gives
+    // one source without a monster.
+    struct Source
+    {
+        int boxIndex = -1; // position in the box document
+        int boxId = 0;
+        int boxValue = 0;
+        // An earlier box has the same id, so monsters naming the id get that one instead.
+        bool shadowed = false;
+        int recordIndex = -1; // position in the monster document; -1 without a monster
+        int monsterId = 0;
+        int mValue = 0;
+        int slot = -1; // position in the monster's dropBoxIds
+
+        bool hasMonster() const { return recordIndex >= 0; }
+        // The rate by the one rule, for sorting: the fraction, or below every rate when the box
+        // has no monster or no rate.
+        double sortRate(double multiplier) const;
+        // Table form ("12.50%", "N/A"), "1/N" and the chance in 100 kills; all "—" without a
+        // monster.
+        QString rateText(double multiplier) const;
+        QString oneInText(double multiplier) const;
+        QString chanceText(double multiplier) const;
+    };
+
+    static constexpr int chanceKills = 100;
+
+    ItemSourceIndex() = default;
+    ItemSourceIndex(const MonsterDropData &monsters, const DropBoxContentData &boxes);
+
+    void rebuild(const MonsterDropData &monsters, const DropBoxContentData &boxes);
+    void clear();
+
+    // Box document order, then monster document order, then slot order. Empty for an item no box
+    // holds. An item in several slots of one box counts once for that box.
+    QList<Source> sources(int itemId) const;
+    // The number of boxes holding the item.
+    int boxCount(int itemId) const;
+
+private:
+    struct Box
+    {
+        int boxId;
+        int boxValue;
+        bool shadowed;
+    };
+    struct Namer
+    {
+        int recordIndex;
+        int monsterId;
+        int mValue;
+        int slot;
+    };
+
+    // Position of the item in itemKeys, or -1.
+    qsizetype itemPosition(int itemId) const;
+
+    std::vector<Box> boxEntries;       // per box document position
+    std::vector<int> itemKeys;         // distinct item ids, ascending
+    std::vector<qsizetype> itemStart;  // itemKeys.size() + 1 offsets into itemBoxes
+    std::vector<int> itemBoxes;        // box positions, ascending per item
+    std::vector<qsizetype> namerStart; // boxEntries.size() + 1 offsets into namers
+    std::vector<Namer> namers;
+};
