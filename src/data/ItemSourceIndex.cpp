@@ -1,5 +1,6 @@
 #include "data/ItemSourceIndex.h"
 
+#include "data/NameResolver.h"
 #include "rates/DropRate.h"
 
 #include <QHash>
@@ -189,3 +190,62 @@ QString ItemSourceIndex::Source::chanceText(double multiplier) const
     return hasMonster() ? DropRate::chanceInKillsText(mValue, boxValue, multiplier, chanceKills)
                         : DropRate::noChanceText;
 }
+
+namespace ItemSourceTable {
+
+QString headerText(int column)
+{
+    switch (column) {
+    case MonsterIdColumn:
+        return QStringLiteral("怪物ID");
+    case MonsterNameColumn:
+        return QStringLiteral("怪物名称");
+    case SlotColumn:
+        return QStringLiteral("槽位");
+    case MonsterValueColumn:
+        return QStringLiteral("怪物价值");
+    case BoxIdColumn:
+        return QStringLiteral("包裹ID");
+    case BoxWeightColumn:
+        return QStringLiteral("包裹权值");
+    case RateColumn:
+        return QStringLiteral("爆率");
+    case OneInColumn:
+        return QStringLiteral("1/N");
+    case ChanceColumn:
+        return QStringLiteral("100次击杀概率");
+    }
+    return QString();
+}
+
+QString cellText(const ItemSourceIndex::Source &source, int column, const NameResolver &names,
+                 double multiplier)
+{
+    const bool monster = source.hasMonster();
+    switch (column) {
+    case MonsterIdColumn:
+        return monster ? QString::number(source.monsterId) : DropRate::noChanceText;
+    case MonsterNameColumn:
+        if (monster)
+            return names.monsterName(source.monsterId);
+        return source.shadowed ? QStringLiteral("（同ID的前一个包裹生效）")
+                               : QStringLiteral("（无怪物引用）");
+    case SlotColumn:
+        return monster ? QString::number(source.slot + 1) : DropRate::noChanceText;
+    case MonsterValueColumn:
+        return monster ? QString::number(source.mValue) : DropRate::noChanceText;
+    case BoxIdColumn:
+        return QString::number(source.boxId);
+    case BoxWeightColumn:
+        return QString::number(source.boxValue);
+    case RateColumn:
+        return source.rateText(multiplier);
+    case OneInColumn:
+        return source.oneInText(multiplier);
+    case ChanceColumn:
+        return source.chanceText(multiplier);
+    }
+    return QString();
+}
+
+} // namespace ItemSourceTable

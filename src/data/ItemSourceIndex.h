@@ -3,7 +3,10 @@
 #include "data/DropConfig.h"
 
 #include <QList>
+#include <QString>
 #include <vector>
+
+class NameResolver;
 
 // Where an item drops: every box that holds it and every monster slot that names such a box.
 // Built once over one state of the two documents and asked any number of times. It keeps plain
@@ -76,3 +79,28 @@ private:
     std::vector<qsizetype> namerStart; // boxEntries.size() + 1 offsets into namers
     std::vector<Namer> namers;
 };
+
+// The columns in which the lookup window and the command line show sources.
+namespace ItemSourceTable {
+
+enum Column
+{
+    MonsterIdColumn,
+    MonsterNameColumn,
+    SlotColumn, // 1-based, as the box list counts
+    MonsterValueColumn,
+    BoxIdColumn,
+    BoxWeightColumn,
+    RateColumn,
+    OneInColumn,
+    ChanceColumn,
+    ColumnCount
+};
+
+QString headerText(int column);
+// The cell text; "—" for the monster columns of a box without a monster, whose name column says
+// why.
+QString cellText(const ItemSourceIndex::Source &source, int column, const NameResolver &names,
+                 double multiplier);
+
+} // namespace ItemSourceTable

@@ -1,0 +1,246 @@
+#include "gui/WindowTestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QtTest>
+
+using WindowTest::Harness;
+
+// lootwright-cli run as a pipeline runs it, against the window on the same documents.
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Result
+    {
+        int exitCode = -1;
+        QStringList out;
+        QStringList err;
+    };
+
+    static Result runCli(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral(LOOTWRIGHT_CLI), arguments);
+        Result result;
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return result;
+        result.exitCode = process.exitCode();
+        const auto lines = [](const QByteArray &bytes) {
+            QStringList list = QString::fromUtf8(bytes).split(u'\n');
+            if (!list.isEmpty() && list.last().isEmpty())
+                list.removeLast();
+            return list;
+        };
+        result.out = lines(process.readAllStandardOutput());
+        result.err = lines(process.readAllStandardError());
+        return result;
+    }
+
+    static QByteArray readBytes(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QString cliFixture(const QString &name)
+    {
+        return QStringLiteral(LOOTWRIGHT_TEST_DATA "/cli/") + name;
+    }
+
+private Q_SLOTS:
+    void commandLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("out");      // whole output; one "*" line: any
+        QTest::addColumn<QString>("errFirstLine"); // empty: no message
+
+        const QString window = WindowTest::fixturePath(QStringLiteral("config"));
+        const QString clean = cliFixture(QStringLiteral("clean"));
+        const QString broken = cliFixture(QStringLiteral("broken"));
+        const QStringList any{QStringLiteral("*")};
+
+        QTest::newRow("no command")
+            << QStringList{} << 2 << QStringList{} << "用法: lootwright-cli <命令> [参数]";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << any << "";
+        for (const char *command : {"check", "export", "where", "normalize"})
+            QTest::addRow("%s --help", command)
+                << QStringList{QString::fromLatin1(command), "--help"} << 0 << any << "";
+        QTest::newRow("unknown command")
+            << QStringList{"frobnicate"} << 2 << QStringList{} << "未知命令：frobnicate";
+        QTest::newRow("missing argument")
+            << QStringList{"check"} << 2 << QStringList{} << "缺少参数：CONFIGDIR";
+        QTest::newRow("extra argument")
+            << QStringList{"check", clean, "more"} << 2 << QStringList{} << "多余的参数：more";
+        QTest::newRow("unknown option")
+            << QStringList{"check", clean, "--bogus"} << 2 << QStringList{} << "未知选项：--bogus";
+        QTest::newRow("no such directory")
+            << QStringList{"check", "/nonexistent/config"} << 2 << QStringList{}
+            << "配置目录不存在：/nonexistent/config";
+        QTest::newRow("unreadable drop file")
+            << QStringList{"check", broken} << 2 << QStringList{}
+            << broken + "/MonsterDropBoxs.txt: 第 3 行解析失败：字段数量不足";
+        QTest::newRow("clean check") << QStringList{"check", clean} << 0 << QStringList{} << "";
+        QTest::newRow("findings")
+            << QStringList{"check", window} << 1
+            << QStringList{"missing-box\t怪物[1002:骷髅兵] 的第 4 个掉落槽位引用了不存在的包裹[9]",
+                           "unrated-box\t包裹[7] 的权值为 0（小于 1），被 2 "
+                           "个怪物引用，爆率无法计算",
+                           "unknown-monster\t怪物ID 2001 "
+                           "有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）"}
+            << "";
+        QTest::newRow("where") << QStringList{"where", "5001", window} << 0
+                               << QStringList{"# 物品 5001 回城卷轴：2 个包裹，3 个来源",
+                                              "怪物ID\t怪物名称\t槽位\t怪物价值\t包裹ID\t包裹权值\t"
+                                              "爆率\t1/N\t100次击杀概率",
+                                              "1001\t史莱姆\t1\t200\t3\t1000\t20.00%\t1/5\t100.00%",
+                                              "2001\t\t1\t100\t3\t1000\t10.00%\t1/10\t100.00%",
+                                              "1002\t骷髅兵\t2\t500\t8\t2500\t20.00%\t1/5\t100.00%"}
+                               << "";
+        QTest::newRow("where, bad id") << QStringList{"where", "0", window} << 2 << QStringList{}
+                                       << "物品ID无效：0（应为 1 或更大的整数）";
+        QTest::newRow("export, bad multiplier")
+            << QStringList{"export", window, "/nonexistent/x.html", "--multiplier", "0"} << 2
+            << QStringList{} << "掉落倍数无效：0（应为大于 0 的数）";
+        QTest::newRow("export, option without value")
+            << QStringList{"export", window, "/nonexistent/x.html", "--multiplier"} << 2
+            << QStringList{} << "选项 --multiplier 缺少值";
+        QTest::newRow("export, bad time")
+            << QStringList{"export", window, "/nonexistent/x.html", "--time=2024-13-01 00:00:00"}
+            << 2 << QStringList{}
+            << "时间无效：2024-13-01 00:00:00（格式应为 yyyy-MM-dd HH:mm:ss）";
+        QTest::newRow("export, unwritable target")
+            << QStringList{"export", window, "/nonexistent/x.html"} << 2 << QStringList{}
+            << "无法写入文件：/nonexistent/x.html";
+    }
+
+    void commandLines()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, out);
+        QFETCH(QString, errFirstLine);
+        const Result result = runCli(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        if (out == QStringList{QStringLiteral("*")})
+            QVERIFY(!result.out.isEmpty() && result.out.first().startsWith(QStringLiteral("用法")));
+        else
+            QCOMPARE(result.out, out);
+        QCOMPARE(result.err.value(0), errFirstLine);
+    }
+
+    void jsonOutput()
+    {
+        const QString window = WindowTest::fixturePath(QStringLiteral("config"));
+        QProcess process;
+        process.start(QStringLiteral(LOOTWRIGHT_CLI), {"check", window, "--json"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 1);
+        const QJsonArray findings =
+            QJsonDocument::fromJson(process.readAllStandardOutput()).array();
+        QCOMPARE(findings.size(), 3);
+        QCOMPARE(findings.at(0)["kind"].toString(), QStringLiteral("missing-box"));
+        QCOMPARE(findings.at(0)["monsterId"].toInt(), 1002);
+        QCOMPARE(findings.at(0)["boxId"].toInt(), 9);
+        QCOMPARE(findings.at(0)["slot"].toInt(), 4);
+
+        process.start(QStringLiteral(LOOTWRIGHT_CLI), {"where", "6001", window, "--json"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        const QJsonArray sources = QJsonDocument::fromJson(process.readAllStandardOutput()).array();
+        QStringList rows;
+        for (const QJsonValue &source : sources)
+            rows << QStringLiteral("%1|%2|%3|%4|%5")
+                        .arg(source["monsterId"].toInt())
+                        .arg(source["boxId"].toInt())
+                        .arg(source["rate"].toString(), source["oneIn"].toString(),
+                             source["chance100"].toString());
+        QCOMPARE(rows,
+                 (QStringList{"1001|7|N/A|—|—", "1002|7|N/A|—|—", "1002|8|20.00%|1/5|100.00%"}));
+    }
+
+    void exportEqualsWindowPage_data()
+    {
+        QTest::addColumn<bool>("rates");
+        QTest::addColumn<double>("multiplier");
+        QTest::newRow("rates") << true << 1.0;
+        QTest::newRow("no rates") << false << 1.0;
+        QTest::newRow("doubled") << true << 2.0;
+    }
+
+    void exportEqualsWindowPage()
+    {
+        QFETCH(bool, rates);
+        QFETCH(double, multiplier);
+        Harness h;
+        const QDateTime time(QDate(2026, 12, 6), QTime(10, 20, 30));
+        h.window->setClock([time] { return time; });
+        h.window->onDropMultiplierChanged(multiplier);
+        h.prompts->chooseAnswers = {rates ? 0 : 1};
+        const QString windowPage = h.temp.filePath(QStringLiteral("window.html"));
+        h.prompts->saveFileAnswers = {windowPage};
+        h.window->onExportDropRateHtml();
+
+        const QString cliPage = h.temp.filePath(QStringLiteral("cli.html"));
+        QStringList arguments{"export",
+                              h.configDir,
+                              cliPage,
+                              "--time",
+                              "2026-12-06 10:20:30",
+                              "--multiplier",
+                              QString::number(multiplier)};
+        if (!rates)
+            arguments << QStringLiteral("--no-rates");
+        const Result result = runCli(arguments);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, (QStringList{"已导出爆率表到：", cliPage}));
+        const QByteArray expected = readBytes(windowPage);
+        QVERIFY(expected.size() > 1000);
+        QCOMPARE(readBytes(cliPage), expected);
+    }
+
+    void normalizeEqualsWindowSave()
+    {
+        Harness h;
+        h.window->onSave();
+        const QString names[] = {QStringLiteral("MonsterDropBoxs.txt"),
+                                 QStringLiteral("DropBoxContent.txt")};
+
+        const QString copy = h.temp.filePath(QStringLiteral("copy"));
+        QVERIFY(WindowTest::copyDirectory(WindowTest::fixturePath(QStringLiteral("config")), copy));
+        const Result result = runCli({"normalize", copy});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.size(), 2);
+        for (const QString &name : names) {
+            const QByteArray saved = readBytes(QDir(h.configDir).filePath(name));
+            // The fixture is not in the editor's format, so an untouched file would fail here.
+            QVERIFY(saved != readBytes(WindowTest::fixturePath(QStringLiteral("config/") + name)));
+            QCOMPARE(readBytes(QDir(copy).filePath(name)), saved);
+        }
+    }
+
+    void nothingWrittenOnFailure()
+    {
+        QTemporaryDir temp;
+        const QString dir = temp.filePath(QStringLiteral("broken"));
+        QVERIFY(WindowTest::copyDirectory(cliFixture(QStringLiteral("broken")), dir));
+        const QByteArray boxes =
+            readBytes(QDir(dir).filePath(QStringLiteral("DropBoxContent.txt")));
+        const QByteArray monsters =
+            readBytes(QDir(dir).filePath(QStringLiteral("MonsterDropBoxs.txt")));
+
+        QCOMPARE(runCli({"normalize", dir}).exitCode, 2);
+        const QString page = temp.filePath(QStringLiteral("page.html"));
+        QCOMPARE(runCli({"export", dir, page}).exitCode, 2);
+        QCOMPARE(readBytes(QDir(dir).filePath(QStringLiteral("DropBoxContent.txt"))), boxes);
+        QCOMPARE(readBytes(QDir(dir).filePath(QStringLiteral("MonsterDropBoxs.txt"))), monsters);
+        QVERIFY(!QFile::exists(page));
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+};
+
+QTEST_MAIN(CliTest)
+#include "tst_cli.moc"
