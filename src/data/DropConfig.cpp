@@ -1,7 +1,6 @@
 #include "data/DropConfig.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace DropSlots {
 
@@ -35,21 +34,6 @@ DropBoxConfig *findBox(DropBoxContentData &data, int boxId)
 {
     const int index = indexOfBox(data, boxId);
     return index < 0 ? nullptr : &data.boxes[index];
-}
-
-int nextFreeBoxId(const DropBoxContentData &data)
-{
-    int largest = 0;
-    bool any = false;
-    for (const DropBoxConfig &box : data.boxes) {
-        if (!any || box.boxId > largest)
-            largest = box.boxId;
-        any = true;
-    }
-    if (!any || largest < 0)
-        largest = 0;
-    // A document whose largest id is INT_MAX has no next id; wrap guard for the caller.
-    return largest == INT_MAX ? INT_MAX : largest + 1;
 }
 
 } // namespace DropSlots

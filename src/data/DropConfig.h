@@ -81,6 +81,4 @@ DropBoxConfig *findBox(DropBoxContentData &data, int boxId);
 const DropBoxConfig *findBox(const DropBoxContentData &data, int boxId);
 // Index of the first box with this id, or -1.
 int indexOfBox(const DropBoxContentData &data, int boxId);
-// The largest box id plus one, treating an empty list or a largest id below 0 as 0.
-int nextFreeBoxId(const DropBoxContentData &data);
 } // namespace DropSlots

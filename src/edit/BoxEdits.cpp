@@ -186,25 +186,7 @@ AddItemsResult addItems(DropBoxContentData &boxes, const MonsterDropConfig *curr
         return result;
     }
     DropBoxConfig &box = boxes.boxes[index];
-    QSet<int> present;
-    for (const DropBoxItem &item : std::as_const(box.items)) {
-        if (DropSlots::isUsedId(item.itemId))
-            present.insert(item.itemId);
-    }
-    qsizetype emptySearch = 0; // slots before this one are all filled
-    for (int id : itemIds) {
-        if (!DropSlots::isUsedId(id) || present.contains(id))
-            continue;
-        while (emptySearch < box.items.size() &&
-               DropSlots::isUsedId(box.items.at(emptySearch).itemId))
-            ++emptySearch;
-        if (emptySearch < box.items.size())
-            box.items[emptySearch] = DropBoxItem{id, -1};
-        else
-            box.items.append(DropBoxItem{id, -1});
-        present.insert(id);
-        result.addedIds.append(id);
-    }
+    result.addedIds = EditSupport::addItemIdsToBox(box, itemIds);
     result.addedCount = int(result.addedIds.size());
     if (result.addedCount == 0) {
         result.notice = nothingAdded;
@@ -277,15 +259,7 @@ DeleteItemsResult deleteItems(DropBoxContentData &boxes, const MonsterDropConfig
         result.deletedIds.append(box.items.at(row).itemId);
         box.items[row] = DropBoxItem{-1, -1};
     }
-    const qsizetype slotCount = box.items.size();
-    QList<DropBoxItem> compacted;
-    compacted.reserve(slotCount);
-    for (const DropBoxItem &item : std::as_const(box.items)) {
-        if (DropSlots::isUsedId(item.itemId))
-            compacted.append(item);
-    }
-    compacted.resize(slotCount, DropBoxItem{-1, -1});
-    box.items = compacted;
+    EditSupport::compactBoxSlots(box, box.items.size());
 
     result.logLines << QStringLiteral("%1：包裹[%2] 删除物品 %3 个：%4")
                            .arg(labelOf(currentConfig), num(box.boxId),

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <utility>
+#include <vector>
 
 namespace EditSupport {
 
@@ -57,18 +58,95 @@ void removeRecords(MonsterDropData &data, const QList<bool> &remove)
         records.erase(records.begin() + write, records.end());
 }
 
+namespace {
+
+// Every id a new box must not take: the boxes' own ids and every id a monster slot names.
+template <typename Visit>
+void forEachTakenBoxId(const DropBoxContentData &boxes, const MonsterDropData *monsters,
+                       Visit visit)
+{
+    for (const DropBoxConfig &box : boxes.boxes)
+        visit(box.boxId);
+    if (!monsters)
+        return;
+    for (const MonsterDropConfig &record : monsters->records) {
+        for (int id : record.dropBoxIds)
+            visit(id);
+    }
+}
+
+} // namespace
+
 std::optional<int> newBoxId(const DropBoxContentData &boxes, const MonsterDropData &monsters)
 {
     int largest = 0;
-    for (const DropBoxConfig &box : boxes.boxes)
-        largest = std::max(largest, box.boxId);
-    for (const MonsterDropConfig &record : monsters.records) {
-        for (int id : record.dropBoxIds)
-            largest = std::max(largest, id);
-    }
+    forEachTakenBoxId(boxes, &monsters, [&largest](int id) { largest = std::max(largest, id); });
     if (largest == INT_MAX)
         return std::nullopt;
     return largest + 1;
+}
+
+std::optional<int> nextFreeBoxId(const DropBoxContentData &boxes, const MonsterDropData *monsters,
+                                 qint64 start)
+{
+    start = std::max<qint64>(start, 1);
+    if (start > INT_MAX)
+        return std::nullopt;
+    // With n ids taken, one of start .. start + n is free: mark the taken ones in that window.
+    qint64 taken = boxes.boxes.size();
+    if (monsters) {
+        for (const MonsterDropConfig &record : monsters->records)
+            taken += record.dropBoxIds.size();
+    }
+    const qint64 window = std::min<qint64>(taken + 1, qint64(INT_MAX) - start + 1);
+    std::vector<bool> used(size_t(window), false);
+    forEachTakenBoxId(boxes, monsters, [&](int id) {
+        const qint64 offset = qint64(id) - start;
+        if (offset >= 0 && offset < window)
+            used[size_t(offset)] = true;
+    });
+    const auto freeSlot = std::find(used.cbegin(), used.cend(), false);
+    if (freeSlot == used.cend())
+        return std::nullopt;
+    return int(start + (freeSlot - used.cbegin()));
+}
+
+QList<int> addItemIdsToBox(DropBoxConfig &box, const QList<int> &itemIds)
+{
+    QList<int> placed;
+    QSet<int> present;
+    for (const DropBoxItem &item : std::as_const(box.items)) {
+        if (DropSlots::isUsedId(item.itemId))
+            present.insert(item.itemId);
+    }
+    qsizetype emptySearch = 0; // slots before this one are all filled
+    for (int id : itemIds) {
+        if (!DropSlots::isUsedId(id) || present.contains(id))
+            continue;
+        while (emptySearch < box.items.size() &&
+               DropSlots::isUsedId(box.items.at(emptySearch).itemId))
+            ++emptySearch;
+        if (emptySearch < box.items.size())
+            box.items[emptySearch] = DropBoxItem{id, -1};
+        else
+            box.items.append(DropBoxItem{id, -1});
+        present.insert(id);
+        placed.append(id);
+    }
+    return placed;
+}
+
+void compactBoxSlots(DropBoxConfig &box, qsizetype slotCount)
+{
+    QList<DropBoxItem> compacted;
+    compacted.reserve(std::max(slotCount, box.items.size()));
+    for (const DropBoxItem &item : std::as_const(box.items)) {
+        if (DropSlots::isUsedId(item.itemId))
+            compacted.append(item);
+    }
+    if (compacted.size() < slotCount)
+        compacted.resize(slotCount, DropBoxItem{-1, -1});
+    box.items = std::move(compacted);
 }
 
 } // namespace EditSupport

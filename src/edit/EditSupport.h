@@ -26,6 +26,19 @@ void removeRecords(MonsterDropData &data, const QList<bool> &remove);
 // already INT_MAX, so no id is free.
 std::optional<int> newBoxId(const DropBoxContentData &boxes, const MonsterDropData &monsters);
 
+// The smallest id of at least `start` (and at least 1) that no box has and no monster slot
+// names, by the same rule as newBoxId; `monsters` may be null. Empty when every id from there
+// up to INT_MAX is taken.
+std::optional<int> nextFreeBoxId(const DropBoxContentData &boxes, const MonsterDropData *monsters,
+                                 qint64 start);
+
+// Puts each id of 1 or more that the box does not hold yet into its first empty slot (level
+// -1), or appends a slot when none is empty. Returns the ids placed, in order.
+QList<int> addItemIdsToBox(DropBoxConfig &box, const QList<int> &itemIds);
+
+// The filled slots in their order, then empty slots (-1, -1) up to `slotCount`.
+void compactBoxSlots(DropBoxConfig &box, qsizetype slotCount);
+
 inline QString num(qint64 value)
 {
     return QString::number(value);
