@@ -2,6 +2,7 @@
 
 #include "data/TextScan.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
 
@@ -231,13 +232,20 @@ private:
     DropBoxContentData loaded;
 };
 
-bool readContents(const TextScan::Contents &contents, int slotCount, DropBoxContentData &data,
-                  QString &error)
+bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount,
+                  DropBoxContentData &data, QString &error)
 {
     DocumentReader reader(slotCount);
-    if (!TextScan::forEachLine(contents, reader)) {
+    switch (TextScan::forEachDeviceLine(device, dropCarriageReturns, reader)) {
+    case TextScan::ReadResult::Failed:
+        // A failing disk or share must not pass for the end of the file.
+        error = QStringLiteral("读取文件失败: %1").arg(device.errorString());
+        return false;
+    case TextScan::ReadResult::Refused:
         error = reader.error;
         return false;
+    case TextScan::ReadResult::Done:
+        break;
     }
     reader.finish(data);
     return true;
@@ -261,24 +269,18 @@ QString DropBoxContentParser::formatLine(const DropBoxConfig &box) const
 
 bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QString &error) const
 {
-    return readContents(TextScan::readDevice(device), slotCount, data, error);
+    return readDocument(device, device.isTextModeEnabled(), slotCount, data, error);
 }
 
 bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error) const
 {
-    DocumentReader reader(slotCount);
-    QString openError;
-    bool refused = false;
-    if (!TextScan::forEachFileLine(path, reader, openError, refused)) {
+    QFile file(path);
+    // Opened in binary: CRs are dropped after decoding, as a text-mode read would.
+    if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         return false;
     }
-    if (refused) {
-        error = reader.error;
-        return false;
-    }
-    reader.finish(data);
-    return true;
+    return readDocument(file, true, slotCount, data, error);
 }
 
 bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &data,

@@ -3,6 +3,7 @@
 #include "data/TextScan.h"
 
 #include <QDebug>
+#include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
 
@@ -185,13 +186,21 @@ private:
     MonsterDropData loaded;
 };
 
-bool readContents(const TextScan::Contents &contents, int slotCount, MonsterDropData &data,
+bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount, MonsterDropData &data,
                   QString &error)
 {
     DocumentReader reader(slotCount);
-    if (!TextScan::forEachLine(contents, reader)) {
+    switch (TextScan::forEachDeviceLine(device, dropCarriageReturns, reader)) {
+    case TextScan::ReadResult::Failed:
+        // A failing disk or share must not pass for the end of the file.
+        error = QStringLiteral("读取文件失败：%1").arg(device.errorString());
+        qDebug() << "[MonsterDropParser] 错误 -" << error;
+        return false;
+    case TextScan::ReadResult::Refused:
         error = reader.error;
         return false;
+    case TextScan::ReadResult::Done:
+        break;
     }
     reader.finish(data);
     return true;
@@ -216,26 +225,20 @@ QString MonsterDropParser::formatLine(const MonsterDropConfig &record) const
 
 bool MonsterDropParser::read(QIODevice &device, MonsterDropData &data, QString &error) const
 {
-    return readContents(TextScan::readDevice(device), slotCount, data, error);
+    return readDocument(device, device.isTextModeEnabled(), slotCount, data, error);
 }
 
 bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString &error) const
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
-    DocumentReader reader(slotCount);
-    QString openError;
-    bool refused = false;
-    if (!TextScan::forEachFileLine(path, reader, openError, refused)) {
-        error = QStringLiteral("无法打开文件：%1").arg(openError);
+    QFile file(path);
+    // Opened in binary: CRs are dropped after decoding, as a text-mode read would.
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("无法打开文件：%1").arg(file.errorString());
         qDebug() << "[MonsterDropParser] 错误 - 无法打开文件:" << path;
         return false;
     }
-    if (refused) {
-        error = reader.error;
-        return false;
-    }
-    reader.finish(data);
-    return true;
+    return readDocument(file, true, slotCount, data, error);
 }
 
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const

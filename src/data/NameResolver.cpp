@@ -4,6 +4,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -43,6 +44,15 @@ template <typename T> void store(QMap<int, T> &map, int key, const T &value)
         map.insert(map.cend(), key, value);
     else
         map.insert(key, value);
+}
+
+// The whole table is read before any map changes, so a failed read leaves them as they were.
+bool readTable(QIODevice &device, TextScan::Contents &contents, QString &error)
+{
+    if (TextScan::readContents(device, contents))
+        return true;
+    error = QStringLiteral("读取文件失败: %1").arg(device.errorString());
+    return false;
 }
 
 } // namespace
@@ -101,12 +111,20 @@ void NameResolver::loadAll(const QString &configDir)
 bool NameResolver::loadItemTable(const QString &path, int idColumn, int nameColumn,
                                  QMap<int, QString> &target, QString &error)
 {
-    TextScan::Contents contents;
-    QString openError;
-    if (!TextScan::readTextFile(path, contents, openError)) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         return false;
     }
+    return loadItemTable(file, idColumn, nameColumn, target, error);
+}
+
+bool NameResolver::loadItemTable(QIODevice &device, int idColumn, int nameColumn,
+                                 QMap<int, QString> &target, QString &error)
+{
+    TextScan::Contents contents;
+    if (!readTable(device, contents, error))
+        return false;
     const int wanted = std::max(idColumn, nameColumn) + 1;
     QVarLengthArray<QStringView, 16> fields(wanted);
     QMap<int, QString> names;
@@ -133,13 +151,20 @@ bool NameResolver::loadItemTable(const QString &path, int idColumn, int nameColu
 bool NameResolver::loadMonsterTable(const QString &path, QString &error)
 {
     qDebug() << "[NameResolver] 开始加载怪物配置:" << path;
-    TextScan::Contents contents;
-    QString openError;
-    if (!TextScan::readTextFile(path, contents, openError)) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("无法打开文件: %1").arg(path);
         qDebug() << "[NameResolver] 错误 - 无法打开文件:" << path;
         return false;
     }
+    return loadMonsterTable(file, error);
+}
+
+bool NameResolver::loadMonsterTable(QIODevice &device, QString &error)
+{
+    TextScan::Contents contents;
+    if (!readTable(device, contents, error))
+        return false;
     monsterNames.clear();
     monsterLevels.clear();
     QStringView fields[4];

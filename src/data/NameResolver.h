@@ -3,6 +3,8 @@
 #include <QMap>
 #include <QString>
 
+class QIODevice;
+
 // Display names for the numeric ids of the drop files, read from the game server's name tables.
 // One process-wide instance; filled on the GUI thread.
 class NameResolver
@@ -16,6 +18,10 @@ public:
     bool loadItemTable(const QString &path, int idColumn, int nameColumn,
                        QMap<int, QString> &target, QString &error);
     bool loadMonsterTable(const QString &path, QString &error);
+    // The same on an open device; nothing changes when a read fails.
+    bool loadItemTable(QIODevice &device, int idColumn, int nameColumn, QMap<int, QString> &target,
+                       QString &error);
+    bool loadMonsterTable(QIODevice &device, QString &error);
 
     QString itemName(int itemId) const;
     QString equipName(int itemId) const;

@@ -48,25 +48,45 @@ QString Contents::toText() const
     return decoded;
 }
 
-bool readTextFile(const QString &path, Contents &contents, QString &errorString)
+qint64 readFully(QIODevice &device, char *data, qint64 maxSize)
 {
-    QFile file(path);
-    // Opened in binary: CRs are dropped after decoding, as QTextStream does on a text-mode file.
-    if (!file.open(QIODevice::ReadOnly)) {
-        errorString = file.errorString();
-        return false;
+    qint64 total = 0;
+    while (total < maxSize) {
+        const qint64 got = device.read(data + total, maxSize - total);
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        total += got;
     }
-    contents = contentsOf(file.readAll(), true);
-    return true;
+    return total;
 }
 
-Contents readDevice(QIODevice &device)
+bool readRest(QIODevice &device, QByteArray &bytes)
 {
-    const bool textMode = device.isTextModeEnabled();
-    device.setTextModeEnabled(false);
-    QByteArray bytes = device.readAll();
-    device.setTextModeEnabled(textMode);
-    return contentsOf(std::move(bytes), textMode);
+    while (true) {
+        const qsizetype used = bytes.size();
+        const qsizetype room = std::max<qsizetype>(used, 1 << 16);
+        bytes.resize(used + room);
+        const qint64 got = readFully(device, bytes.data() + used, room);
+        if (got < 0) {
+            bytes.truncate(used);
+            return false;
+        }
+        bytes.truncate(used + qsizetype(got));
+        if (got < room)
+            return true;
+    }
+}
+
+bool readContents(QIODevice &device, Contents &contents)
+{
+    const BinaryReading binary(device);
+    QByteArray bytes;
+    if (!readRest(device, bytes))
+        return false;
+    contents = contentsOf(std::move(bytes), true);
+    return true;
 }
 
 int decimalLength(int value)

@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
+#include <QIODevice>
 #include <QString>
 #include <QStringView>
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
-
-class QIODevice;
 
 // Allocation-free scanning and formatting helpers shared by the file readers and writers.
 // Scanning works on UTF-16 text and, for pure ASCII lines, directly on the file's bytes.
@@ -133,11 +131,13 @@ struct Contents
     QString toText() const;
 };
 
-// Reads a file as from a text-mode QFile. Returns false when it cannot be opened; errorString
-// then holds the file's error text.
-bool readTextFile(const QString &path, Contents &contents, QString &errorString);
-// Reads everything left on an open device.
-Contents readDevice(QIODevice &device);
+// Reads from the device until maxSize bytes, the end or an error; -1 on an error, whatever was
+// read before it.
+qint64 readFully(QIODevice &device, char *data, qint64 maxSize);
+// Appends everything left on the device; false when a read fails.
+bool readRest(QIODevice &device, QByteArray &bytes);
+// Reads everything left on an open device as from a text-mode file; false when a read fails.
+bool readContents(QIODevice &device, Contents &contents);
 // Prepares bytes read in text mode (every CR dropped after decoding) or not.
 Contents contentsOf(QByteArray bytes, bool textMode);
 
@@ -231,28 +231,52 @@ template <typename Handler> bool forEachLine(const Contents &contents, Handler &
     return true;
 }
 
-// Reads a file block by block, as from a text-mode QFile, and hands its lines to the handler
-// like forEachLine. Returns false with openError set when the file cannot be opened; `refused`
-// tells whether the handler stopped the reading.
-template <typename Handler>
-bool forEachFileLine(const QString &path, Handler &handler, QString &openError, bool &refused)
+// Reads binary while it lives: a text-mode device would drop CRs before decoding.
+class BinaryReading
 {
-    refused = false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        openError = file.errorString();
-        return false;
+public:
+    explicit BinaryReading(QIODevice &target) : device(target), textMode(target.isTextModeEnabled())
+    {
+        device.setTextModeEnabled(false);
     }
+    ~BinaryReading() { device.setTextModeEnabled(textMode); }
+    BinaryReading(const BinaryReading &) = delete;
+    BinaryReading &operator=(const BinaryReading &) = delete;
+
+private:
+    QIODevice &device;
+    bool textMode;
+};
+
+enum class ReadResult
+{
+    Done,
+    Refused,
+    Failed
+};
+
+// Reads the rest of a device block by block and hands its lines to the handler like
+// forEachLine; every CR goes when dropCarriageReturns, as from a text-mode file. Failed means a
+// read failed (the device's errorString tells why), Refused that the handler stopped the reading.
+template <typename Handler>
+ReadResult forEachDeviceLine(QIODevice &device, bool dropCarriageReturns, Handler &handler)
+{
+    const BinaryReading binary(device);
     QByteArray buffer(1 << 22, Qt::Uninitialized);
-    qsizetype filled = qsizetype(std::max<qint64>(file.read(buffer.data(), buffer.size()), 0));
+    const qint64 firstBlock = readFully(device, buffer.data(), buffer.size());
+    if (firstBlock < 0)
+        return ReadResult::Failed;
+    qsizetype filled = qsizetype(firstBlock);
     const bool utf16Mark =
         buffer.first(filled).startsWith("\xff\xfe") || buffer.first(filled).startsWith("\xfe\xff");
     if (!systemEncodingIsUtf8() || utf16Mark) {
-        // Other encodings go through the whole-file decoder.
+        // Other encodings go through the whole-text decoder.
         buffer.truncate(filled);
-        buffer += file.readAll();
-        refused = !forEachLine(contentsOf(std::move(buffer), true), handler);
-        return true;
+        if (!readRest(device, buffer))
+            return ReadResult::Failed;
+        return forEachLine(contentsOf(std::move(buffer), dropCarriageReturns), handler)
+                   ? ReadResult::Done
+                   : ReadResult::Refused;
     }
     qsizetype start = buffer.first(filled).startsWith("\xef\xbb\xbf") ? 3 : 0;
     while (true) {
@@ -260,10 +284,8 @@ bool forEachFileLine(const QString &path, Handler &handler, QString &openError, 
         const char *p = buffer.constData() + start;
         const char *const end = buffer.constData() + filled;
         while (const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))) {
-            if (!utf8Line(p, lf, true, true, handler)) {
-                refused = true;
-                return true;
-            }
+            if (!utf8Line(p, lf, true, dropCarriageReturns, handler))
+                return ReadResult::Refused;
             p = lf + 1;
         }
         // Keep the unfinished line, make room and read on.
@@ -273,15 +295,17 @@ bool forEachFileLine(const QString &path, Handler &handler, QString &openError, 
         filled = rest;
         if (buffer.size() - filled < (1 << 20))
             buffer.resize(buffer.size() * 2);
-        const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
-        if (got <= 0)
+        const qint64 got = readFully(device, buffer.data() + filled, buffer.size() - filled);
+        if (got < 0)
+            return ReadResult::Failed;
+        if (got == 0)
             break;
         filled += qsizetype(got);
     }
-    if (filled > 0 &&
-        !utf8Line(buffer.constData(), buffer.constData() + filled, false, true, handler))
-        refused = true;
-    return true;
+    if (filled > 0 && !utf8Line(buffer.constData(), buffer.constData() + filled, false,
+                                dropCarriageReturns, handler))
+        return ReadResult::Refused;
+    return ReadResult::Done;
 }
 
 // Number of characters of the decimal form of value.

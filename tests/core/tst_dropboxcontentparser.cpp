@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "data/DropBoxContentParser.h"
 
 #include <QBuffer>
@@ -155,20 +156,6 @@ DropBoxContentData sampleDocument(int boxes, quint32 seed)
     return data;
 }
 
-class FailingDevice : public QIODevice
-{
-public:
-    FailingDevice()
-    {
-        open(QIODevice::WriteOnly);
-        setErrorString(QStringLiteral("设备已满"));
-    }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64) override { return -1; }
-};
-
 } // namespace
 
 class DropBoxContentParserTest : public QObject
@@ -197,6 +184,8 @@ private Q_SLOTS:
     void saveFailures();
     void writeFailureReported();
     void silentReader();
+    void readErrorFailsLoad_data();
+    void readErrorFailsLoad();
 };
 
 void DropBoxContentParserTest::blankSetMatchesRegularExpression()
@@ -687,6 +676,47 @@ void DropBoxContentParserTest::silentReader()
     parser.save(temp.filePath(QStringLiteral("out.txt")), data, error);
     qInstallMessageHandler(previous);
     QCOMPARE(messageCount, 0);
+}
+
+void DropBoxContentParserTest::readErrorFailsLoad_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("failAfter");
+    QByteArray lines("h1\nh2\n# c\n");
+    while (lines.size() < (5 << 20))
+        lines += "1 100 -1 0 5001 1\n";
+    QTest::newRow("first read") << lines << qint64(0);
+    QTest::newRow("header") << lines << qint64(4);
+    QTest::newRow("data line") << lines << qint64(40);
+    QTest::newRow("later block") << lines << qint64(lines.size() - 100);
+    const QString text = QStringLiteral("h1\nh2\n1 2 3 4\n5 6 7 8\n");
+    QTest::newRow("UTF-16") << QByteArray("\xff\xfe") +
+                                   QByteArray(reinterpret_cast<const char *>(text.utf16()),
+                                              text.size() * 2)
+                            << qint64(20);
+}
+
+void DropBoxContentParserTest::readErrorFailsLoad()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, failAfter);
+    const DropBoxContentParser parser(100);
+    const DropBoxContentData before = sampleDocument(2, 5);
+    DropBoxContentData data = before;
+    QString error;
+    FailingDevice device(content, failAfter);
+    QVERIFY(!parser.read(device, data, error));
+    QCOMPARE(error, QStringLiteral("读取文件失败: 输入/输出错误"));
+    QCOMPARE(data.commentBlock, before.commentBlock);
+    QCOMPARE(data.boxes, before.boxes);
+
+    // A file whose first read fails.
+    QFile memory(QStringLiteral("/proc/self/mem"));
+    if (memory.open(QIODevice::ReadOnly) && memory.read(1).isEmpty()) {
+        QVERIFY(!parser.load(memory.fileName(), data, error));
+        QCOMPARE(error, QStringLiteral("读取文件失败: %1").arg(memory.errorString()));
+        QCOMPARE(data.boxes, before.boxes);
+    }
 }
 
 QTEST_GUILESS_MAIN(DropBoxContentParserTest)

@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "data/MonsterDropParser.h"
 #include "data/TextScan.h"
 
@@ -128,21 +129,6 @@ MonsterDropData sampleDocument(int records, quint32 seed)
     return data;
 }
 
-// A device that refuses every write.
-class FailingDevice : public QIODevice
-{
-public:
-    FailingDevice()
-    {
-        open(QIODevice::WriteOnly);
-        setErrorString(QStringLiteral("设备已满"));
-    }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64) override { return -1; }
-};
-
 } // namespace
 
 class MonsterDropParserTest : public QObject
@@ -176,6 +162,8 @@ private Q_SLOTS:
     void saveFailures();
     void writeFailureReported();
     void debugLines();
+    void readErrorFailsLoad_data();
+    void readErrorFailsLoad();
 };
 
 void MonsterDropParserTest::integerFields_data()
@@ -836,6 +824,48 @@ void MonsterDropParserTest::debugLines()
     expected.append(
         QStringLiteral("[MonsterDropParser] 掉落配置加载完成 - 总行数: 11 有效掉落: 7"));
     QCOMPARE(capturedMessages, expected);
+}
+
+void MonsterDropParserTest::readErrorFailsLoad_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("failAfter");
+    QByteArray lines("h1\nh2\n");
+    while (lines.size() < (5 << 20))
+        lines += "1001\t50\t0\t7\t8\n";
+    QTest::newRow("first read") << lines << qint64(0);
+    QTest::newRow("header") << lines << qint64(4);
+    QTest::newRow("data line") << lines << qint64(40);
+    QTest::newRow("later block") << lines << qint64(lines.size() - 100);
+    const QString text = QStringLiteral("h1\nh2\n1\t2\t0\n3\t4\t0\n");
+    QTest::newRow("UTF-16") << QByteArray("\xff\xfe") +
+                                   QByteArray(reinterpret_cast<const char *>(text.utf16()),
+                                              text.size() * 2)
+                            << qint64(20);
+}
+
+void MonsterDropParserTest::readErrorFailsLoad()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, failAfter);
+    const MonsterDropParser parser(20);
+    const MonsterDropData before = sampleDocument(2, 5);
+    MonsterDropData data = before;
+    QString error;
+    MessageCapture capture;
+    FailingDevice device(content, failAfter);
+    QVERIFY(!parser.read(device, data, error));
+    QCOMPARE(error, QStringLiteral("读取文件失败：输入/输出错误"));
+    QCOMPARE(data.headerLine1, before.headerLine1);
+    QCOMPARE(data.records, before.records);
+
+    // A file whose first read fails.
+    QFile memory(QStringLiteral("/proc/self/mem"));
+    if (memory.open(QIODevice::ReadOnly) && memory.read(1).isEmpty()) {
+        QVERIFY(!parser.load(memory.fileName(), data, error));
+        QCOMPARE(error, QStringLiteral("读取文件失败：%1").arg(memory.errorString()));
+        QCOMPARE(data.records, before.records);
+    }
 }
 
 QTEST_GUILESS_MAIN(MonsterDropParserTest)

@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "data/NameResolver.h"
 
 #include <QDir>
@@ -96,6 +97,8 @@ private Q_SLOTS:
     void missingDirectoryKeepsEverything();
     void loadAllDebugLines();
     void crlfAndBom();
+    void readErrorChangesNothing_data();
+    void readErrorChangesNothing();
 };
 
 void NameResolverTest::init()
@@ -373,6 +376,49 @@ void NameResolverTest::crlfAndBom()
     QString error;
     QVERIFY(NameResolver::instance().loadItemTable(path, 0, 6, map, error));
     QCOMPARE(map, (QMap<int, QString>{{7, QStringLiteral("金币")}, {8, QStringLiteral("end")}}));
+}
+
+void NameResolverTest::readErrorChangesNothing_data()
+{
+    QTest::addColumn<bool>("monsters");
+    QTest::addColumn<qint64>("failAfter");
+    QTest::newRow("item table, first read") << false << qint64(0);
+    QTest::newRow("item table, later line") << false << qint64(60);
+    QTest::newRow("monster table, first read") << true << qint64(0);
+    QTest::newRow("monster table, later line") << true << qint64(60);
+}
+
+void NameResolverTest::readErrorChangesNothing()
+{
+    QFETCH(bool, monsters);
+    QFETCH(qint64, failAfter);
+    NameResolver &resolver = NameResolver::instance();
+    resolver.monsterNames.insert(1, QStringLiteral("旧"));
+    resolver.monsterLevels.insert(1, 9);
+    const QMap<int, QString> before{{5, QStringLiteral("旧")}};
+    QMap<int, QString> map = before;
+    const QByteArray table = header.toUtf8() + itemLine("7", "金币", 6, 7).toUtf8() + "\n" +
+                             itemLine("8", "银币", 6, 7).toUtf8() + "\n";
+    FailingDevice device(table, failAfter);
+    QString error;
+    MessageCapture capture;
+    QVERIFY(monsters ? !resolver.loadMonsterTable(device, error)
+                     : !resolver.loadItemTable(device, 0, 6, map, error));
+    QCOMPARE(error, QStringLiteral("读取文件失败: 输入/输出错误"));
+    QCOMPARE(map, before);
+    QCOMPARE(resolver.monsterNames, (QMap<int, QString>{{1, QStringLiteral("旧")}}));
+    QCOMPARE(resolver.monsterLevels, (QMap<int, int>{{1, 9}}));
+
+    // A file whose first read fails.
+    QFile memory(QStringLiteral("/proc/self/mem"));
+    if (memory.open(QIODevice::ReadOnly) && memory.read(1).isEmpty()) {
+        const QString expected = QStringLiteral("读取文件失败: %1").arg(memory.errorString());
+        QVERIFY(monsters ? !resolver.loadMonsterTable(memory.fileName(), error)
+                         : !resolver.loadItemTable(memory.fileName(), 0, 6, map, error));
+        QCOMPARE(error, expected);
+        QCOMPARE(map, before);
+        QCOMPARE(resolver.monsterNames.size(), 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(NameResolverTest)
