@@ -3,6 +3,7 @@
 #include "data/DropBoxContentParser.h"
 #include "data/DropConfig.h"
 #include "data/MonsterDropParser.h"
+#include "data/SaveBackup.h"
 #include "edit/MonsterEdits.h"
 
 #include <QDateTime>
@@ -190,6 +191,8 @@ private:
     MonsterDropParser monsterParser{20};
     QString currentMonsterFile;
     QString currentBoxFile;
+    // The files saved since the last load that already have their backup.
+    SaveBackupTracker saveBackups;
 
     MonsterListModel *monsterListModel = nullptr;
     MonsterFilterProxyModel *monsterProxyModel = nullptr;

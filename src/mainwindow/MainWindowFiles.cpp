@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "data/NameResolver.h"
+#include "data/SaveBackup.h"
 #include "mainwindow/Prompts.h"
 #include "models/MonsterListModel.h"
 
@@ -46,6 +47,7 @@ void MainWindow::autoLoadConfig()
         if (monsterParser.load(monsterPath, loaded, error)) {
             monsterDropData = std::move(loaded);
             currentMonsterFile = monsterPath;
+            saveBackups.reset();
             setWindowTitle(titleFor(monsterPath));
         }
     }
@@ -57,6 +59,7 @@ void MainWindow::autoLoadConfig()
         if (boxParser.load(boxPath, loaded, error)) {
             boxContentData = std::move(loaded);
             currentBoxFile = boxPath;
+            saveBackups.reset();
         }
     }
 
@@ -84,6 +87,7 @@ void MainWindow::onOpenMonsterConfig()
 
     monsterDropData = std::move(loaded);
     currentMonsterFile = path;
+    saveBackups.reset();
     // A new monster file starts with nothing selected.
     currentMonsterId = -1;
     ViewRefresh refresh;
@@ -114,6 +118,7 @@ void MainWindow::onOpenBoxConfig()
         currentBox ? std::optional<int>(currentBox->boxId) : std::nullopt;
     boxContentData = std::move(loaded);
     currentBoxFile = path;
+    saveBackups.reset();
     // The monster stays selected and shows its boxes from the new file.
     ViewRefresh refresh;
     refresh.boxId = previousBoxId;
@@ -131,6 +136,19 @@ void MainWindow::onSave()
     }
 
     QString error;
+    // Both files are backed up before either is overwritten: a backup that fails leaves both
+    // files as they were.
+    if (!currentMonsterFile.isEmpty() &&
+        !saveBackups.beforeOverwrite(currentMonsterFile, clock(), error)) {
+        prompts->critical(this, QStringLiteral("保存失败"),
+                          QStringLiteral("无法保存怪物配置：\n%1").arg(error));
+        return;
+    }
+    if (!currentBoxFile.isEmpty() && !saveBackups.beforeOverwrite(currentBoxFile, clock(), error)) {
+        prompts->critical(this, QStringLiteral("保存失败"),
+                          QStringLiteral("无法保存包裹配置：\n%1").arg(error));
+        return;
+    }
     if (!currentMonsterFile.isEmpty() &&
         !monsterParser.save(currentMonsterFile, monsterDropData, error)) {
         prompts->critical(this, QStringLiteral("保存失败"),
@@ -161,7 +179,9 @@ void MainWindow::onSaveAs()
         return;
 
     QString error;
-    if (!monsterParser.save(path, monsterDropData, error)) {
+    // A file chosen to be replaced is kept like the loaded one.
+    if (!saveBackups.beforeOverwrite(path, clock(), error) ||
+        !monsterParser.save(path, monsterDropData, error)) {
         prompts->critical(this, QStringLiteral("保存失败"),
                           QStringLiteral("无法保存怪物配置：\n%1").arg(error));
         return;

@@ -356,8 +356,21 @@ private Q_SLOTS:
         w.setClock([] { return fixedTime; });
         const QString monsterPath = w.monsterFilePath();
         const QString boxPath = w.boxFilePath();
+        const QByteArray monsterBefore = readAll(monsterPath);
+        const QByteArray boxBefore = readAll(boxPath);
         h.child<QPushButton>("saveConfigButton")->click();
         QCOMPARE(h.prompts->transcript(), QStringList{"information|保存成功|" + savedText});
+        // The first save keeps both previous files; the next one adds no backup.
+        const QDir backups(QDir(h.configDir).filePath("backup"));
+        QCOMPARE(readAll(backups.filePath("MonsterDropBoxs.20261206-100000.txt")), monsterBefore);
+        QCOMPARE(readAll(backups.filePath("DropBoxContent.20261206-100000.txt")), boxBefore);
+        w.setClock([] { return fixedTime.addSecs(5); });
+        w.onSave();
+        QCOMPARE(backups.entryList(QDir::Files).size(), 2);
+        w.setClock([] { return fixedTime; });
+        h.child<QPlainTextEdit>("operationLogEdit")->clear();
+        h.prompts->reset();
+        h.child<QPushButton>("saveConfigButton")->click();
         QCOMPARE(
             h.child<QPlainTextEdit>("operationLogEdit")->toPlainText(),
             QStringLiteral("[2026-12-06 10:00:00] 保存配置：MonsterDropBoxs=%1；DropBoxContent=%2")
@@ -406,6 +419,26 @@ private Q_SLOTS:
                      QStringLiteral("无法保存包裹配置：\n无法写入文件: %1").arg(boxPath));
             QVERIFY(readAll(monsterPath) != monsterBefore); // written before the box file
         }
+        QVERIFY(h.child<QPlainTextEdit>("operationLogEdit")->toPlainText().isEmpty());
+    }
+
+    void saveStoppedByFailedBackup()
+    {
+        Harness h;
+        MainWindow &w = *h.window;
+        const QByteArray monsterBefore = readAll(w.monsterFilePath());
+        const QByteArray boxBefore = readAll(w.boxFilePath());
+        // A file where the backup folder should be: no backup, even for root.
+        const QString blocker = QDir(h.configDir).filePath("backup");
+        QVERIFY(writeFile(blocker, "in the way"));
+        w.onSave();
+        QCOMPARE(
+            h.prompts->transcript(),
+            QStringList{QStringLiteral("critical|保存失败|无法保存怪物配置：\n备份失败，原文件未"
+                                       "被覆盖：无法创建备份目录 %1")
+                            .arg(blocker)});
+        QCOMPARE(readAll(w.monsterFilePath()), monsterBefore);
+        QCOMPARE(readAll(w.boxFilePath()), boxBefore);
         QVERIFY(h.child<QPlainTextEdit>("operationLogEdit")->toPlainText().isEmpty());
     }
 

@@ -1,0 +1,127 @@
+#include "data/SaveBackup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+QString backupBaseName(const QString &filePath)
+{
+    QString name = QFileInfo(filePath).fileName();
+    if (name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name;
+}
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    while (!first.atEnd()) {
+        if (first.read(1 << 16) != second.read(1 << 16))
+            return false;
+    }
+    return true;
+}
+
+struct BackupEntry
+{
+    QString stamp;
+    int counter = 1;
+    QString fileName;
+};
+
+// Removes the oldest backups of `name` beyond the limit; never the one just written. Files whose
+// names do not follow the pattern are not ours and stay.
+void rotate(const QDir &dir, const QString &name, const QString &justWritten)
+{
+    const QRegularExpression pattern(QStringLiteral("^%1\\.(\\d{8}-\\d{6})(?:-(\\d+))?\\.txt$")
+                                         .arg(QRegularExpression::escape(name)));
+    QList<BackupEntry> entries;
+    for (const QString &fileName : dir.entryList(QDir::Files)) {
+        const QRegularExpressionMatch match = pattern.match(fileName);
+        if (!match.hasMatch())
+            continue;
+        const int counter = match.captured(2).isEmpty() ? 1 : match.captured(2).toInt();
+        entries.append({match.captured(1), counter, fileName});
+    }
+    std::sort(entries.begin(), entries.end(), [](const BackupEntry &a, const BackupEntry &b) {
+        return a.stamp != b.stamp ? a.stamp < b.stamp : a.counter < b.counter;
+    });
+    qsizetype excess = entries.size() - SaveBackup::keepCount;
+    for (qsizetype i = 0; i < entries.size() && excess > 0; ++i) {
+        if (entries.at(i).fileName == justWritten)
+            continue;
+        // A backup that cannot be removed only makes the folder keep one more.
+        QFile::remove(dir.filePath(entries.at(i).fileName));
+        --excess;
+    }
+}
+
+} // namespace
+
+namespace SaveBackup {
+
+QString backupDirectory(const QString &filePath)
+{
+    return QFileInfo(filePath).absoluteDir().filePath(QStringLiteral("backup"));
+}
+
+bool backupFile(const QString &filePath, const QDateTime &time, QString &backupPath, QString &error)
+{
+    backupPath.clear();
+    if (!QFileInfo(filePath).isFile())
+        return true;
+
+    const QString dirPath = backupDirectory(filePath);
+    if (!QDir().mkpath(dirPath) || !QFileInfo(dirPath).isDir()) {
+        error = QStringLiteral("备份失败，原文件未被覆盖：无法创建备份目录 %1").arg(dirPath);
+        return false;
+    }
+    const QDir dir(dirPath);
+    const QString name = backupBaseName(filePath);
+    const QString stamp = time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+
+    QString fileName = QStringLiteral("%1.%2.txt").arg(name, stamp);
+    for (int counter = 2; QFileInfo::exists(dir.filePath(fileName)); ++counter) {
+        if (sameBytes(filePath, dir.filePath(fileName))) {
+            backupPath = dir.filePath(fileName);
+            rotate(dir, name, fileName);
+            return true;
+        }
+        fileName = QStringLiteral("%1.%2-%3.txt").arg(name, stamp).arg(counter);
+    }
+
+    const QString target = dir.filePath(fileName);
+    QFile source(filePath);
+    if (!source.copy(target)) {
+        error = QStringLiteral("备份失败，原文件未被覆盖：无法写入备份文件 %1（%2）")
+                    .arg(target, source.errorString());
+        QFile::remove(target);
+        return false;
+    }
+    backupPath = target;
+    rotate(dir, name, fileName);
+    return true;
+}
+
+} // namespace SaveBackup
+
+bool SaveBackupTracker::beforeOverwrite(const QString &filePath, const QDateTime &time,
+                                        QString &error)
+{
+    const QString key = QFileInfo(filePath).absoluteFilePath();
+    if (backedUp.contains(key))
+        return true;
+    QString backupPath;
+    if (!SaveBackup::backupFile(filePath, time, backupPath, error))
+        return false;
+    backedUp.insert(key);
+    return true;
+}
