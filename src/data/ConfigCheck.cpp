@@ -237,7 +237,7 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
                 // Many findings of this kind are usual: concatenated rather than arg-parsed.
                 finding.message =
                     slotText(monsterText(), slot) + u' ' + boxText(boxId) + u" 爆率为 " +
-                    DropRate::exportText(record.mValue, info.weight, multiplier) + u"，超过 100%";
+                    DropRate::tableText(record.mValue, info.weight, multiplier) + u"，超过 100%";
                 aboveFull.append(finding);
             }
         }

@@ -352,7 +352,7 @@ void PageBuilder::mergeItems(const MonsterDropConfig &monster, const int *boxesF
     if (showRates) {
         for (const int *box = boxesFrom; box != boxesTo; ++box)
             rowRates.push_back(
-                DropRate::exportText(monster.mValue, boxData.boxes.at(*box).boxValue, multiplier));
+                DropRate::tableText(monster.mValue, boxData.boxes.at(*box).boxValue, multiplier));
         sortedRates = rowRates;
         std::sort(sortedRates.begin(), sortedRates.end());
         sortedRates.erase(std::unique(sortedRates.begin(), sortedRates.end()), sortedRates.end());

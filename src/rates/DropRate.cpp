@@ -13,13 +13,6 @@ QString tableText(int monsterValue, int boxWeight, double multiplier)
     return QStringLiteral("%1%").arg(percent(monsterValue, boxWeight, multiplier), 0, 'f', 2);
 }
 
-QString exportText(int monsterValue, int boxWeight, double multiplier)
-{
-    if (!hasRate(boxWeight))
-        return notAvailableText;
-    return QString::number(percent(monsterValue, boxWeight, multiplier), 'f', 2) + QLatin1Char('%');
-}
-
 QString detailText(int monsterValue, int boxWeight, double multiplier)
 {
     return fieldText(monsterValue, boxWeight, multiplier) + QLatin1Char('%');

@@ -25,10 +25,8 @@ inline double percent(int monsterValue, int boxWeight, double multiplier)
 
 extern const QString notAvailableText; // "N/A"
 
-// "12.50%" in the box list, item table and summary; "N/A" without a rate.
+// "12.50%" in the box list, item table, summary and HTML export; "N/A" without a rate.
 QString tableText(int monsterValue, int boxWeight, double multiplier);
-// The HTML export's form: the same digits as the table form.
-QString exportText(int monsterValue, int boxWeight, double multiplier);
 // "12.5000%" in the box detail form; "0.0000%" without a rate.
 QString detailText(int monsterValue, int boxWeight, double multiplier);
 // "12.5000" for the target field; "0.0000" without a rate.

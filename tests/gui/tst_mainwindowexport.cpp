@@ -123,7 +123,7 @@ private Q_SLOTS:
                 const DropBoxConfig *box = DropSlots::findBox(boxes, boxId);
                 if (DropSlots::isUsedId(boxId) && box && DropSlots::filledItemCount(*box) > 0 &&
                     DropRate::hasRate(box->boxValue)) {
-                    rateText = DropRate::exportText(record.mValue, box->boxValue, 1.0);
+                    rateText = DropRate::tableText(record.mValue, box->boxValue, 1.0);
                     break;
                 }
             }
@@ -151,7 +151,7 @@ private Q_SLOTS:
         const DropBoxConfig *box =
             DropSlots::findBox(h.window->boxDocument(), first.dropBoxIds.first());
         QVERIFY(box && DropRate::hasRate(box->boxValue));
-        QVERIFY(page.contains(DropRate::exportText(first.mValue, box->boxValue, 2.0)));
+        QVERIFY(page.contains(DropRate::tableText(first.mValue, box->boxValue, 2.0)));
     }
 
     void failedWrite()
