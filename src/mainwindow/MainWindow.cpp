@@ -24,12 +24,13 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     ui->setupUi(this);
     createModels();
     connectSignals();
+    createUndoActions();
     ui->operationLogEdit->document()->setMaximumBlockCount(2000);
     // Nothing is selected yet: empty rate, apply button off.
     updateDropRateDisplay();
     applyStyleSheet(densityForSize(size()), true);
     updateSplitterStretch(size());
-    setWindowTitle(QStringLiteral("Lootwright - 四栏布局"));
+    setWindowTitle(QStringLiteral("Lootwright - 四栏布局[*]"));
     autoLoadConfig();
 }
 

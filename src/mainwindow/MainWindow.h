@@ -4,6 +4,7 @@
 #include "data/DropConfig.h"
 #include "data/MonsterDropParser.h"
 #include "data/SaveBackup.h"
+#include "edit/DocumentChange.h"
 #include "edit/MonsterEdits.h"
 
 #include <QDateTime>
@@ -20,8 +21,10 @@ class MonsterBoxListModel;
 class MonsterFilterProxyModel;
 class MonsterListModel;
 class Prompts;
+class QCloseEvent;
 class QPoint;
 class QResizeEvent;
+class QUndoStack;
 struct EditNotice;
 struct EditResult;
 struct MainWindowUi;
@@ -117,6 +120,8 @@ public Q_SLOTS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Asks first when there are unsaved changes.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // Layout and wiring.
@@ -165,7 +170,8 @@ private:
     // Has-drop and no-drop: refuse without eligible monsters, ask, apply, refresh.
     void runEligibleMonsterEdit(MonsterEdits::Eligibility (*eligibilityOf)(const MonsterDropData &,
                                                                            const QList<int> &),
-                                EditResult (*apply)(MonsterDropData &, const QList<int> &));
+                                EditResult (*apply)(MonsterDropData &, const QList<int> &),
+                                const QString &stepName);
     void appendOperationLogLines(const QStringList &lines);
     // Log lines, refresh of the monster side with the edited rows selected again, notice.
     void finishMonsterEdit(const EditResult &result, const QList<int> &monsterIds,
@@ -205,6 +211,33 @@ private:
     DropBoxConfig *currentBox = nullptr;
 
     MonsterEditRunner monsterEditRunner;
+
+    // Undo and redo of every change to the documents, and the unsaved-changes mark.
+    void createUndoActions();
+    // Before an edit: keeps what the documents hold now (unless already kept).
+    void beginDocumentEdit();
+    // After it: what changed since beginDocumentEdit becomes one undo step named `name`.
+    void recordDocumentEdit(const QString &name, const QString &mergeKey = QString());
+    void pushDocumentChange(const QString &name, DocumentChange change,
+                            const QString &mergeKey = QString());
+    void replayDocumentChange(const DocumentChange &change, bool undo, const QString &name);
+    void onItemIdEdited(int row, int previousItemId);
+    // Whether a step between the saved state and now changed the box (or the monster) document.
+    bool changedSinceSave(bool boxes) const;
+    // A load or open: the steps go; a document that was not replaced keeps its unsaved mark.
+    void clearUndoAfterLoad(bool monstersReplaced, bool boxesReplaced);
+    // After a save that wrote these documents.
+    void markSaved(bool monstersWritten, bool boxesWritten);
+    void updateModifiedMark();
+    // "未保存的修改": save, discard or cancel; true to go on.
+    bool maybeSaveChanges();
+    // onSave's work; true when every loaded file was written.
+    bool saveDocuments();
+
+    QUndoStack *undoStack = nullptr;
+    std::optional<DocumentSnapshot> editBaseline;
+    bool keptMonsterChanges = false;
+    bool keptBoxChanges = false;
 
     // Set while refreshViews moves the selection itself.
     bool refreshing = false;

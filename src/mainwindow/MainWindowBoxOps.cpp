@@ -51,8 +51,19 @@ void MainWindow::onBoxDetailChanged()
     input.boxValueText = ui->boxValueSpin->text();
     input.forceBind = ui->forceBindCheck->isChecked();
     input.broadcastIdText = ui->broadcastIdSpin->text();
+    const int boxId = currentBox->boxId;
+    beginDocumentEdit();
     const BoxEdits::BoxDetailResult result =
         BoxEdits::applyBoxDetail(boxContentData, currentConfig, currentBox, input);
+    // Typing a weight or broadcast id makes one step per box and field, not one per key.
+    if (result.idChanged)
+        recordDocumentEdit(QStringLiteral("修改包裹ID"));
+    else if (result.weightChanged)
+        recordDocumentEdit(QStringLiteral("修改包裹权值"), QStringLiteral("weight:%1").arg(boxId));
+    else if (result.forceBindChanged)
+        recordDocumentEdit(QStringLiteral("修改拾取绑定"));
+    else
+        recordDocumentEdit(QStringLiteral("修改广播ID"), QStringLiteral("notify:%1").arg(boxId));
     if (!result.applied)
         return;
     appendOperationLogLines(result.logLines);
@@ -69,8 +80,10 @@ void MainWindow::duplicateSelectedBox()
     const DropBoxConfig *source = monsterBoxModel->boxAt(index.row());
     if (!source)
         return;
+    beginDocumentEdit();
     const BoxEdits::DuplicateBoxResult result =
         BoxEdits::duplicateBox(boxContentData, monsterDropData, currentConfig, source);
+    recordDocumentEdit(QStringLiteral("复制包裹"));
     if (!result.applied) {
         showEditNotice(result.notice);
         return;
@@ -92,8 +105,10 @@ void MainWindow::deleteSelectedBox()
     const DropBoxConfig *selected = monsterBoxModel->boxAt(index.row());
     if (!selected)
         return;
+    beginDocumentEdit();
     const BoxEdits::DeleteBoxResult result =
         BoxEdits::deleteBox(boxContentData, currentConfig, selected);
+    recordDocumentEdit(QStringLiteral("删除包裹"));
     appendOperationLogLines(result.logLines);
     refreshViews({});
     showEditNotice(result.notice);
@@ -101,8 +116,10 @@ void MainWindow::deleteSelectedBox()
 
 int MainWindow::addItemsToCurrentBox(const QList<int> &itemIds)
 {
+    beginDocumentEdit();
     const BoxEdits::AddItemsResult result =
         BoxEdits::addItems(boxContentData, currentConfig, currentBox, itemIds);
+    recordDocumentEdit(QStringLiteral("添加物品"));
     if (result.addedCount <= 0)
         return 0;
     appendOperationLogLines(result.logLines);
@@ -121,8 +138,10 @@ void MainWindow::deleteSelectedItems()
     }
     if (!prompts->question(this, plan.question.title, plan.question.text))
         return;
+    beginDocumentEdit();
     const BoxEdits::DeleteItemsResult result =
         BoxEdits::deleteItems(boxContentData, currentConfig, currentBox, rows);
+    recordDocumentEdit(QStringLiteral("删除物品"));
     refreshKeepingBox();
     appendOperationLogLines(result.logLines);
     showEditNotice(result.notice);

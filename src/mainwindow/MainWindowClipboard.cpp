@@ -27,6 +27,8 @@ void MainWindow::pasteMonsterDrops()
     if (!prompts->question(this, plan.question.title, plan.question.text))
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const EditResult result = DropClipboard::applyPaste(monsterDropData, ids, plan.drops);
+    recordDocumentEdit(QStringLiteral("粘贴怪物爆率"));
     finishMonsterEdit(result, ids, boxId);
 }

@@ -23,7 +23,8 @@ QString savedText()
 
 QString titleFor(const QString &path)
 {
-    return QStringLiteral("Lootwright - %1").arg(QFileInfo(path).fileName());
+    // "[*]" shows the unsaved-changes mark.
+    return QStringLiteral("Lootwright - %1[*]").arg(QFileInfo(path).fileName());
 }
 
 } // namespace
@@ -40,6 +41,8 @@ void MainWindow::autoLoadConfig()
     NameResolver::instance().loadAll(configDir);
     monsterListModel->loadMonsters();
 
+    bool monstersReplaced = false;
+    bool boxesReplaced = false;
     const QString monsterPath = dir.filePath(QStringLiteral("MonsterDropBoxs.txt"));
     if (QFileInfo::exists(monsterPath)) {
         MonsterDropData loaded;
@@ -48,6 +51,7 @@ void MainWindow::autoLoadConfig()
             monsterDropData = std::move(loaded);
             currentMonsterFile = monsterPath;
             saveBackups.reset();
+            monstersReplaced = true;
             setWindowTitle(titleFor(monsterPath));
         }
     }
@@ -60,9 +64,13 @@ void MainWindow::autoLoadConfig()
             boxContentData = std::move(loaded);
             currentBoxFile = boxPath;
             saveBackups.reset();
+            boxesReplaced = true;
         }
     }
 
+    // A load that replaced nothing leaves the steps valid.
+    if (monstersReplaced || boxesReplaced)
+        clearUndoAfterLoad(monstersReplaced, boxesReplaced);
     // The monster selected before stays selected where it still exists.
     ViewRefresh refresh;
     refresh.monsterList = true;
@@ -72,6 +80,8 @@ void MainWindow::autoLoadConfig()
 
 void MainWindow::onOpenMonsterConfig()
 {
+    if (!maybeSaveChanges())
+        return;
     const QString path =
         prompts->openFileName(this, QStringLiteral("打开怪物掉落配置"), QString(), fileFilter);
     if (path.isEmpty())
@@ -88,6 +98,7 @@ void MainWindow::onOpenMonsterConfig()
     monsterDropData = std::move(loaded);
     currentMonsterFile = path;
     saveBackups.reset();
+    clearUndoAfterLoad(true, false);
     // A new monster file starts with nothing selected.
     currentMonsterId = -1;
     ViewRefresh refresh;
@@ -101,6 +112,8 @@ void MainWindow::onOpenMonsterConfig()
 
 void MainWindow::onOpenBoxConfig()
 {
+    if (!maybeSaveChanges())
+        return;
     const QString path =
         prompts->openFileName(this, QStringLiteral("打开包裹内容配置"), QString(), fileFilter);
     if (path.isEmpty())
@@ -119,6 +132,7 @@ void MainWindow::onOpenBoxConfig()
     boxContentData = std::move(loaded);
     currentBoxFile = path;
     saveBackups.reset();
+    clearUndoAfterLoad(false, true);
     // The monster stays selected and shows its boxes from the new file.
     ViewRefresh refresh;
     refresh.boxId = previousBoxId;
@@ -129,10 +143,15 @@ void MainWindow::onOpenBoxConfig()
 
 void MainWindow::onSave()
 {
+    saveDocuments();
+}
+
+bool MainWindow::saveDocuments()
+{
     if (currentMonsterFile.isEmpty() && currentBoxFile.isEmpty()) {
         prompts->information(this, QStringLiteral("提示"),
                              QStringLiteral("没有已加载的配置文件，无需保存"));
-        return;
+        return false;
     }
 
     QString error;
@@ -142,23 +161,23 @@ void MainWindow::onSave()
         !saveBackups.beforeOverwrite(currentMonsterFile, clock(), error)) {
         prompts->critical(this, QStringLiteral("保存失败"),
                           QStringLiteral("无法保存怪物配置：\n%1").arg(error));
-        return;
+        return false;
     }
     if (!currentBoxFile.isEmpty() && !saveBackups.beforeOverwrite(currentBoxFile, clock(), error)) {
         prompts->critical(this, QStringLiteral("保存失败"),
                           QStringLiteral("无法保存包裹配置：\n%1").arg(error));
-        return;
+        return false;
     }
     if (!currentMonsterFile.isEmpty() &&
         !monsterParser.save(currentMonsterFile, monsterDropData, error)) {
         prompts->critical(this, QStringLiteral("保存失败"),
                           QStringLiteral("无法保存怪物配置：\n%1").arg(error));
-        return;
+        return false;
     }
     if (!currentBoxFile.isEmpty() && !boxParser.save(currentBoxFile, boxContentData, error)) {
         prompts->critical(this, QStringLiteral("保存失败"),
                           QStringLiteral("无法保存包裹配置：\n%1").arg(error));
-        return;
+        return false;
     }
 
     QStringList written;
@@ -168,7 +187,9 @@ void MainWindow::onSave()
         written << QStringLiteral("DropBoxContent=%1").arg(currentBoxFile);
     appendOperationLog(QStringLiteral("保存配置：%1").arg(written.join(QStringLiteral("；"))));
 
+    markSaved(!currentMonsterFile.isEmpty(), !currentBoxFile.isEmpty());
     prompts->information(this, QStringLiteral("保存成功"), savedText());
+    return true;
 }
 
 void MainWindow::onSaveAs()
@@ -187,6 +208,7 @@ void MainWindow::onSaveAs()
         return;
     }
     currentMonsterFile = path;
+    markSaved(true, false);
     appendOperationLog(QStringLiteral("另存怪物掉落配置：%1").arg(path));
     prompts->information(this, QStringLiteral("保存成功"), savedText());
 }

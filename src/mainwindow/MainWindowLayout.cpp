@@ -329,7 +329,10 @@ void MainWindow::createModels()
 
 void MainWindow::connectSignals()
 {
-    connect(ui->loadConfigButton, &QPushButton::clicked, this, [this] { autoLoadConfig(); });
+    connect(ui->loadConfigButton, &QPushButton::clicked, this, [this] {
+        if (maybeSaveChanges())
+            autoLoadConfig();
+    });
     connect(ui->saveConfigButton, &QPushButton::clicked, this, &MainWindow::onSave);
     connect(ui->exportConfigButton, &QPushButton::clicked, this, &MainWindow::onExportDropRateHtml);
     connect(ui->monsterListView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

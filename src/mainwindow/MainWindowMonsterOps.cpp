@@ -147,7 +147,9 @@ void MainWindow::changeMonsterValue()
     if (!value)
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const EditResult result = MonsterEdits::changeMonsterValue(monsterDropData, ids, *value);
+    recordDocumentEdit(QStringLiteral("修改怪物价值"));
     finishMonsterEdit(result, ids, boxId);
 }
 
@@ -167,7 +169,9 @@ void MainWindow::changeDropType()
     if (!choice)
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const EditResult result = MonsterEdits::changeDropType(monsterDropData, ids, *choice);
+    recordDocumentEdit(QStringLiteral("修改怪物掉落类型"));
     finishMonsterEdit(result, ids, boxId);
 }
 
@@ -182,23 +186,27 @@ void MainWindow::clearMonsterBoxes()
     if (!prompts->question(this, question.title, question.text))
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const EditResult result = MonsterEdits::clearMonsterBoxes(monsterDropData, ids);
+    recordDocumentEdit(QStringLiteral("清空怪物掉包"));
     finishMonsterEdit(result, ids, boxId);
 }
 
 void MainWindow::setHasDrop()
 {
-    runEligibleMonsterEdit(&MonsterEdits::setHasDropEligibility, &MonsterEdits::setHasDrop);
+    runEligibleMonsterEdit(&MonsterEdits::setHasDropEligibility, &MonsterEdits::setHasDrop,
+                           QStringLiteral("设置为有掉落"));
 }
 
 void MainWindow::setNoDrop()
 {
-    runEligibleMonsterEdit(&MonsterEdits::setNoDropEligibility, &MonsterEdits::setNoDrop);
+    runEligibleMonsterEdit(&MonsterEdits::setNoDropEligibility, &MonsterEdits::setNoDrop,
+                           QStringLiteral("设置为无掉落"));
 }
 
 void MainWindow::runEligibleMonsterEdit(
     MonsterEdits::Eligibility (*eligibilityOf)(const MonsterDropData &, const QList<int> &),
-    EditResult (*apply)(MonsterDropData &, const QList<int> &))
+    EditResult (*apply)(MonsterDropData &, const QList<int> &), const QString &stepName)
 {
     const QList<int> ids = selectedMonsterIds();
     if (ids.isEmpty()) {
@@ -213,7 +221,9 @@ void MainWindow::runEligibleMonsterEdit(
     if (!prompts->question(this, eligibility.question.title, eligibility.question.text))
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const EditResult result = apply(monsterDropData, ids);
+    recordDocumentEdit(stepName);
     finishMonsterEdit(result, ids, boxId);
 }
 
@@ -245,6 +255,8 @@ void MainWindow::editMonsters(const QList<int> &ids)
     if (!values)
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const EditResult result = MonsterEdits::applyMonsterEdit(monsterDropData, ids, *values);
+    recordDocumentEdit(QStringLiteral("编辑怪物属性"));
     finishMonsterEdit(result, ids, boxId);
 }

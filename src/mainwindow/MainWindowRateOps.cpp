@@ -14,9 +14,11 @@
 void MainWindow::onApplyTargetDropRate()
 {
     const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+    beginDocumentEdit();
     const DropRateEdits::TargetRateResult result =
         DropRateEdits::applyTargetRate(monsterDropData, currentConfig, boxContentData, currentBox,
                                        ui->targetDropRateSpin->text(), multiplier);
+    recordDocumentEdit(QStringLiteral("设置目标爆率"));
     if (!result.applied) {
         // Refused before any change; the typed target stays in the field.
         showEditNotice(result.notice);
@@ -46,8 +48,10 @@ void MainWindow::unifyMonsterValue()
     if (!value)
         return;
     const std::optional<int> boxId = currentBoxId();
+    beginDocumentEdit();
     const DropRateEdits::UnifyResult result =
         DropRateEdits::unifyMonsterValue(monsterDropData, boxContentData, ids, *value);
+    recordDocumentEdit(QStringLiteral("统一怪物价值"));
     if (!result.applied) {
         showEditNotice(result.notice);
         return;

@@ -111,8 +111,10 @@ bool DropItemTableModel::setData(const QModelIndex &index, const QVariant &value
     int itemId = 0;
     if (!toItemId(value, itemId))
         return false;
+    const int previous = m_box->items.at(index.row()).itemId;
     m_box->items[index.row()].itemId = itemId;
     Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    Q_EMIT itemIdEdited(index.row(), previous);
     return true;
 }
 

@@ -30,6 +30,11 @@ public:
     void setDropMultiplier(double multiplier);
     double dropMultiplier() const { return m_dropMultiplier; }
 
+Q_SIGNALS:
+    // After setData wrote an item id into the box (the slot held previousItemId before).
+    void itemIdEdited(int row, int previousItemId);
+
+public:
     static constexpr int RateColumn = 0;
     static constexpr int ItemIdColumn = 1;
 

@@ -2,8 +2,11 @@
 
 // Small builders and field-by-field descriptions of drop documents for the edit tests.
 
+#include "data/DropBoxContentParser.h"
 #include "data/DropConfig.h"
+#include "data/MonsterDropParser.h"
 
+#include <QBuffer>
 #include <QMetaType>
 #include <QStringList>
 
@@ -91,6 +94,19 @@ inline QStringList describe(const DropBoxContentData &data)
     for (const DropBoxConfig &b : data.boxes)
         lines << describe(b);
     return lines;
+}
+
+// Both files as the editor saves them, one after the other.
+inline QByteArray savedBytes(const MonsterDropData &monsters, const DropBoxContentData &boxes)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QString error;
+    buffer.open(QIODevice::WriteOnly);
+    MonsterDropParser(20).write(buffer, monsters, error);
+    buffer.write("=====\n");
+    DropBoxContentParser(100).write(buffer, boxes, error);
+    return bytes;
 }
 
 } // namespace EditFixtures

@@ -1,6 +1,4 @@
 #include "EditFixtures.h"
-#include "data/DropBoxContentParser.h"
-#include "data/MonsterDropParser.h"
 #include "edit/BoxEdits.h"
 #include "edit/BoxManagerEdits.h"
 #include "edit/DocumentChange.h"
@@ -8,7 +6,6 @@
 #include "edit/DropRateEdits.h"
 #include "edit/MonsterEdits.h"
 
-#include <QBuffer>
 #include <QtTest>
 #include <functional>
 
@@ -22,17 +19,9 @@ struct Documents
     DropBoxContentData boxes;
 };
 
-// Both files as the editor would save them.
 QByteArray savedBytes(const Documents &d)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QString error;
-    buffer.open(QIODevice::WriteOnly);
-    MonsterDropParser(20).write(buffer, d.monsters, error);
-    buffer.write("=====\n");
-    DropBoxContentParser(100).write(buffer, d.boxes, error);
-    return bytes;
+    return EditFixtures::savedBytes(d.monsters, d.boxes);
 }
 
 Documents sample()

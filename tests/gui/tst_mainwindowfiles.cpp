@@ -98,7 +98,7 @@ private Q_SLOTS:
     {
         Harness h;
         const MainWindow &w = *h.window;
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt[*]"));
         QVERIFY(h.prompts->calls.isEmpty());
         QCOMPARE(w.monsterFilePath(), QDir(h.configDir).filePath("MonsterDropBoxs.txt"));
         QCOMPARE(w.boxFilePath(), QDir(h.configDir).filePath("DropBoxContent.txt"));
@@ -112,7 +112,7 @@ private Q_SLOTS:
     {
         Harness h(QString{});
         const MainWindow &w = *h.window;
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - 四栏布局"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - 四栏布局[*]"));
         QVERIFY(w.monsterFilePath().isEmpty());
         QVERIFY(w.boxFilePath().isEmpty());
         QCOMPARE(h.view("monsterListView")->model()->rowCount(), 0);
@@ -137,7 +137,7 @@ private Q_SLOTS:
         ScriptedPrompts *prompts = scripted.get();
         MainWindow w(std::move(scripted), h.configDir);
         w.setClock([] { return fixedTime; });
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - 四栏布局"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - 四栏布局[*]"));
         QVERIFY(w.monsterFilePath().isEmpty());
         QVERIFY(!w.boxFilePath().isEmpty());
         // The records before the bad line never reach the editor.
@@ -192,7 +192,7 @@ private Q_SLOTS:
             return;
         }
         const MainWindow &w = *h.window;
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - monsters_b.txt"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - monsters_b.txt[*]"));
         QCOMPARE(w.monsterFilePath(), path);
         QCOMPARE(w.monsterDocument().records.size(), 2);
         // A new monster file starts with nothing selected and empty right-hand views.
@@ -252,7 +252,7 @@ private Q_SLOTS:
             return;
         }
         const MainWindow &w = *h.window;
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt[*]"));
         QCOMPARE(w.boxFilePath(), path);
         // The monster stays; its boxes come from the new file (box 7 is gone there).
         QCOMPARE(w.selectedMonsterId(), 1001);
@@ -479,7 +479,7 @@ private Q_SLOTS:
                  (QStringList{"saveFileName|保存怪物掉落配置|" + oldMonsterPath,
                               "information|保存成功|" + savedText}));
         QCOMPARE(w.monsterFilePath(), newPath);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt[*]"));
         QVERIFY(readAll(newPath).startsWith("MonsterID\tMValue"));
         QCOMPARE(readAll(oldMonsterPath), oldMonsterBytes);
         QCOMPARE(h.child<QPlainTextEdit>("operationLogEdit")->toPlainText(),
@@ -506,7 +506,7 @@ private Q_SLOTS:
         auto scripted = std::make_unique<ScriptedPrompts>();
         ScriptedPrompts *prompts = scripted.get();
         MainWindow w(std::move(scripted), demo);
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - MonsterDropBoxs.txt[*]"));
         QVERIFY(prompts->calls.isEmpty());
         QVERIFY(!w.monsterDocument().records.isEmpty());
         QVERIFY(!w.boxDocument().boxes.isEmpty());

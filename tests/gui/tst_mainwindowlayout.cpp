@@ -144,7 +144,7 @@ private Q_SLOTS:
         MainWindow &w = *h.window;
         QCOMPARE(w.objectName(), QStringLiteral("MainWindow"));
         QCOMPARE(w.size(), QSize(1280, 960));
-        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - 四栏布局"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lootwright - 四栏布局[*]"));
         QCOMPARE(w.centralWidget(), h.child<QWidget>("centralWidget"));
         QCOMPARE(w.statusBar(), h.child<QStatusBar>("statusBar"));
 

@@ -1,0 +1,39 @@
+#include "mainwindow/DocumentEditCommand.h"
+
+#include <utility>
+
+DocumentEditCommand::DocumentEditCommand(const QString &name, DocumentChange change, Replay replay,
+                                         const QString &mergeKey)
+    : QUndoCommand(name), change(std::move(change)), replay(std::move(replay)), mergeKey(mergeKey)
+{
+}
+
+void DocumentEditCommand::undo()
+{
+    replay(change, true, text());
+}
+
+void DocumentEditCommand::redo()
+{
+    // QUndoStack::push runs redo once: the edit is in the documents already.
+    if (!pushed) {
+        pushed = true;
+        return;
+    }
+    replay(change, false, text());
+}
+
+int DocumentEditCommand::id() const
+{
+    return mergeKey.isEmpty() ? -1 : 1;
+}
+
+bool DocumentEditCommand::mergeWith(const QUndoCommand *other)
+{
+    const auto *next = dynamic_cast<const DocumentEditCommand *>(other);
+    if (!next || next->mergeKey != mergeKey || !change.absorb(next->change))
+        return false;
+    // Typed back to what it was: the step goes.
+    setObsolete(change.isEmpty());
+    return true;
+}
