@@ -13,25 +13,26 @@ QString decodeUtf8(QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
+bool readsAsUtf8(QByteArrayView start)
+{
+    const auto marked = QStringConverter::encodingForData(start);
+    return marked ? *marked == QStringConverter::Utf8 : systemEncodingIsUtf8();
+}
+
 Contents contentsOf(QByteArray bytes, bool textMode)
 {
     Contents contents;
     contents.dropCarriageReturns = textMode;
-    const bool utf16Mark = bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff");
-    if (systemEncodingIsUtf8() && !utf16Mark) {
+    if (readsAsUtf8(bytes)) {
         contents.utf8 = true;
         if (bytes.startsWith("\xef\xbb\xbf"))
             bytes.remove(0, 3);
         contents.bytes = std::move(bytes);
         return contents;
     }
-    // QTextStream honours a Unicode byte order mark ahead of the configured encoding.
-    QStringConverter::Encoding encoding = QStringConverter::System;
-    if (utf16Mark) {
-        if (const auto detected = QStringConverter::encodingForData(bytes))
-            encoding = *detected;
-    }
-    QStringDecoder decoder(encoding);
+    const auto marked = QStringConverter::encodingForData(bytes);
+    // A marked decoder drops the mark.
+    QStringDecoder decoder = marked ? QStringDecoder(*marked) : systemDecoder();
     contents.text = decoder.decode(bytes);
     if (textMode)
         contents.text.remove(u'\r');
@@ -137,28 +138,80 @@ char *writeDecimal(char *out, int value)
     return out + length;
 }
 
+// The encoding the game files are read and written in, with what the writers need to know of it.
+struct FileEncoding
+{
+    QByteArray name; // empty: the system's
+    bool asciiCompatible = true;
+    bool utf8 = true;
+
+    explicit FileEncoding(QByteArray encodingName) : name(std::move(encodingName))
+    {
+        const QByteArray ascii("0123456789-+ \t\r\n#");
+        asciiCompatible = encoder().encode(QString::fromLatin1(ascii)) == ascii;
+        const QString probe = QStringLiteral("a\u00e9\u4e2d\U0001F600#");
+        utf8 = QByteArray(encoder().encode(probe)) == probe.toUtf8() &&
+               QString(decoder().decode(probe.toUtf8())) == probe;
+    }
+    QStringDecoder decoder() const
+    {
+        return name.isEmpty() ? QStringDecoder(QStringConverter::System)
+                              : QStringDecoder(name.constData());
+    }
+    QStringEncoder encoder() const
+    {
+        return name.isEmpty() ? QStringEncoder(QStringConverter::System)
+                              : QStringEncoder(name.constData());
+    }
+};
+
+namespace {
+
+FileEncoding *installedEncoding = nullptr;
+
+const FileEncoding &fileEncoding()
+{
+    static const FileEncoding system{QByteArray()};
+    return installedEncoding ? *installedEncoding : system;
+}
+
+} // namespace
+
+ScopedFileEncoding::ScopedFileEncoding(const char *name)
+    : previous(installedEncoding), installed(new FileEncoding(name))
+{
+    installedEncoding = installed;
+}
+
+ScopedFileEncoding::~ScopedFileEncoding()
+{
+    installedEncoding = previous;
+    delete installed;
+}
+
+QStringDecoder systemDecoder()
+{
+    return fileEncoding().decoder();
+}
+
+QStringEncoder systemEncoder()
+{
+    return fileEncoding().encoder();
+}
+
 bool systemEncodingIsAsciiCompatible()
 {
-    static const bool compatible = [] {
-        const QByteArray probe("0123456789-+ \t\r\n#");
-        return encodeSystem(QString::fromLatin1(probe)) == probe;
-    }();
-    return compatible;
+    return fileEncoding().asciiCompatible;
 }
 
 bool systemEncodingIsUtf8()
 {
-    static const bool utf8 = [] {
-        const QString probe = QStringLiteral("a\u00e9\u4e2d\U0001F600#");
-        return encodeSystem(probe) == probe.toUtf8() &&
-               QStringDecoder(QStringConverter::System).decode(probe.toUtf8()) == probe;
-    }();
-    return utf8;
+    return fileEncoding().utf8;
 }
 
 QByteArray encodeSystem(QStringView text)
 {
-    QStringEncoder encoder(QStringConverter::System);
+    QStringEncoder encoder = systemEncoder();
     return encoder.encode(text);
 }
 

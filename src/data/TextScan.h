@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QStringView>
 
 #include <algorithm>
@@ -109,6 +111,26 @@ inline bool isAscii(const char *p, const char *end)
 // Decodes UTF-8 statefully, keeping a leading byte order mark as a character.
 QString decodeUtf8(QByteArrayView bytes);
 
+// The game files are read and written in the system encoding. While one of these lives they are
+// read and written in the named one instead, as on a machine whose locale uses it (GB18030, GBK);
+// tests and fuzz targets use it. Not thread-safe: install it before any reading starts.
+struct FileEncoding;
+class ScopedFileEncoding
+{
+public:
+    explicit ScopedFileEncoding(const char *name);
+    ~ScopedFileEncoding();
+    ScopedFileEncoding(const ScopedFileEncoding &) = delete;
+    ScopedFileEncoding &operator=(const ScopedFileEncoding &) = delete;
+
+private:
+    FileEncoding *previous;
+    FileEncoding *installed;
+};
+
+// Converters of the system encoding (or the one installed above).
+QStringDecoder systemDecoder();
+QStringEncoder systemEncoder();
 // True when the system encoding writes ASCII digits, signs, blanks and line breaks as the same
 // single bytes, so number lines can be produced as bytes without a string in between.
 bool systemEncodingIsAsciiCompatible();
@@ -138,6 +160,9 @@ qint64 readFully(QIODevice &device, char *data, qint64 maxSize);
 bool readRest(QIODevice &device, QByteArray &bytes);
 // Reads everything left on an open device as from a text-mode file; false when a read fails.
 bool readContents(QIODevice &device, Contents &contents);
+// True when text starting with these bytes is read as UTF-8. A Unicode byte order mark selects its
+// encoding ahead of the system encoding, as QTextStream honours it; the UTF-8 mark included.
+bool readsAsUtf8(QByteArrayView start);
 // Prepares bytes read in text mode (every CR dropped after decoding) or not.
 Contents contentsOf(QByteArray bytes, bool textMode);
 
@@ -267,9 +292,7 @@ ReadResult forEachDeviceLine(QIODevice &device, bool dropCarriageReturns, Handle
     if (firstBlock < 0)
         return ReadResult::Failed;
     qsizetype filled = qsizetype(firstBlock);
-    const bool utf16Mark =
-        buffer.first(filled).startsWith("\xff\xfe") || buffer.first(filled).startsWith("\xfe\xff");
-    if (!systemEncodingIsUtf8() || utf16Mark) {
+    if (!readsAsUtf8(buffer.first(filled))) {
         // Other encodings go through the whole-text decoder.
         buffer.truncate(filled);
         if (!readRest(device, buffer))

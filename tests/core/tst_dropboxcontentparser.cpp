@@ -1,5 +1,6 @@
 #include "FailingDevice.h"
 #include "data/DropBoxContentParser.h"
+#include "data/TextScan.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -186,6 +187,8 @@ private Q_SLOTS:
     void silentReader();
     void readErrorFailsLoad_data();
     void readErrorFailsLoad();
+    void markUnderOtherSystemEncoding_data();
+    void markUnderOtherSystemEncoding();
 };
 
 void DropBoxContentParserTest::blankSetMatchesRegularExpression()
@@ -717,6 +720,34 @@ void DropBoxContentParserTest::readErrorFailsLoad()
         QCOMPARE(error, QStringLiteral("读取文件失败: %1").arg(memory.errorString()));
         QCOMPARE(data.boxes, before.boxes);
     }
+}
+
+void DropBoxContentParserTest::markUnderOtherSystemEncoding_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QString text = QStringLiteral("表头一\n表头二\n# 注释\n1 100 -1 0\n");
+    QTest::newRow("system encoding") << QByteArray(QStringEncoder("GB18030").encode(text));
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xef\xbb\xbf" + text.toUtf8());
+}
+
+void DropBoxContentParserTest::markUnderOtherSystemEncoding()
+{
+    QFETCH(QByteArray, content);
+    const TextScan::ScopedFileEncoding gb18030("GB18030");
+    const DropBoxContentParser parser(100);
+    DropBoxContentData data;
+    QString error;
+    QBuffer buffer(&content);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QVERIFY(parser.read(buffer, data, error));
+    QCOMPARE(data.headerLine1, QStringLiteral("表头一"));
+    QCOMPARE(data.commentBlock, QStringLiteral("# 注释"));
+    QBuffer out;
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QVERIFY(parser.write(out, data, error));
+    QCOMPARE(out.data(),
+             QStringEncoder("GB18030").encode(QStringLiteral("表头一\n表头二\n# 注释\n1 100 -1 0") +
+                                              emptyPairs(100) + u'\n'));
 }
 
 QTEST_GUILESS_MAIN(DropBoxContentParserTest)

@@ -164,6 +164,8 @@ private Q_SLOTS:
     void debugLines();
     void readErrorFailsLoad_data();
     void readErrorFailsLoad();
+    void markUnderOtherSystemEncoding_data();
+    void markUnderOtherSystemEncoding();
 };
 
 void MonsterDropParserTest::integerFields_data()
@@ -866,6 +868,36 @@ void MonsterDropParserTest::readErrorFailsLoad()
         QCOMPARE(error, QStringLiteral("读取文件失败：%1").arg(memory.errorString()));
         QCOMPARE(data.records, before.records);
     }
+}
+
+void MonsterDropParserTest::markUnderOtherSystemEncoding_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QString text = QStringLiteral("表头一\n# 说明\n1001\t50\t0\n");
+    QTest::newRow("system encoding") << QByteArray(QStringEncoder("GB18030").encode(text));
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xef\xbb\xbf" + text.toUtf8());
+}
+
+void MonsterDropParserTest::markUnderOtherSystemEncoding()
+{
+    QFETCH(QByteArray, content);
+    const TextScan::ScopedFileEncoding gb18030("GB18030");
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    QVERIFY(writeBytes(path, content));
+    const MonsterDropParser parser(20);
+    MonsterDropData data;
+    QString error;
+    MessageCapture capture;
+    QVERIFY(parser.load(path, data, error));
+    QCOMPARE(data.headerLine1, QStringLiteral("表头一"));
+    QCOMPARE(data.headerLine2, QStringLiteral("# 说明"));
+    QCOMPARE(data.records.size(), 1);
+    // Written back in the system encoding, without a mark.
+    QVERIFY(parser.save(path, data, error));
+    QCOMPARE(readBytes(path),
+             QStringEncoder("GB18030").encode(QStringLiteral("表头一\n# 说明\n") +
+                                              parser.formatLine(data.records[0]) + u'\n'));
 }
 
 QTEST_GUILESS_MAIN(MonsterDropParserTest)

@@ -1,6 +1,8 @@
 #include "FailingDevice.h"
 #include "data/NameResolver.h"
+#include "data/TextScan.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -99,6 +101,7 @@ private Q_SLOTS:
     void crlfAndBom();
     void readErrorChangesNothing_data();
     void readErrorChangesNothing();
+    void markUnderOtherSystemEncoding();
 };
 
 void NameResolverTest::init()
@@ -418,6 +421,22 @@ void NameResolverTest::readErrorChangesNothing()
         QCOMPARE(error, expected);
         QCOMPARE(map, before);
         QCOMPARE(resolver.monsterNames.size(), 1);
+    }
+}
+
+void NameResolverTest::markUnderOtherSystemEncoding()
+{
+    const TextScan::ScopedFileEncoding gb18030("GB18030");
+    const QString table = header + itemLine("7", "金币", 6, 7) + u'\n';
+    for (const QByteArray &content : {QByteArray(QStringEncoder("GB18030").encode(table)),
+                                      QByteArray("\xef\xbb\xbf" + table.toUtf8())}) {
+        QByteArray bytes = content;
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QMap<int, QString> map;
+        QString error;
+        QVERIFY(NameResolver::instance().loadItemTable(buffer, 0, 6, map, error));
+        QCOMPARE(map, (QMap<int, QString>{{7, QStringLiteral("金币")}}));
     }
 }
 
