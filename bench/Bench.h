@@ -34,6 +34,11 @@ struct BenchRegistrar
     static const BenchRegistrar id##Registrar(#id, order, &id);                                    \
     static void id(BenchContext &context)
 
+// The growth of the resident set at its peak while run() works, in bytes; -1 when it cannot be
+// measured. Runs in a child process that sets its own high-water mark back to its current
+// resident size, so the figure is fresh and the harness's own peak figure stays untouched.
+double peakExtraBytes(const std::function<void()> &run);
+
 // Keeps debug and info diagnostics out of the report while it lives; warnings still go to stderr.
 class QuietDebug
 {

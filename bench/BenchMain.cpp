@@ -9,12 +9,16 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
+#include <malloc.h>
 #include <map>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -32,7 +36,50 @@ std::vector<Entry> &registry()
     return entries;
 }
 
+// A line "Key:   123 kB" of /proc/self/status in bytes, or -1.
+double statusBytes(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QByteArray prefix = QByteArray(key) + ':';
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toDouble() * 1024.0;
+    }
+    return -1;
+}
+
 } // namespace
+
+double peakExtraBytes(const std::function<void()> &run)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(fds[0]);
+        malloc_trim(0);
+        QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+        const bool fresh = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+        clearRefs.close();
+        const double before = statusBytes("VmRSS");
+        run();
+        const double extra = fresh && before >= 0 ? statusBytes("VmHWM") - before : -1;
+        const bool sent = write(fds[1], &extra, sizeof extra) == ssize_t(sizeof extra);
+        _exit(sent ? 0 : 1);
+    }
+    close(fds[1]);
+    double extra = -1;
+    if (child < 0 || read(fds[0], &extra, sizeof extra) != ssize_t(sizeof extra))
+        extra = -1;
+    close(fds[0]);
+    if (child > 0)
+        waitpid(child, nullptr, 0);
+    return extra;
+}
 
 BenchRegistrar::BenchRegistrar(const char *name, int order, BenchFunction function)
 {

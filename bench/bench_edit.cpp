@@ -5,16 +5,19 @@
 #include "data/DropConfig.h"
 #include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
+#include "edit/DocumentChange.h"
 #include "edit/DropClipboard.h"
 #include "edit/DropRateEdits.h"
 #include "edit/MonsterEdits.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -238,4 +241,74 @@ LOOTWRIGHT_BENCH(edit_target_rate, 503)
         [&] { resetDocuments(data, monsters, boxes); });
     std::printf("# edit: target rate on a box of %d sharers, copied %d\n", last.sharerCount,
                 int(last.copied));
+}
+
+LOOTWRIGHT_BENCH(edit_unify_undo, 504)
+{
+    // The undo step of unify over 100,000 monsters. Recording costs the snapshot before the
+    // edit and the comparison after it; the step keeps only the entries that differ.
+    const EditBenchData &data = benchData(context);
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    const QList<int> selected = spreadIds(recordIds(data.monsters, false), 100000);
+    std::vector<double> recordMs;
+    std::vector<double> recordCpuMs;
+    std::vector<double> undoMs;
+    std::vector<double> redoMs;
+    qint64 storedBytes = 0;
+    qsizetype storedEntries = 0;
+    const auto elapsedMs = [](const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e6; };
+    for (int run = 0; run < std::max(1, context.runs); ++run) {
+        resetDocuments(data, monsters, boxes);
+        QElapsedTimer timer;
+        timer.start();
+        double cpuStart = threadCpuMs();
+        std::optional<DocumentSnapshot> before(std::in_place, monsters, boxes);
+        const double ms = elapsedMs(timer);
+        double cpuMs = threadCpuMs() - cpuStart;
+
+        DropRateEdits::unifyMonsterValue(monsters, boxes, selected, 5000);
+        timer.restart();
+        cpuStart = threadCpuMs();
+        const DocumentChange change = DocumentChange::between(*before, monsters, boxes);
+        before.reset();
+        recordMs.push_back(ms + elapsedMs(timer));
+        recordCpuMs.push_back(cpuMs + threadCpuMs() - cpuStart);
+        timer.restart();
+        change.revert(monsters, boxes);
+        undoMs.push_back(elapsedMs(timer));
+        timer.restart();
+        change.apply(monsters, boxes);
+        redoMs.push_back(elapsedMs(timer));
+        storedBytes = change.storedBytes();
+        storedEntries = change.storedEntryCount();
+    }
+    const auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    constexpr double megabyte = 1024.0 * 1024.0;
+    context.report(QStringLiteral("unify_100k_undo_record"), median(recordMs),
+                   QStringLiteral("ms"));
+    std::printf("# edit: unify_100k_undo_record CPU time %.0f ms (median)\n", median(recordCpuMs));
+    context.report(QStringLiteral("unify_100k_undo_step_kept"), storedBytes / megabyte,
+                   QStringLiteral("MB"));
+    context.report(QStringLiteral("unify_100k_undo_revert"), median(undoMs), QStringLiteral("ms"));
+    context.report(QStringLiteral("unify_100k_undo_apply"), median(redoMs), QStringLiteral("ms"));
+
+    // What recording adds to the edit's resident peak (snapshot and step together).
+    resetDocuments(data, monsters, boxes);
+    const double plain =
+        peakExtraBytes([&] { DropRateEdits::unifyMonsterValue(monsters, boxes, selected, 5000); });
+    const double recorded = peakExtraBytes([&] {
+        std::optional<DocumentSnapshot> before(std::in_place, monsters, boxes);
+        DropRateEdits::unifyMonsterValue(monsters, boxes, selected, 5000);
+        const DocumentChange change = DocumentChange::between(*before, monsters, boxes);
+        before.reset();
+    });
+    if (plain >= 0 && recorded >= 0)
+        context.report(QStringLiteral("unify_100k_undo_peak_extra"), (recorded - plain) / megabyte,
+                       QStringLiteral("MB"));
+    std::printf("# edit: unify undo step keeps %lld records and boxes\n",
+                static_cast<long long>(storedEntries));
 }

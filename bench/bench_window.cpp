@@ -6,8 +6,10 @@
 #include "mainwindow/Prompts.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QTableView>
 #include <algorithm>
@@ -55,6 +57,21 @@ public:
         return {};
     }
     QAction *execMenu(QMenu &, const QPoint &) override { return nullptr; }
+};
+
+// Answers every number input with one value (the unify input).
+class NumberPrompts : public SilentPrompts
+{
+public:
+    explicit NumberPrompts(int value) : value(value) {}
+    std::optional<int> getInt(QWidget *, const QString &, const QString &, int, int, int,
+                              int) override
+    {
+        return value;
+    }
+
+private:
+    int value;
 };
 
 // Sees the paint events of a widget tree, so a measurement can end after the first paint.
@@ -166,4 +183,40 @@ LOOTWRIGHT_BENCH(select_monster, 61)
     qApp->removeEventFilter(&watcher);
     context.report(QStringLiteral("select_monster"), ms, QStringLiteral("ms"));
     context.report(QStringLiteral("select_monster_cpu"), cpu.median(), QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(window_unify_undo, 62)
+{
+    // Unify over 100,000 monster rows through the window, then its undo and redo, each with
+    // the refresh of every view and the events that follow.
+    QuietDebug quiet;
+    NameResolver::instance().clear();
+    MainWindow window(std::make_unique<NumberPrompts>(5000), context.configDir);
+    window.show();
+    QApplication::processEvents();
+    auto *view = window.findChild<QTableView *>(QStringLiteral("monsterListView"));
+    QAbstractItemModel *model = view->model();
+    const int rows = std::min(model->rowCount(), 100000);
+    view->selectionModel()->select(
+        QItemSelection(model->index(0, 0), model->index(rows - 1, model->columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    QElapsedTimer timer;
+    timer.start();
+    window.unifyMonsterValue();
+    QApplication::processEvents();
+    context.report(QStringLiteral("window_unify_100k_recorded"), timer.elapsed(),
+                   QStringLiteral("ms"));
+    auto *undo = window.findChild<QAction *>(QStringLiteral("actionUndo"));
+    auto *redo = window.findChild<QAction *>(QStringLiteral("actionRedo"));
+    const auto step = [](QAction *action) {
+        return [action] {
+            action->trigger();
+            QApplication::processEvents();
+        };
+    };
+    // The first run undoes the unify; each later one redoes it untimed first.
+    context.report(QStringLiteral("window_unify_100k_undo"),
+                   context.medianMs(step(undo), step(redo)), QStringLiteral("ms"));
+    context.report(QStringLiteral("window_unify_100k_redo"),
+                   context.medianMs(step(redo), step(undo)), QStringLiteral("ms"));
 }

@@ -29,6 +29,13 @@ QList<ListHunk<T>> diffLists(const QList<T> &a, const QList<T> &b, Key key)
     const qsizetype endA = n - suffix;
     const qsizetype endB = m - suffix;
 
+    // A run's removed entries are consecutive in `a` and its added ones in `b`: the walk finds
+    // the bounds, the copies are made once at their exact size.
+    struct Run
+    {
+        qsizetype oldAt, newAt, oldEnd, newEnd;
+    };
+    QList<Run> runs;
     qsizetype i = prefix;
     qsizetype j = prefix;
     bool open = false;
@@ -40,7 +47,7 @@ QList<ListHunk<T>> diffLists(const QList<T> &a, const QList<T> &b, Key key)
             continue;
         }
         if (!open) {
-            hunks.append(ListHunk<T>{i, j, {}, {}});
+            runs.append(Run{i, j, i, j});
             open = true;
         }
         bool takeA = i < endA;
@@ -59,16 +66,16 @@ QList<ListHunk<T>> diffLists(const QList<T> &a, const QList<T> &b, Key key)
                     takeA = false;
             }
         }
-        ListHunk<T> &hunk = hunks.last();
         if (takeA)
-            hunk.removed.append(a.at(i++));
+            runs.last().oldEnd = ++i;
         if (takeB)
-            hunk.inserted.append(b.at(j++));
+            runs.last().newEnd = ++j;
     }
-    for (ListHunk<T> &hunk : hunks) {
-        hunk.removed.squeeze();
-        hunk.inserted.squeeze();
-    }
+    hunks.reserve(runs.size());
+    for (const Run &run : runs)
+        hunks.append(ListHunk<T>{run.oldAt, run.newAt,
+                                 QList<T>(a.cbegin() + run.oldAt, a.cbegin() + run.oldEnd),
+                                 QList<T>(b.cbegin() + run.newAt, b.cbegin() + run.newEnd)});
     return hunks;
 }
 
