@@ -214,7 +214,7 @@ private:
 
     // Undo and redo of every change to the documents, and the unsaved-changes mark.
     void createUndoActions();
-    // Before an edit: keeps what the documents hold now (unless already kept).
+    // Before an edit: keeps what the documents hold now.
     void beginDocumentEdit();
     // After it: what changed since beginDocumentEdit becomes one undo step named `name`.
     void recordDocumentEdit(const QString &name, const QString &mergeKey = QString());

@@ -16,6 +16,9 @@
 void MainWindow::createUndoActions()
 {
     undoStack = new QUndoStack(this);
+    // Each step keeps only what it changed, but a batch edit of a large file still keeps tens
+    // of megabytes: the oldest steps go beyond this many.
+    undoStack->setUndoLimit(100);
     // "撤销 统一怪物价值": the prefix, a space and the step's name; the prefix alone when empty.
     QAction *undoAction = undoStack->createUndoAction(this, QStringLiteral("撤销"));
     undoAction->setObjectName(QStringLiteral("actionUndo"));
@@ -34,8 +37,8 @@ void MainWindow::createUndoActions()
 
 void MainWindow::beginDocumentEdit()
 {
-    if (!editBaseline)
-        editBaseline.emplace(monsterDropData, boxContentData);
+    // Always taken anew: one left by an edit that changed nothing may predate an undo or load.
+    editBaseline.emplace(monsterDropData, boxContentData);
 }
 
 void MainWindow::recordDocumentEdit(const QString &name, const QString &mergeKey)
@@ -64,6 +67,7 @@ void MainWindow::replayDocumentChange(const DocumentChange &change, bool undo, c
 {
     const QList<int> monsterIds = selectedMonsterIds();
     const std::optional<int> boxId = currentBoxId();
+    editBaseline.reset();
     // No event runs between the replay and the refresh, so nothing reads the pointers into
     // the lists before refreshViews drops them.
     if (undo)
