@@ -153,6 +153,40 @@ QString kindName(Kind kind)
     return QString();
 }
 
+QString kindTitle(Kind kind)
+{
+    switch (kind) {
+    case Kind::MissingBox:
+        return QStringLiteral("不存在的包裹");
+    case Kind::UnusedBox:
+        return QStringLiteral("无引用的包裹");
+    case Kind::DuplicateBoxId:
+        return QStringLiteral("重复的包裹ID");
+    case Kind::DuplicateMonsterId:
+        return QStringLiteral("重复的怪物ID");
+    case Kind::UnratedBox:
+        return QStringLiteral("权值小于1");
+    case Kind::UnknownItem:
+        return QStringLiteral("未知物品");
+    case Kind::UnknownMonster:
+        return QStringLiteral("未知怪物");
+    case Kind::RateAboveFull:
+        return QStringLiteral("爆率超过100%");
+    }
+    return QString();
+}
+
+int firstMonsterNaming(const MonsterDropData &monsters, int boxId)
+{
+    if (!DropSlots::isUsedId(boxId))
+        return -1;
+    for (const MonsterDropConfig &record : monsters.records) {
+        if (record.dropBoxIds.contains(boxId))
+            return record.monsterId;
+    }
+    return -1;
+}
+
 QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &boxes,
                    const NameResolver &names, double multiplier)
 {

@@ -37,6 +37,11 @@ struct Finding
 
 // "missing-box", "unused-box", ...: stable names for scripts reading the command line's output.
 QString kindName(Kind kind);
+// "不存在的包裹", ...: the kind as the check window shows it.
+QString kindTitle(Kind kind);
+
+// The id of the first monster record that names the box id, or -1: where a box finding is shown.
+int firstMonsterNaming(const MonsterDropData &monsters, int boxId);
 
 // One pass over both documents and the name tables. Rates use the given multiplier. Findings are
 // grouped by kind in the order of Kind, each group in document order.

@@ -2,6 +2,7 @@
 
 #include "data/DropBoxContentParser.h"
 #include "data/DropConfig.h"
+#include "data/ItemSourceIndex.h"
 #include "data/MonsterDropParser.h"
 #include "data/SaveBackup.h"
 #include "edit/DocumentChange.h"
@@ -10,12 +11,15 @@
 #include <QDateTime>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class ConfigCheckDialog;
 class DropItemTableModel;
+class ItemSourcesDialog;
 class DropSummaryModel;
 class MonsterBoxListModel;
 class MonsterFilterProxyModel;
@@ -24,6 +28,7 @@ class Prompts;
 class QCloseEvent;
 class QPoint;
 class QResizeEvent;
+class QTimer;
 class QUndoStack;
 struct EditNotice;
 struct EditResult;
@@ -118,6 +123,19 @@ public Q_SLOTS:
     void deleteSelectedItems();
     void addSelectedItemsToFavorites();
 
+    // Where an item drops, and the configuration check: tool windows over the documents.
+    void showItemSources(int itemId);
+    void onCheckConfig();
+    void showSummaryContextMenu(const QPoint &position);
+
+public:
+    // The lookup index over the documents, rebuilt here when they changed since its last use.
+    const ItemSourceIndex &itemSourceIndex();
+    // Selects the monster and, when it lists the box, the box, through refreshViews; a monster
+    // hidden by the filter is shown again first. False, with a status bar note, when the
+    // monster list does not have it.
+    bool goToMonsterAndBox(int monsterId, std::optional<int> boxId);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     // Asks first when there are unsaved changes.
@@ -157,6 +175,8 @@ public:
         bool keepUnlistedBox = false;
         // Refill the box form; off while the user is typing in it.
         bool fillBoxForm = true;
+        // Only the selection moves: the documents are as they were.
+        bool selectionOnly = false;
     };
     // The one way back to a consistent window after anything changed the documents: drops every
     // pointer into them, hands them to the models again and resolves the current monster and
@@ -238,6 +258,17 @@ private:
     std::optional<DocumentSnapshot> editBaseline;
     bool keptMonsterChanges = false;
     bool keptBoxChanges = false;
+
+    // Reverse lookup and check windows: the index is rebuilt on demand, the open windows are
+    // refreshed shortly after the documents change.
+    void scheduleToolWindowRefresh();
+    void refreshToolWindows();
+    void goToFinding(int monsterId, int boxId);
+    ItemSourceIndex itemSources;
+    bool itemSourcesStale = true;
+    QPointer<ItemSourcesDialog> itemSourcesDialog;
+    QPointer<ConfigCheckDialog> configCheckDialog;
+    QTimer *toolWindowRefreshTimer = nullptr;
 
     // Set while refreshViews moves the selection itself.
     bool refreshing = false;

@@ -200,9 +200,15 @@ void MainWindow::showItemContextMenu(const QPoint &position)
     QMenu menu(QStringLiteral("物品操作"), this);
     QAction *favorite = menu.addAction(QStringLiteral("加入收藏夹"));
     QAction *remove = menu.addAction(QStringLiteral("删除此物品"));
+    // The item id column, as the favourites read it; an empty slot has no sources.
+    const int itemId = index.sibling(index.row(), 1).data().toString().toInt();
+    QAction *sources = menu.addAction(QStringLiteral("查看掉落来源"));
+    sources->setEnabled(DropSlots::isUsedId(itemId));
     QAction *chosen = prompts->execMenu(menu, ui->itemTableView->viewport()->mapToGlobal(position));
     if (chosen == favorite)
         addSelectedItemsToFavorites();
     else if (chosen == remove)
         deleteSelectedItems();
+    else if (chosen == sources)
+        showItemSources(itemId);
 }

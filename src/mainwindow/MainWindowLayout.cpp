@@ -370,6 +370,11 @@ void MainWindow::connectSignals()
     connect(ui->actionExportHtml, &QAction::triggered, this, &MainWindow::onExportDropRateHtml);
     connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->actionEditMonster, &QAction::triggered, this, &MainWindow::onEditSelectedMonsters);
+    // Reverse lookup from the summary, and the configuration check.
+    ui->summaryView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->summaryView, &QWidget::customContextMenuRequested, this,
+            &MainWindow::showSummaryContextMenu);
+    connect(ui->actionCheckConfig, &QAction::triggered, this, &MainWindow::onCheckConfig);
     // Off until their features exist: tool windows, monster edit dialog.
     ui->actionManageBoxes->setEnabled(false);
     ui->actionItemLibrary->setEnabled(false);
@@ -420,6 +425,7 @@ void MainWindow::onDropMultiplierChanged(double value)
     monsterBoxModel->setDropMultiplier(value);
     dropItemModel->setDropMultiplier(value);
     summaryModel->setDropMultiplier(value);
+    scheduleToolWindowRefresh();
 }
 
 int MainWindow::densityForSize(const QSize &size)

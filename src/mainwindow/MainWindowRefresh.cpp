@@ -95,6 +95,11 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
         updateDropRateDisplay();
     ui->monsterListView->viewport()->update();
     refreshing = wasRefreshing;
+    if (!refresh.selectionOnly) {
+        // The lookup index copies numbers of the documents: rebuilt when next used.
+        itemSourcesStale = true;
+        scheduleToolWindowRefresh();
+    }
 }
 
 bool MainWindow::selectBoxRow(int boxId)

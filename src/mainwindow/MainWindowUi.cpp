@@ -238,6 +238,9 @@ void MainWindowUi::setupUi(QMainWindow *window)
     menuEdit->addAction(actionEditMonster);
     menuTools->addAction(actionManageBoxes);
     menuTools->addAction(actionItemLibrary);
+    actionCheckConfig = createAction(window, "actionCheckConfig");
+    menuTools->addSeparator();
+    menuTools->addAction(actionCheckConfig);
     menuBar->addMenu(menuFile);
     menuBar->addMenu(menuEdit);
     menuBar->addMenu(menuTools);
@@ -268,6 +271,7 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     menuFile->setTitle(QStringLiteral("文件"));
     menuEdit->setTitle(QStringLiteral("编辑"));
     menuTools->setTitle(QStringLiteral("工具"));
+    actionCheckConfig->setText(QStringLiteral("检查配置"));
 
     loadConfigButton->setText(QStringLiteral("加载爆率"));
     loadConfigButton->setToolTip(QStringLiteral("自动加载程序目录下的配置文件"));

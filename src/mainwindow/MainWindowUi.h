@@ -107,6 +107,9 @@ struct MainWindowUi
 
     QStatusBar *statusBar = nullptr;
 
+    // Tools menu: the configuration check.
+    QAction *actionCheckConfig = nullptr;
+
     void setupUi(QMainWindow *window);
     void retranslateUi(QMainWindow *window);
 };

@@ -391,7 +391,8 @@ private Q_SLOTS:
         // An empty slot's row opens the menu too, and becomes the selection.
         Q_EMIT items->customContextMenuRequested(rowCenter(h, "itemTableView", 3));
         QCOMPARE(h.prompts->transcript(), QStringList{"execMenu||物品操作"});
-        QCOMPARE(h.prompts->last()->extra, (QStringList{"加入收藏夹", "删除此物品"}));
+        QCOMPARE(h.prompts->last()->extra,
+                 (QStringList{"加入收藏夹", "删除此物品", "查看掉落来源 (off)"}));
         QCOMPARE(items->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(items->selectionModel()->selectedRows().first().row(), 3);
 

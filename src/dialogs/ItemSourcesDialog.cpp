@@ -1,0 +1,93 @@
+#include "dialogs/ItemSourcesDialog.h"
+
+#include "models/ItemSourceTableModel.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <climits>
+
+ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("itemSourcesDialog"));
+    setWindowFlag(Qt::Window);
+    resize(900, 480);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *queryLayout = new QHBoxLayout;
+    itemIdEdit = new QLineEdit(this);
+    itemIdEdit->setObjectName(QStringLiteral("itemIdEdit"));
+    itemIdEdit->setPlaceholderText(QStringLiteral("物品ID"));
+    itemIdEdit->setValidator(new QIntValidator(1, INT_MAX, itemIdEdit));
+    lookupButton = new QPushButton(QStringLiteral("查询"), this);
+    lookupButton->setObjectName(QStringLiteral("lookupButton"));
+    summaryLabel = new QLabel(this);
+    summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    queryLayout->addWidget(itemIdEdit);
+    queryLayout->addWidget(lookupButton);
+    queryLayout->addWidget(summaryLabel, 1);
+    layout->addLayout(queryLayout);
+
+    sourceModel = new ItemSourceTableModel(this);
+    sortModel = new QSortFilterProxyModel(this);
+    sortModel->setSourceModel(sourceModel);
+    sortModel->setSortRole(ItemSourceTableModel::SortRole);
+    sourcesView = new QTableView(this);
+    sourcesView->setObjectName(QStringLiteral("sourcesView"));
+    sourcesView->setModel(sortModel);
+    sourcesView->setSortingEnabled(true);
+    sourcesView->sortByColumn(ItemSourceTable::RateColumn, Qt::DescendingOrder);
+    sourcesView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sourcesView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sourcesView->setAlternatingRowColors(true);
+    sourcesView->verticalHeader()->hide();
+    sourcesView->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    layout->addWidget(sourcesView);
+
+    connect(lookupButton, &QPushButton::clicked, this, &ItemSourcesDialog::onLookup);
+    connect(itemIdEdit, &QLineEdit::returnPressed, this, &ItemSourcesDialog::onLookup);
+    connect(sourcesView, &QAbstractItemView::doubleClicked, this, &ItemSourcesDialog::onActivated);
+}
+
+void ItemSourcesDialog::showSources(int itemId, const QString &itemName,
+                                    const QList<ItemSourceIndex::Source> &sources,
+                                    double multiplier)
+{
+    shownItemId = itemId;
+    itemIdEdit->setText(QString::number(itemId));
+    sourceModel->setSources(sources, multiplier);
+    QSet<int> boxes;
+    for (const ItemSourceIndex::Source &source : sources)
+        boxes.insert(source.boxIndex);
+    const QString label = itemName.isEmpty()
+                              ? QStringLiteral("物品 %1").arg(itemId)
+                              : QStringLiteral("物品 %1 %2").arg(QString::number(itemId), itemName);
+    setWindowTitle(QStringLiteral("掉落来源 - %1").arg(label));
+    summaryLabel->setText(sources.isEmpty() ? QStringLiteral("%1：没有包裹含有该物品").arg(label)
+                                            : QStringLiteral("%1：%2 个包裹，%3 个来源")
+                                                  .arg(label, QString::number(boxes.size()),
+                                                       QString::number(sources.size())));
+}
+
+void ItemSourcesDialog::onLookup()
+{
+    bool ok = false;
+    const int id = itemIdEdit->text().toInt(&ok);
+    if (ok && id >= 1)
+        Q_EMIT itemRequested(id);
+}
+
+void ItemSourcesDialog::onActivated(const QModelIndex &index)
+{
+    const ItemSourceIndex::Source *source =
+        sourceModel->sourceAt(sortModel->mapToSource(index).row());
+    if (source)
+        Q_EMIT sourceActivated(source->hasMonster() ? source->monsterId : -1, source->boxId);
+}

@@ -1,0 +1,157 @@
+#include "mainwindow/MainWindow.h"
+
+#include "data/ConfigCheck.h"
+#include "data/NameResolver.h"
+#include "dialogs/ConfigCheckDialog.h"
+#include "dialogs/ItemSourcesDialog.h"
+#include "mainwindow/MainWindowUi.h"
+#include "mainwindow/Prompts.h"
+#include "models/MonsterBoxListModel.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+void bringUp(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+double multiplierOf(const MonsterBoxListModel *model)
+{
+    return model ? model->dropMultiplier() : 1.0;
+}
+
+void fillSources(ItemSourcesDialog *dialog, const ItemSourceIndex &index, int itemId,
+                 double multiplier)
+{
+    dialog->showSources(itemId, NameResolver::instance().itemName(itemId), index.sources(itemId),
+                        multiplier);
+}
+
+void fillFindings(ConfigCheckDialog *dialog, const MonsterDropData &monsters,
+                  const DropBoxContentData &boxes, double multiplier)
+{
+    dialog->showFindings(ConfigCheck::run(monsters, boxes, NameResolver::instance(), multiplier));
+}
+
+} // namespace
+
+const ItemSourceIndex &MainWindow::itemSourceIndex()
+{
+    if (itemSourcesStale) {
+        itemSources.rebuild(monsterDropData, boxContentData);
+        itemSourcesStale = false;
+    }
+    return itemSources;
+}
+
+void MainWindow::showItemSources(int itemId)
+{
+    if (!DropSlots::isUsedId(itemId))
+        return;
+    if (!itemSourcesDialog) {
+        itemSourcesDialog = new ItemSourcesDialog(this);
+        connect(itemSourcesDialog, &ItemSourcesDialog::itemRequested, this,
+                &MainWindow::showItemSources);
+        connect(itemSourcesDialog, &ItemSourcesDialog::sourceActivated, this,
+                [this](int monsterId, int boxId) { goToFinding(monsterId, boxId); });
+    }
+    fillSources(itemSourcesDialog, itemSourceIndex(), itemId, multiplierOf(monsterBoxModel));
+    bringUp(itemSourcesDialog);
+}
+
+void MainWindow::onCheckConfig()
+{
+    if (!configCheckDialog) {
+        configCheckDialog = new ConfigCheckDialog(this);
+        connect(configCheckDialog, &ConfigCheckDialog::recheckRequested, this,
+                &MainWindow::onCheckConfig);
+        connect(configCheckDialog, &ConfigCheckDialog::findingActivated, this,
+                &MainWindow::goToFinding);
+    }
+    fillFindings(configCheckDialog, monsterDropData, boxContentData, multiplierOf(monsterBoxModel));
+    bringUp(configCheckDialog);
+}
+
+void MainWindow::showSummaryContextMenu(const QPoint &position)
+{
+    const QModelIndex index = ui->summaryView->indexAt(position);
+    // Separator rows hold no item.
+    const int itemId = index.sibling(index.row(), 1).data().toInt();
+    if (!index.isValid() || !DropSlots::isUsedId(itemId))
+        return;
+    QMenu menu(QStringLiteral("汇总操作"), this);
+    QAction *sources = menu.addAction(QStringLiteral("查看掉落来源"));
+    if (prompts->execMenu(menu, ui->summaryView->viewport()->mapToGlobal(position)) == sources)
+        showItemSources(itemId);
+}
+
+bool MainWindow::goToMonsterAndBox(int monsterId, std::optional<int> boxId)
+{
+    if (!proxyIndexForMonster(monsterId).isValid() &&
+        (!ui->monsterSearchEdit->text().isEmpty() || ui->filterDropOnlyBtn->isChecked())) {
+        // Asked for by name: the filter that hides it gives way.
+        ui->monsterSearchEdit->clear();
+        ui->filterDropOnlyBtn->setChecked(false);
+    }
+    if (!proxyIndexForMonster(monsterId).isValid()) {
+        statusBar()->showMessage(
+            QStringLiteral("怪物[%1] 不在怪物列表中（怪物表中没有该怪物）").arg(monsterId), 2500);
+        return false;
+    }
+    currentMonsterId = monsterId;
+    ViewRefresh refresh;
+    refresh.boxId = boxId;
+    refresh.selectionOnly = true;
+    refreshViews(refresh);
+    bringUp(this);
+    return true;
+}
+
+void MainWindow::goToFinding(int monsterId, int boxId)
+{
+    const std::optional<int> box =
+        DropSlots::isUsedId(boxId) ? std::optional<int>(boxId) : std::nullopt;
+    if (monsterId < 1 && box)
+        monsterId = ConfigCheck::firstMonsterNaming(monsterDropData, boxId);
+    if (monsterId >= 1) {
+        goToMonsterAndBox(monsterId, box);
+        return;
+    }
+    if (box)
+        statusBar()->showMessage(
+            QStringLiteral("包裹[%1] 没有被任何怪物引用，无法在主窗口中选中").arg(boxId), 2500);
+}
+
+void MainWindow::scheduleToolWindowRefresh()
+{
+    const bool open = (itemSourcesDialog && itemSourcesDialog->isVisible()) ||
+                      (configCheckDialog && configCheckDialog->isVisible());
+    if (!open)
+        return;
+    if (!toolWindowRefreshTimer) {
+        // Edits come in bursts (typing a weight): one rebuild after the burst.
+        toolWindowRefreshTimer = new QTimer(this);
+        toolWindowRefreshTimer->setSingleShot(true);
+        toolWindowRefreshTimer->setInterval(180);
+        connect(toolWindowRefreshTimer, &QTimer::timeout, this, &MainWindow::refreshToolWindows);
+    }
+    toolWindowRefreshTimer->start();
+}
+
+void MainWindow::refreshToolWindows()
+{
+    const double multiplier = multiplierOf(monsterBoxModel);
+    if (itemSourcesDialog && itemSourcesDialog->isVisible() && itemSourcesDialog->itemId() >= 1)
+        fillSources(itemSourcesDialog, itemSourceIndex(), itemSourcesDialog->itemId(), multiplier);
+    if (configCheckDialog && configCheckDialog->isVisible())
+        fillFindings(configCheckDialog, monsterDropData, boxContentData, multiplier);
+}
