@@ -3,6 +3,7 @@
 #include "data/DropBoxContentParser.h"
 #include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
+#include "data/SaveBackup.h"
 #include "export/HtmlDropRateExport.h"
 
 #include <QDateTime>
@@ -63,7 +64,9 @@ const QList<CommandSpec> &commands()
          QStringLiteral(
              "以编辑器自己的格式重写 MonsterDropBoxs.txt 和 DropBoxContent.txt：与在编辑器中加载"
              "后保存得到的字节相同，经临时文件原子替换。\n任何一个文件无法读取或写入时，两个文件都"
-             "不会被改动。\n退出码：0 成功，2 参数错误或文件无法读写。")},
+             "不会被改动。\n重写前两个文件各自备份到其旁边的 backup "
+             "目录（与编辑器保存时相同，每个文件保留最近 20 份）。\n退出码：0 成功，2 "
+             "参数错误或文件无法读写。")},
     };
     return specs;
 }
@@ -226,9 +229,21 @@ int runNormalize(const ParsedArguments &args, QTextStream &out, QTextStream &err
     // the first one rewritten alone.
     if (!writable(config.monsterPath, error) || !writable(config.boxPath, error))
         return fail(err, error);
+    // Kept as the window keeps them before its first save after a load.
+    const QDateTime now = QDateTime::currentDateTime();
+    QStringList backups;
+    for (const QString &path : {config.monsterPath, config.boxPath}) {
+        QString backupPath;
+        if (!SaveBackup::backupFile(path, now, backupPath, error))
+            return fail(err, error);
+        if (!backupPath.isEmpty())
+            backups << backupPath;
+    }
     if (!MonsterDropParser(20).save(config.monsterPath, config.monsters, error) ||
         !DropBoxContentParser(100).save(config.boxPath, config.boxes, error))
         return fail(err, error);
+    for (const QString &backup : backups)
+        out << QStringLiteral("已备份：%1").arg(backup) << u'\n';
     out << QStringLiteral("已重写：%1").arg(config.monsterPath) << u'\n'
         << QStringLiteral("已重写：%1").arg(config.boxPath) << Qt::endl;
     return Success;

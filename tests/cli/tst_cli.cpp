@@ -213,12 +213,20 @@ private Q_SLOTS:
         QVERIFY(WindowTest::copyDirectory(WindowTest::fixturePath(QStringLiteral("config")), copy));
         const Result result = runCli({"normalize", copy});
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out.size(), 2);
+        QCOMPARE(result.out.size(), 4);
+        const QDir backups(QDir(copy).filePath(QStringLiteral("backup")));
+        QCOMPARE(backups.entryList(QDir::Files).size(), 2);
         for (const QString &name : names) {
+            const QByteArray original =
+                readBytes(WindowTest::fixturePath(QStringLiteral("config/") + name));
             const QByteArray saved = readBytes(QDir(h.configDir).filePath(name));
             // The fixture is not in the editor's format, so an untouched file would fail here.
-            QVERIFY(saved != readBytes(WindowTest::fixturePath(QStringLiteral("config/") + name)));
+            QVERIFY(saved != original);
             QCOMPARE(readBytes(QDir(copy).filePath(name)), saved);
+            const QStringList kept =
+                backups.entryList({name.chopped(4) + QStringLiteral(".*.txt")}, QDir::Files);
+            QCOMPARE(kept.size(), 1);
+            QCOMPARE(readBytes(backups.filePath(kept.first())), original);
         }
     }
 
@@ -239,6 +247,17 @@ private Q_SLOTS:
         QCOMPARE(readBytes(QDir(dir).filePath(QStringLiteral("MonsterDropBoxs.txt"))), monsters);
         QVERIFY(!QFile::exists(page));
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+        // A backup that cannot be made stops the rewrite: a file stands where the folder goes.
+        const QString clean = temp.filePath(QStringLiteral("clean"));
+        QVERIFY(WindowTest::copyDirectory(cliFixture(QStringLiteral("clean")), clean));
+        QFile blocker(QDir(clean).filePath(QStringLiteral("backup")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString monsterPath = QDir(clean).filePath(QStringLiteral("MonsterDropBoxs.txt"));
+        const QByteArray before = readBytes(monsterPath);
+        QCOMPARE(runCli({"normalize", clean}).exitCode, 2);
+        QCOMPARE(readBytes(monsterPath), before);
     }
 };
 
