@@ -1,7 +1,9 @@
-// Takes the README picture: the main window at 1280 x 960 on the demo configuration with a
-// monster and one of its boxes selected, written to docs/screenshot.png. Run it on a real
-// display or under xvfb-run.
+// Takes the README pictures: the main window at 1280 x 960 on the demo configuration with a
+// monster and one of its boxes selected, written to docs/screenshot.png, and the item sources
+// window for the most widely dropped item of that monster, docs/item_sources.png. Run it on a
+// real display or under xvfb-run.
 #include "data/NameResolver.h"
+#include "dialogs/ItemSourcesDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Prompts.h"
 
@@ -33,6 +35,25 @@ void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &messa
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+bool savePicture(QWidget &widget, const char *name)
+{
+    QPixmap picture;
+    if (QScreen *screen = widget.windowHandle() ? widget.windowHandle()->screen() : nullptr)
+        picture = screen->grabWindow(widget.winId());
+    if (picture.isNull() || picture.size() != widget.size() * widget.devicePixelRatio())
+        picture = widget.grab();
+
+    const QString target =
+        QDir(QStringLiteral(LOOTWRIGHT_DOCS_DIR)).filePath(QString::fromLatin1(name));
+    QDir().mkpath(QStringLiteral(LOOTWRIGHT_DOCS_DIR));
+    if (!picture.save(target)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(target));
+        return false;
+    }
+    std::printf("%s (%dx%d)\n", qPrintable(target), picture.width(), picture.height());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -60,18 +81,27 @@ int main(int argc, char *argv[])
                                                  QItemSelectionModel::Rows);
     settle(800);
 
-    QPixmap picture;
-    if (QScreen *screen = window.windowHandle() ? window.windowHandle()->screen() : nullptr)
-        picture = screen->grabWindow(window.winId());
-    if (picture.isNull() || picture.size() != window.size() * window.devicePixelRatio())
-        picture = window.grab();
-
-    const QString target = QDir(QStringLiteral(LOOTWRIGHT_DOCS_DIR)).filePath("screenshot.png");
-    QDir().mkpath(QStringLiteral(LOOTWRIGHT_DOCS_DIR));
-    if (!picture.save(target)) {
-        std::fprintf(stderr, "could not write %s\n", qPrintable(target));
+    if (!savePicture(window, "screenshot.png"))
         return 1;
+
+    // Of the items the monster drops, the one with the most sources.
+    QAbstractItemModel *summary =
+        window.findChild<QTableView *>(QStringLiteral("summaryView"))->model();
+    int itemId = -1;
+    qsizetype most = -1;
+    for (int row = 0; row < summary->rowCount(); ++row) {
+        const int id = summary->index(row, 1).data().toInt();
+        const qsizetype count = id >= 1 ? window.itemSourceIndex().sources(id).size() : -1;
+        if (count > most) {
+            most = count;
+            itemId = id;
+        }
     }
-    std::printf("%s (%dx%d)\n", qPrintable(target), picture.width(), picture.height());
-    return 0;
+    window.showItemSources(itemId);
+    auto *sources = window.findChild<ItemSourcesDialog *>();
+    if (!sources)
+        return 1;
+    sources->resize(1080, 420);
+    settle(800);
+    return savePicture(*sources, "item_sources.png") ? 0 : 1;
 }

@@ -18,7 +18,7 @@ ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("itemSourcesDialog"));
     setWindowFlag(Qt::Window);
-    resize(900, 480);
+    resize(1080, 520);
 
     auto *layout = new QVBoxLayout(this);
     auto *queryLayout = new QHBoxLayout;
