@@ -224,13 +224,10 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
         if (++records == 2)
             duplicateOrder.push_back(record.monsterId);
         if (!containsKey(monsterKeys, record.monsterId)) {
-            Finding finding;
-            finding.kind = Kind::UnknownMonster;
-            finding.monsterId = record.monsterId;
-            finding.message =
-                QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
-                    .arg(record.monsterId);
-            unknownMonsters.append(finding);
+            unknownMonsters.append(
+                {Kind::UnknownMonster, record.monsterId, -1, -1, 0, -1,
+                 QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
+                     .arg(record.monsterId)});
         }
 
         QString label; // built only when a finding needs it
@@ -245,14 +242,9 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
                 continue;
             BoxInfo *found = boxInfo.find(boxId);
             if (!found) {
-                Finding finding;
-                finding.kind = Kind::MissingBox;
-                finding.monsterId = record.monsterId;
-                finding.boxId = boxId;
-                finding.slot = int(slot);
-                finding.message =
-                    slotText(monsterText(), slot) + u"引用了不存在的" + boxText(boxId);
-                missing.append(finding);
+                missing.append(
+                    {Kind::MissingBox, record.monsterId, boxId, -1, 0, int(slot),
+                     slotText(monsterText(), slot) + u"引用了不存在的" + boxText(boxId)});
                 continue;
             }
             BoxInfo &info = *found;
@@ -263,27 +255,20 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
             }
             if (DropRate::hasRate(info.weight) &&
                 DropRate::fraction(record.mValue, info.weight, multiplier) > 1.0) {
-                Finding finding;
-                finding.kind = Kind::RateAboveFull;
-                finding.monsterId = record.monsterId;
-                finding.boxId = boxId;
-                finding.slot = int(slot);
                 // Many findings of this kind are usual: concatenated rather than arg-parsed.
-                finding.message =
-                    slotText(monsterText(), slot) + u' ' + boxText(boxId) + u" 爆率为 " +
-                    DropRate::tableText(record.mValue, info.weight, multiplier) + u"，超过 100%";
-                aboveFull.append(finding);
+                aboveFull.append({Kind::RateAboveFull, record.monsterId, boxId, -1, 0, int(slot),
+                                  slotText(monsterText(), slot) + u' ' + boxText(boxId) +
+                                      u" 爆率为 " +
+                                      DropRate::tableText(record.mValue, info.weight, multiplier) +
+                                      u"，超过 100%"});
             }
         }
     }
     for (const int monsterId : duplicateOrder) {
-        Finding finding;
-        finding.kind = Kind::DuplicateMonsterId;
-        finding.monsterId = monsterId;
-        finding.count = *recordsOfId.find(monsterId);
-        finding.message = QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
-                              .arg(QString::number(monsterId), QString::number(finding.count));
-        duplicateMonsters.append(finding);
+        const int count = *recordsOfId.find(monsterId);
+        duplicateMonsters.append({Kind::DuplicateMonsterId, monsterId, -1, -1, count, -1,
+                                  QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
+                                      .arg(QString::number(monsterId), QString::number(count))});
     }
 
     QList<Finding> unused, duplicateBoxes, unrated;
@@ -291,35 +276,24 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
         const int boxId = boxes.boxes.at(i).boxId;
         if (boxInfo.find(boxId)->named)
             continue;
-        Finding finding;
-        finding.kind = Kind::UnusedBox;
-        finding.boxId = boxId;
-        finding.message = QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId));
-        unused.append(finding);
+        unused.append({Kind::UnusedBox, -1, boxId, -1, 0, -1,
+                       QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId))});
     }
     for (const int boxId : boxOrder) {
         const BoxInfo &info = *boxInfo.find(boxId);
         if (info.count > 1) {
-            Finding finding;
-            finding.kind = Kind::DuplicateBoxId;
-            finding.boxId = boxId;
-            finding.count = info.count;
-            finding.message =
-                QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
-                    .arg(QString::number(boxId), QString::number(info.count));
-            duplicateBoxes.append(finding);
+            duplicateBoxes.append(
+                {Kind::DuplicateBoxId, -1, boxId, -1, info.count, -1,
+                 QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
+                     .arg(QString::number(boxId), QString::number(info.count))});
         }
         const int weight = info.weight;
         if (info.named && !DropRate::hasRate(weight)) {
-            Finding finding;
-            finding.kind = Kind::UnratedBox;
-            finding.boxId = boxId;
-            finding.count = info.namingRecords;
-            finding.message =
-                QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
-                    .arg(boxText(boxId), QString::number(weight),
-                         QString::number(info.namingRecords));
-            unrated.append(finding);
+            unrated.append(
+                {Kind::UnratedBox, -1, boxId, -1, info.namingRecords, -1,
+                 QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
+                     .arg(boxText(boxId), QString::number(weight),
+                          QString::number(info.namingRecords))});
         }
     }
 
@@ -331,13 +305,9 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
         if (containsKey(commonKeys, itemId) || containsKey(equipKeys, itemId) ||
             containsKey(gemKeys, itemId))
             continue;
-        Finding finding;
-        finding.kind = Kind::UnknownItem;
-        finding.itemId = itemId;
-        finding.boxId = boxId;
-        finding.message = QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
-                              .arg(QString::number(itemId), boxText(boxId));
-        unknownItems.append(finding);
+        unknownItems.append({Kind::UnknownItem, -1, boxId, itemId, 0, -1,
+                             QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
+                                 .arg(QString::number(itemId), boxText(boxId))});
     }
 
     QList<Finding> findings;

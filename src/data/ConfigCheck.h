@@ -24,6 +24,7 @@ enum class Kind
     RateAboveFull,      // a monster slot whose rate is above 100 %
 };
 
+// Built positionally in the check: kind, monster, box, item, count, slot, message.
 struct Finding
 {
     Kind kind = Kind::MissingBox;
