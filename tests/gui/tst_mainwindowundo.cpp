@@ -72,10 +72,6 @@ void TestMainWindowUndo::chainUndoneAndRedoneToTheByte()
         values.monsterValue = 64;
         return std::optional<MonsterEdits::MonsterEditValues>(values);
     });
-    const auto selectBox = [&h](int monsterId, int boxId) {
-        EditTest::selectMonsters(h, {monsterId});
-        return EditTest::selectBox(h, boxId);
-    };
     const QList<QPair<QString, std::function<void()>>> chain{
         {"修改怪物价值", [&] { changeValue(h); }},
         {"修改怪物掉落类型",
@@ -106,7 +102,8 @@ void TestMainWindowUndo::chainUndoneAndRedoneToTheByte()
          }},
         {"设置目标爆率",
          [&] {
-             QVERIFY(selectBox(1002, 8));
+             EditTest::selectMonsters(h, {1002});
+             QVERIFY(EditTest::selectBox(h, 8));
              h.child<QLineEdit>("targetDropRateSpin")->setText("10");
              w.onApplyTargetDropRate();
          }},
