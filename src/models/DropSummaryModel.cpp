@@ -2,7 +2,7 @@
 
 #include "data/DropConfig.h"
 #include "data/NameResolver.h"
-#include "models/BoxSlotLookup.h"
+#include "data/BoxSlotLookup.h"
 #include "rates/DropRate.h"
 
 #include <QColor>

@@ -1,7 +1,7 @@
 #include "models/MonsterBoxListModel.h"
 
 #include "data/DropConfig.h"
-#include "models/BoxSlotLookup.h"
+#include "data/BoxSlotLookup.h"
 #include "rates/DropRate.h"
 
 #include <cmath>

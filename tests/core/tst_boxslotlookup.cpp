@@ -1,10 +1,10 @@
-#include "ModelTestSupport.h"
-#include "models/BoxSlotLookup.h"
+#include "EditFixtures.h"
+#include "data/BoxSlotLookup.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
-using namespace ModelTestSupport;
+using namespace EditFixtures;
 
 class TestBoxSlotLookup : public QObject
 {
@@ -44,7 +44,7 @@ void TestBoxSlotLookup::resolve()
     QFETCH(QList<int>, positions);
     DropBoxContentData document;
     for (int id : boxIds)
-        document.boxes.append(makeBox(id, 1, {}, false));
+        document.boxes.append(box(id, 1));
     const auto result = BoxSlotLookup::resolve(document, slots);
     QCOMPARE(QList<int>(result.cbegin(), result.cend()), positions);
 }
@@ -56,7 +56,7 @@ void TestBoxSlotLookup::matchesFirstBoxSearchOnRandomDocuments()
         DropBoxContentData document;
         const int boxCount = random.bounded(0, 60);
         for (int i = 0; i < boxCount; ++i)
-            document.boxes.append(makeBox(random.bounded(-3, 40), 1, {}, false));
+            document.boxes.append(box(random.bounded(-3, 40), 1));
         QList<int> slots;
         for (int i = 0; i < 20; ++i)
             slots.append(random.bounded(-3, 45));

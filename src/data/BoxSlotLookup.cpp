@@ -1,4 +1,4 @@
-#include "models/BoxSlotLookup.h"
+#include "data/BoxSlotLookup.h"
 
 #include "data/DropConfig.h"
 
