@@ -1,16 +1,16 @@
 #include "export/HtmlDropRateExport.h"
 
-#include "data/NameResolver.h"
-#include "rates/DropRate.h"
+#include "export/PageRowBuilder.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QSaveFile>
 #include <QStringEncoder>
 
 #include <algorithm>
-#include <cstring>
-#include <functional>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace HtmlDropRateExport {
@@ -110,365 +110,6 @@ constexpr QStringView pageTail =
     u"</script>\n"
     u"</body>\n</html>\n";
 
-constexpr QStringView rowOpen = u"<tr data-monster-id=\"";
-constexpr QStringView afterId = u"\" data-monster-name=\"";
-constexpr QStringView afterNameKey = u"\" data-items=\"";
-constexpr QStringView afterSearch = u"\"><td class=\"mono\">";
-constexpr QStringView afterIdCell = u"</td><td class=\"name\">";
-constexpr QStringView afterName = u"</td><td class=\"items\" title=\"";
-constexpr QStringView afterTitle = u"\">";
-constexpr QStringView rowClose = u"</td></tr>\n";
-
-qsizetype digitCount(int value)
-{
-    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
-    qsizetype count = value < 0 ? 2 : 1;
-    while (magnitude >= 10) {
-        magnitude /= 10;
-        ++count;
-    }
-    return count;
-}
-
-// Writes into space that was sized beforehand.
-struct Cursor
-{
-    char16_t *p;
-
-    void put(QStringView text)
-    {
-        if (text.isEmpty())
-            return; // a null view has no data pointer to copy from
-        std::memcpy(p, text.utf16(), size_t(text.size()) * sizeof(char16_t));
-        p += text.size();
-    }
-    void put(char16_t c) { *p++ = c; }
-    void putInt(int value)
-    {
-        // Unsigned arithmetic keeps INT_MIN representable.
-        unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
-        char16_t *end = p + digitCount(value);
-        char16_t *q = end;
-        do {
-            *--q = char16_t(u'0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0);
-        if (value < 0)
-            *--q = u'-';
-        p = end;
-    }
-};
-
-// Where one item's pieces of a row stand in the text pool, escaped: its display name and
-// "id lower-case-name" for the search. One pool keeps the texts close together for the cache.
-struct ItemText
-{
-    qsizetype name;
-    qsizetype search;
-    int nameSize;
-    int searchSize;
-};
-
-struct ItemRef
-{
-    int itemId;
-    int text; // index into the item texts
-};
-
-// The distinct used items of one box, by ascending id.
-struct BoxItems
-{
-    bool ready = false;
-    std::vector<ItemRef> items;
-};
-
-// One box of a monster's row: its items and the rank of its rate text among the row's texts.
-struct Run
-{
-    const ItemRef *next;
-    const ItemRef *end;
-    int rank;
-};
-
-// One entry of a row's item list; its rate ranks are rowRanks[ranksFrom, ranksTo).
-struct RowItem
-{
-    int text;
-    int ranksFrom;
-    int ranksTo;
-};
-
-constexpr qsizetype drainSize = 1 << 19;
-
-class PageBuilder
-{
-public:
-    PageBuilder(const DropBoxContentData &boxes, const NameResolver &names, double multiplier,
-                bool showRates)
-        : boxData(boxes), names(names), multiplier(multiplier), showRates(showRates),
-          boxItems(size_t(boxes.boxes.size()))
-    {
-        // A later box with the same id replaces an earlier one.
-        lastBoxById.reserve(boxes.boxes.size());
-        for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
-            const int id = boxes.boxes.at(i).boxId;
-            if (DropSlots::isUsedId(id))
-                lastBoxById.insert(id, int(i));
-        }
-    }
-
-    // Resolves every monster's boxes that give items; returns the number of rows.
-    int collect(const QList<MonsterDropConfig> &monsters);
-    // Appends the rows of the monsters given to collect. When drain is given it is called
-    // whenever out has grown past drainSize, to take the text away; false from it stops.
-    bool appendRows(QString &out, const QList<MonsterDropConfig> &monsters,
-                    const std::function<bool(QString &)> &drain = {});
-
-private:
-    const BoxItems &itemsOf(int boxIndex);
-    int textOf(int itemId);
-    void mergeItems(const MonsterDropConfig &monster, const int *boxesFrom, const int *boxesTo);
-    void appendRow(QString &out, const MonsterDropConfig &monster);
-
-    const DropBoxContentData &boxData;
-    const NameResolver &names;
-    const double multiplier;
-    const bool showRates;
-
-    QHash<int, int> lastBoxById;
-    std::vector<BoxItems> boxItems;
-    QHash<int, int> itemTextIndex;
-    std::vector<ItemText> itemTexts;
-    QString textPool;
-
-    // Every monster's box indexes, monster i at [boxStart[i], boxStart[i + 1]).
-    std::vector<int> monsterBoxes;
-    std::vector<size_t> boxStart;
-
-    // Scratch of one row, kept to reuse its capacity.
-    std::vector<QString> rowRates;
-    std::vector<QString> sortedRates;
-    std::vector<Run> runs;
-    std::vector<RowItem> rowItems;
-    std::vector<int> rowRanks;
-};
-
-int PageBuilder::textOf(int itemId)
-{
-    const auto found = itemTextIndex.constFind(itemId);
-    if (found != itemTextIndex.cend())
-        return found.value();
-    QString name = names.itemName(itemId);
-    if (name.isEmpty())
-        name = QString::number(itemId);
-    ItemText text;
-    text.name = textPool.size();
-    appendEscapedHtml(textPool, name);
-    text.nameSize = int(textPool.size() - text.name);
-    text.search = textPool.size();
-    textPool += QString::number(itemId) + QLatin1Char(' ');
-    appendEscapedHtml(textPool, name.toLower());
-    text.searchSize = int(textPool.size() - text.search);
-    const int index = int(itemTexts.size());
-    itemTexts.push_back(std::move(text));
-    itemTextIndex.insert(itemId, index);
-    return index;
-}
-
-const BoxItems &PageBuilder::itemsOf(int boxIndex)
-{
-    BoxItems &entry = boxItems[size_t(boxIndex)];
-    if (entry.ready)
-        return entry;
-    entry.ready = true;
-    const QList<DropBoxItem> &slots = boxData.boxes.at(boxIndex).items;
-    entry.items.reserve(size_t(slots.size()));
-    for (const DropBoxItem &slot : slots) {
-        if (DropSlots::isUsedId(slot.itemId))
-            entry.items.push_back({slot.itemId, 0});
-    }
-    std::sort(entry.items.begin(), entry.items.end(),
-              [](const ItemRef &a, const ItemRef &b) { return a.itemId < b.itemId; });
-    entry.items.erase(
-        std::unique(entry.items.begin(), entry.items.end(),
-                    [](const ItemRef &a, const ItemRef &b) { return a.itemId == b.itemId; }),
-        entry.items.end());
-    entry.items.shrink_to_fit();
-    for (ItemRef &ref : entry.items)
-        ref.text = textOf(ref.itemId);
-    return entry;
-}
-
-int PageBuilder::collect(const QList<MonsterDropConfig> &monsters)
-{
-    int rows = 0;
-    monsterBoxes.clear();
-    boxStart.assign(1, 0);
-    boxStart.reserve(size_t(monsters.size()) + 1);
-    for (const MonsterDropConfig &monster : monsters) {
-        const size_t from = monsterBoxes.size();
-        for (const int boxId : monster.dropBoxIds) {
-            if (!DropSlots::isUsedId(boxId))
-                continue;
-            const auto found = lastBoxById.constFind(boxId);
-            if (found == lastBoxById.cend())
-                continue;
-            const int boxIndex = found.value();
-            // Each box once: a box listed twice gives the same items with the same rate.
-            if (std::find(monsterBoxes.cbegin() + qsizetype(from), monsterBoxes.cend(), boxIndex) !=
-                monsterBoxes.cend())
-                continue;
-            if (!itemsOf(boxIndex).items.empty())
-                monsterBoxes.push_back(boxIndex);
-        }
-        if (monsterBoxes.size() > from)
-            ++rows;
-        boxStart.push_back(monsterBoxes.size());
-    }
-    return rows;
-}
-
-bool PageBuilder::appendRows(QString &out, const QList<MonsterDropConfig> &monsters,
-                             const std::function<bool(QString &)> &drain)
-{
-    for (qsizetype i = 0; i < monsters.size(); ++i) {
-        const size_t from = boxStart[size_t(i)];
-        const size_t to = boxStart[size_t(i) + 1];
-        if (from == to)
-            continue;
-        mergeItems(monsters.at(i), monsterBoxes.data() + from, monsterBoxes.data() + to);
-        appendRow(out, monsters.at(i));
-        if (drain && out.size() >= drainSize && !drain(out))
-            return false;
-    }
-    return true;
-}
-
-void PageBuilder::mergeItems(const MonsterDropConfig &monster, const int *boxesFrom,
-                             const int *boxesTo)
-{
-    // Rate texts ranked in string order, so each item's texts come out sorted and distinct.
-    rowRates.clear();
-    if (showRates) {
-        for (const int *box = boxesFrom; box != boxesTo; ++box)
-            rowRates.push_back(
-                DropRate::tableText(monster.mValue, boxData.boxes.at(*box).boxValue, multiplier));
-        sortedRates = rowRates;
-        std::sort(sortedRates.begin(), sortedRates.end());
-        sortedRates.erase(std::unique(sortedRates.begin(), sortedRates.end()), sortedRates.end());
-    }
-    runs.clear();
-    for (const int *box = boxesFrom; box != boxesTo; ++box) {
-        const std::vector<ItemRef> &items = boxItems[size_t(*box)].items;
-        int rank = 0;
-        if (showRates) {
-            const QString &rate = rowRates[size_t(box - boxesFrom)];
-            rank = int(std::lower_bound(sortedRates.cbegin(), sortedRates.cend(), rate) -
-                       sortedRates.cbegin());
-        }
-        runs.push_back({items.data(), items.data() + items.size(), rank});
-    }
-
-    // Merge the boxes' item lists, each sorted by id, into one list by id.
-    rowItems.clear();
-    rowRanks.clear();
-    while (true) {
-        int smallest = 0;
-        bool any = false;
-        for (const Run &run : runs) {
-            if (run.next != run.end && (!any || run.next->itemId < smallest)) {
-                smallest = run.next->itemId;
-                any = true;
-            }
-        }
-        if (!any)
-            break;
-        RowItem item{0, int(rowRanks.size()), 0};
-        for (Run &run : runs) {
-            if (run.next != run.end && run.next->itemId == smallest) {
-                item.text = run.next->text;
-                rowRanks.push_back(run.rank);
-                ++run.next;
-            }
-        }
-        const auto ranksFrom = rowRanks.begin() + item.ranksFrom;
-        std::sort(ranksFrom, rowRanks.end());
-        rowRanks.erase(std::unique(ranksFrom, rowRanks.end()), rowRanks.end());
-        item.ranksTo = int(rowRanks.size());
-        rowItems.push_back(item);
-    }
-}
-
-void PageBuilder::appendRow(QString &out, const MonsterDropConfig &monster)
-{
-    QString name = names.monsterName(monster.monsterId);
-    if (name.isEmpty())
-        name = monster.displayName;
-    const QString escapedName = escapeHtml(name);
-    const QString nameKey = escapedName.toLower();
-
-    // The row's exact length first, so it is written straight into the page.
-    qsizetype searchLength = qsizetype(rowItems.size()) - 1;
-    qsizetype itemsLength = qsizetype(rowItems.size()) - 1;
-    for (const RowItem &item : rowItems) {
-        const ItemText &text = itemTexts[size_t(item.text)];
-        searchLength += text.searchSize;
-        itemsLength += text.nameSize;
-        if (showRates) {
-            itemsLength += 2 + (item.ranksTo - item.ranksFrom - 1);
-            for (int r = item.ranksFrom; r < item.ranksTo; ++r)
-                itemsLength += sortedRates[size_t(rowRanks[size_t(r)])].size();
-        }
-    }
-    const qsizetype idLength = digitCount(monster.monsterId);
-    const qsizetype rowLength = rowOpen.size() + idLength + afterId.size() + nameKey.size() +
-                                afterNameKey.size() + searchLength + afterSearch.size() + idLength +
-                                afterIdCell.size() + escapedName.size() + afterName.size() +
-                                itemsLength + afterTitle.size() + itemsLength + rowClose.size();
-    const qsizetype start = out.size();
-    out.resize(start + rowLength);
-    Cursor cursor{reinterpret_cast<char16_t *>(out.data()) + start};
-    const char16_t *pool = reinterpret_cast<const char16_t *>(textPool.constData());
-
-    cursor.put(rowOpen);
-    cursor.putInt(monster.monsterId);
-    cursor.put(afterId);
-    cursor.put(nameKey);
-    cursor.put(afterNameKey);
-    for (size_t i = 0; i < rowItems.size(); ++i) {
-        if (i > 0)
-            cursor.put(u' ');
-        const ItemText &text = itemTexts[size_t(rowItems[i].text)];
-        cursor.put(QStringView(pool + text.search, text.searchSize));
-    }
-    cursor.put(afterSearch);
-    cursor.putInt(monster.monsterId);
-    cursor.put(afterIdCell);
-    cursor.put(escapedName);
-    cursor.put(afterName);
-    const char16_t *itemsText = cursor.p;
-    for (size_t i = 0; i < rowItems.size(); ++i) {
-        const RowItem &item = rowItems[i];
-        if (i > 0)
-            cursor.put(u'、');
-        const ItemText &text = itemTexts[size_t(item.text)];
-        cursor.put(QStringView(pool + text.name, text.nameSize));
-        if (showRates) {
-            cursor.put(u'(');
-            for (int r = item.ranksFrom; r < item.ranksTo; ++r) {
-                if (r > item.ranksFrom)
-                    cursor.put(u'/');
-                cursor.put(sortedRates[size_t(rowRanks[size_t(r)])]);
-            }
-            cursor.put(u')');
-        }
-    }
-    cursor.put(afterTitle);
-    cursor.put(QStringView(itemsText, itemsLength)); // the cell repeats its title
-    cursor.put(rowClose);
-    Q_ASSERT(cursor.p == reinterpret_cast<const char16_t *>(out.constData()) + out.size());
-}
-
 } // namespace
 
 void appendEscapedHtml(QString &out, QStringView text)
@@ -517,9 +158,9 @@ QString timestampText(const QDateTime &time)
 
 namespace {
 
-void appendHead(QString &html, int exportCount, double multiplier, bool showRates,
-                const QString &timestamp)
+QString headText(int exportCount, double multiplier, bool showRates, const QString &timestamp)
 {
+    QString html;
     html += pageHead;
     html += timestamp;
     html += QStringLiteral(" ｜ 导出怪物数：");
@@ -532,7 +173,11 @@ void appendHead(QString &html, int exportCount, double multiplier, bool showRate
     if (showRates)
         html += QStringLiteral("（爆率）");
     html += QStringView(u"</th></tr></thead><tbody>\n");
+    return html;
 }
+
+// Rows are handed on in pieces of about this size.
+constexpr size_t pieceSize = size_t(1) << 20;
 
 // UTF-8 with a byte-order mark into a temporary file that replaces the target on commit.
 class PageFileWriter
@@ -547,6 +192,11 @@ public:
         return file.write("\xEF\xBB\xBF", 3) == 3;
     }
 
+    bool write(const char *bytes, size_t size)
+    {
+        return file.write(bytes, qint64(size)) == qint64(size);
+    }
+
     // Encoded in slices so that no second copy of a long text is held.
     bool write(QStringView text)
     {
@@ -559,8 +209,7 @@ public:
             if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
                 --length;
             char *end = encoder.appendToBuffer(bytes.data(), text.mid(from, length));
-            const qint64 size = end - bytes.data();
-            if (file.write(bytes.constData(), size) != size)
+            if (!write(bytes.constData(), size_t(end - bytes.data())))
                 return false;
             from += length;
         }
@@ -575,6 +224,90 @@ private:
     QByteArray bytes;
 };
 
+// Builds the rows on a second thread while the caller writes the finished pieces. The builder
+// is touched only by that thread until it has been joined; pieces change hands under the lock.
+class RowPipeline
+{
+public:
+    explicit RowPipeline(PageRowBuilder &builder) : builder(builder)
+    {
+        for (int i = 0; i < pieceCount; ++i)
+            free.push_back(i);
+        worker = std::thread([this] { run(); });
+    }
+
+    // Stops the builder at its next piece and waits for it, on every way out.
+    ~RowPipeline()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        worker.join();
+    }
+
+    RowPipeline(const RowPipeline &) = delete;
+    RowPipeline &operator=(const RowPipeline &) = delete;
+
+    // The next piece of rows, valid until the next call; nullptr after the last.
+    const ByteBuffer *next()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (held >= 0) {
+            free.push_back(held);
+            held = -1;
+            changed.notify_all();
+        }
+        changed.wait(lock, [this] { return !filled.empty() || finished; });
+        if (filled.empty())
+            return nullptr;
+        held = filled.front();
+        filled.pop_front();
+        return &pieces[held];
+    }
+
+private:
+    void run()
+    {
+        while (true) {
+            int index;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [this] { return stopping || !free.empty(); });
+                if (stopping)
+                    return;
+                index = free.back();
+                free.pop_back();
+            }
+            ByteBuffer &piece = pieces[index];
+            piece.clear();
+            builder.appendRows(piece, pieceSize);
+            const bool last = builder.atEnd();
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                filled.push_back(index);
+                finished = last;
+            }
+            changed.notify_all();
+            if (last)
+                return;
+        }
+    }
+
+    static constexpr int pieceCount = 3;
+    PageRowBuilder &builder;
+    ByteBuffer pieces[pieceCount];
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<int> filled;
+    std::vector<int> free;
+    int held = -1;
+    bool finished = false;
+    bool stopping = false;
+    std::thread worker;
+};
+
 } // namespace
 
 Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
@@ -582,16 +315,18 @@ Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
                const QString &timestamp)
 {
     Page page;
-    PageBuilder builder(boxes, names, multiplier, showRates);
-    // The count stands above the rows: count first, so the page is built in one string.
-    page.exportCount = builder.collect(monsters.records);
+    PageRowBuilder rows(monsters, boxes, names, multiplier, showRates);
+    page.exportCount = rows.rowCount();
     if (page.exportCount == 0)
         return page;
     QString &html = page.html;
-    // A first guess; the string grows in place past it.
-    html.reserve(pageHead.size() + pageTail.size() + qsizetype(page.exportCount) * 512);
-    appendHead(html, page.exportCount, multiplier, showRates, timestamp);
-    builder.appendRows(html, monsters.records);
+    html = headText(page.exportCount, multiplier, showRates, timestamp);
+    ByteBuffer piece;
+    while (!rows.atEnd()) {
+        piece.clear();
+        rows.appendRows(piece, pieceSize);
+        html += QString::fromUtf8(piece.data(), qsizetype(piece.size()));
+    }
     html += pageTail;
     return page;
 }
@@ -623,28 +358,27 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
                      bool showRates, const QDateTime &time)
 {
     Outcome outcome;
-    PageBuilder builder(boxes, names, multiplier, showRates);
-    outcome.exportCount = builder.collect(monsters.records);
+    PageRowBuilder rows(monsters, boxes, names, multiplier, showRates);
+    outcome.exportCount = rows.rowCount();
     if (outcome.exportCount == 0) {
         outcome.title = noticeTitle;
         outcome.text = nothingToExportText;
         return outcome;
     }
-    // The same text as buildPage, handed to the file in pieces: a large page is never held whole.
+    // The same bytes as writePage(buildPage(...)), never held whole.
     PageFileWriter writer(path);
-    bool ok = writer.open();
+    bool ok = writer.open() && writer.write(headText(outcome.exportCount, multiplier, showRates,
+                                                     timestampText(time)));
     if (ok) {
-        QString text;
-        text.reserve(drainSize + (1 << 16));
-        appendHead(text, outcome.exportCount, multiplier, showRates, timestampText(time));
-        ok = builder.appendRows(text, monsters.records, [&writer](QString &rows) {
-            const bool written = writer.write(rows);
-            rows.resize(0);
-            return written;
-        });
-        text += pageTail;
-        ok = ok && writer.write(text) && writer.commit();
+        RowPipeline pipeline(rows);
+        while (const ByteBuffer *piece = pipeline.next()) {
+            if (!writer.write(piece->data(), piece->size())) {
+                ok = false;
+                break;
+            }
+        }
     }
+    ok = ok && writer.write(pageTail) && writer.commit();
     if (!ok) {
         outcome.kind = Outcome::Critical;
         outcome.title = failedTitle;

@@ -10,7 +10,8 @@ QString tableText(int monsterValue, int boxWeight, double multiplier)
 {
     if (!hasRate(boxWeight))
         return notAvailableText;
-    return QStringLiteral("%1%").arg(percent(monsterValue, boxWeight, multiplier), 0, 'f', 2);
+    // The same text as "%1%" filled by arg(p, 0, 'f', 2), without parsing a pattern.
+    return QString::number(percent(monsterValue, boxWeight, multiplier), 'f', 2) + u'%';
 }
 
 QString detailText(int monsterValue, int boxWeight, double multiplier)
