@@ -1,6 +1,6 @@
+#include "TestSupport.h"
 #include "data/DropBoxContentParser.h"
 #include "data/MonsterDropParser.h"
-#include "data/NameResolver.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,21 +8,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The shipped demo configuration is what a new user sees first: it must load,
-// survive an unchanged save byte for byte, and show the cases the editor handles.
+// The shipped demo configuration is what a new user sees first: it must load, survive an
+// unchanged save byte for byte, and show the cases the editor handles.
 class DemoConfigTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void cleanupTestCase();
     void unchangedSaveKeepsBytes_data();
     void unchangedSaveKeepsBytes();
     void dropFilesHoldTheUsualCases();
-    void nameTablesResolveTheDropFiles();
-    void filesAreUtf8WithLineFeeds_data();
-    void filesAreUtf8WithLineFeeds();
 };
+
+using TestSupport::readBytes;
 
 namespace {
 
@@ -31,25 +28,7 @@ QString demoPath(const QString &name)
     return QDir(QStringLiteral(LOOTWRIGHT_DEMO_CONFIG)).filePath(name);
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable ") + path.toUtf8() + '>';
-    return file.readAll();
-}
-
 } // namespace
-
-void DemoConfigTest::init()
-{
-    NameResolver::instance().clear();
-}
-
-void DemoConfigTest::cleanupTestCase()
-{
-    NameResolver::instance().clear();
-}
 
 void DemoConfigTest::unchangedSaveKeepsBytes_data()
 {
@@ -141,68 +120,6 @@ void DemoConfigTest::dropFilesHoldTheUsualCases()
         if (it.value() > 1)
             ++shared;
     QVERIFY(shared >= 10);
-}
-
-void DemoConfigTest::nameTablesResolveTheDropFiles()
-{
-    NameResolver &names = NameResolver::instance();
-    names.loadAll(QStringLiteral(LOOTWRIGHT_DEMO_CONFIG));
-    QVERIFY(names.monsterNames.size() >= 200);
-    QVERIFY(!names.commonItemNames.isEmpty());
-    QVERIFY(!names.equipNames.isEmpty());
-    QVERIFY(!names.gemNames.isEmpty());
-    // The placeholder line with id 0 is skipped.
-    QVERIFY(!names.monsterNames.contains(0));
-
-    QString error;
-    MonsterDropData monsters;
-    QVERIFY(MonsterDropParser(20).load(demoPath(QStringLiteral("MonsterDropBoxs.txt")), monsters,
-                                       error));
-    QSet<int> dropIds;
-    int unnamed = 0;
-    for (const MonsterDropConfig &record : std::as_const(monsters.records)) {
-        dropIds.insert(record.monsterId);
-        if (names.monsterName(record.monsterId).isEmpty())
-            ++unnamed;
-    }
-    QVERIFY(unnamed >= 1);
-    int withoutDropLine = 0;
-    for (auto it = names.monsterNames.cbegin(); it != names.monsterNames.cend(); ++it)
-        if (!dropIds.contains(it.key()))
-            ++withoutDropLine;
-    QVERIFY(withoutDropLine >= 1);
-
-    // Every box item has a name, but for the two ids a later client patch adds.
-    DropBoxContentData boxes;
-    QVERIFY(DropBoxContentParser(100).load(demoPath(QStringLiteral("DropBoxContent.txt")), boxes,
-                                           error));
-    QSet<int> unknownItems;
-    for (const DropBoxConfig &box : std::as_const(boxes.boxes))
-        for (const DropBoxItem &item : box.items)
-            if (item.itemId >= 1 && names.itemName(item.itemId).isEmpty())
-                unknownItems.insert(item.itemId);
-    QCOMPARE(unknownItems, (QSet<int>{999001, 999002}));
-}
-
-void DemoConfigTest::filesAreUtf8WithLineFeeds_data()
-{
-    QTest::addColumn<QString>("fileName");
-    for (const char *name : {"MonsterDropBoxs.txt", "DropBoxContent.txt", "MonsterAttrExTable.txt",
-                             "CommonItem.txt", "EquipBase.txt", "GemInfo.txt"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
-void DemoConfigTest::filesAreUtf8WithLineFeeds()
-{
-    QFETCH(QString, fileName);
-    const QByteArray bytes = readBytes(demoPath(fileName));
-    QVERIFY(bytes.endsWith('\n'));
-    QVERIFY(!bytes.contains('\r'));
-    QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
-    QVERIFY(QUtf8StringView(bytes).isValidUtf8());
-    // Chinese text is present, so a wrong decoder would show.
-    QVERIFY(QString::fromUtf8(bytes).contains(
-        QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))));
 }
 
 QTEST_GUILESS_MAIN(DemoConfigTest)

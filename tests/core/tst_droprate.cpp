@@ -9,7 +9,6 @@ class DropRateTest : public QObject
 private Q_SLOTS:
     void textForms_data();
     void textForms();
-    void multiplierOrder();
     void slotRules();
 };
 
@@ -62,16 +61,6 @@ void DropRateTest::textForms()
     QCOMPARE(DropRate::tableText(value, weight, multiplier), table);
     QCOMPARE(DropRate::detailText(value, weight, multiplier), detail);
     QCOMPARE(DropRate::fieldText(value, weight, multiplier), field);
-}
-
-void DropRateTest::multiplierOrder()
-{
-    // V / W first, then the multiplier: the order decides the last bit of the double.
-    const double expected = double(7) / double(3) * 0.1;
-    QCOMPARE(DropRate::fraction(7, 3, 0.1), expected);
-    QVERIFY(!DropRate::hasRate(0));
-    QVERIFY(DropRate::hasRate(1));
-    QCOMPARE(DropRate::percent(5, 0, 1.0), 0.0);
 }
 
 void DropRateTest::slotRules()

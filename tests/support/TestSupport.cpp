@@ -1,0 +1,303 @@
+#include "TestSupport.h"
+
+#include "EditFixtures.h"
+#include "ExportSample.h"
+#include "FailingDevice.h"
+
+#include "data/DropBoxContentParser.h"
+#include "data/MonsterDropParser.h"
+#include "data/NameResolver.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstring>
+
+namespace TestSupport {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+namespace {
+QStringList capturedLines;
+void capture(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    capturedLines.append(message);
+}
+} // namespace
+
+MessageCapture::MessageCapture()
+{
+    capturedLines.clear();
+    previous = qInstallMessageHandler(capture);
+}
+
+MessageCapture::~MessageCapture()
+{
+    qInstallMessageHandler(previous);
+}
+
+QStringList MessageCapture::lines() const
+{
+    return capturedLines;
+}
+
+bool readPlainLines(const QString &path, QString &header1, QString &header2,
+                    const LineHandler &body, QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = QStringLiteral("cannot open ") + path;
+        return false;
+    }
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::System);
+    for (int lineNumber = 1; !in.atEnd(); ++lineNumber) {
+        const QString line = in.readLine();
+        if (lineNumber == 1)
+            header1 = line;
+        else if (lineNumber == 2)
+            header2 = line;
+        else if (!line.trimmed().isEmpty() && !body(lineNumber, line, error))
+            return false;
+    }
+    return true;
+}
+
+QByteArray randomDropFile(QRandomGenerator &random, const QStringList &gaps)
+{
+    static const QStringList pieces = {
+        QStringLiteral("5001"), QStringLiteral("-7"),         QStringLiteral("+3"),
+        QStringLiteral(" 42 "), QStringLiteral("x"),          QString(),
+        QStringLiteral("0"),    QStringLiteral("2147483648"), QStringLiteral("\u30005"),
+        QStringLiteral("9\r"),  QStringLiteral("#"),          QStringLiteral("\u00a0")};
+    const auto any = [&random](const QStringList &list) {
+        return list.at(random.bounded(int(list.size())));
+    };
+    QString text;
+    const int lines = int(random.bounded(7));
+    for (int l = 0; l < lines; ++l) {
+        const int kind = int(random.bounded(10));
+        if (kind == 0) {
+            text += QStringLiteral("  # note ") + QString::number(l);
+        } else if (kind == 1) {
+            text += QStringLiteral(" \t\u3000");
+        } else {
+            if (random.bounded(3) == 0)
+                text += any(gaps);
+            const int fields = int(random.bounded(1, 12));
+            for (int f = 0; f < fields; ++f) {
+                if (f)
+                    text += any(gaps);
+                text += random.bounded(8) ? QString::number(random.bounded(-9, 99)) : any(pieces);
+            }
+        }
+        text += random.bounded(4) ? QStringLiteral("\n") : QStringLiteral("\r\n");
+    }
+    if (random.bounded(3) == 0)
+        text.chop(1);
+    QByteArray bytes = text.toUtf8();
+    // Broken UTF-8 now and then, also cut off at a line end.
+    if (random.bounded(5) == 0) {
+        const char *broken[] = {"\xe4\xb8", "\xff", "\xc3", "\xe4\xb8\n", "\xef\xbb\xbf"};
+        bytes.insert(qsizetype(random.bounded(int(bytes.size()) + 1)), broken[random.bounded(5)]);
+    }
+    return bytes;
+}
+
+} // namespace TestSupport
+
+FailingDevice::FailingDevice(QByteArray content, qint64 failAfter)
+    : bytes(std::move(content)), limit(failAfter)
+{
+    open(QIODevice::ReadWrite);
+    setErrorString(QStringLiteral("设备已满"));
+}
+
+qint64 FailingDevice::readData(char *data, qint64 maxSize)
+{
+    const qint64 count = std::min({maxSize, limit - served, qint64(bytes.size()) - served});
+    if (count <= 0) {
+        setErrorString(QStringLiteral("输入/输出错误"));
+        return -1;
+    }
+    std::memcpy(data, bytes.constData() + served, size_t(count));
+    served += count;
+    return count;
+}
+
+namespace EditFixtures {
+
+MonsterDropConfig monster(int id, int value, const QList<int> &boxIds, int dropType)
+{
+    MonsterDropConfig record;
+    record.monsterId = id;
+    record.mValue = value;
+    record.dropType = dropType;
+    record.dropBoxIds = boxIds;
+    return record;
+}
+
+DropBoxConfig box(int id, int weight, const QList<int> &itemIds, int notifyId, int forceOpenFlag)
+{
+    DropBoxConfig config;
+    config.boxId = id;
+    config.boxValue = weight;
+    config.notifyId = notifyId;
+    config.forceOpenFlag = forceOpenFlag;
+    for (int item : itemIds)
+        config.items.append(DropBoxItem{item, item >= 1 ? item % 7 : -1});
+    return config;
+}
+
+MonsterDropConfig padded(MonsterDropConfig record, int slots)
+{
+    while (record.dropBoxIds.size() < slots)
+        record.dropBoxIds.append(-1);
+    return record;
+}
+
+DropBoxConfig padded(DropBoxConfig box, int slots)
+{
+    while (box.items.size() < slots)
+        box.items.append(DropBoxItem{});
+    return box;
+}
+
+MonsterDropData monsters(const QList<MonsterDropConfig> &records)
+{
+    MonsterDropData data;
+    data.headerLine1 = QStringLiteral("MonsterId\tMValue");
+    data.headerLine2 = QStringLiteral("int\tint");
+    data.records = records;
+    return data;
+}
+
+DropBoxContentData boxes(const QList<DropBoxConfig> &list)
+{
+    DropBoxContentData data;
+    data.headerLine1 = QStringLiteral("ID\tBoxValue");
+    data.headerLine2 = QStringLiteral("int\tint");
+    data.commentBlock = QStringLiteral("// made-up boxes");
+    data.boxes = list;
+    return data;
+}
+
+QString joined(const QList<int> &ids)
+{
+    QStringList parts;
+    for (int id : ids)
+        parts << QString::number(id);
+    return parts.join(QLatin1Char(','));
+}
+
+QString describe(const MonsterDropConfig &r)
+{
+    return QStringLiteral("monster %1 name='%2' value=%3 type=%4 boxes=[%5]")
+        .arg(QString::number(r.monsterId), r.displayName, QString::number(r.mValue),
+             QString::number(r.dropType), joined(r.dropBoxIds));
+}
+
+QString describe(const DropBoxConfig &b)
+{
+    QStringList items;
+    for (const DropBoxItem &item : b.items)
+        items << QStringLiteral("%1/%2").arg(item.itemId).arg(item.level);
+    return QStringLiteral("box %1 weight=%2 notify=%3 flag=%4 items=[%5]")
+        .arg(QString::number(b.boxId), QString::number(b.boxValue), QString::number(b.notifyId),
+             QString::number(b.forceOpenFlag), items.join(QLatin1Char(',')));
+}
+
+QStringList describe(const MonsterDropData &data)
+{
+    QStringList lines{data.headerLine1, data.headerLine2};
+    for (const MonsterDropConfig &r : data.records)
+        lines << describe(r);
+    return lines;
+}
+
+QStringList describe(const DropBoxContentData &data)
+{
+    QStringList lines{data.headerLine1, data.headerLine2, data.commentBlock};
+    for (const DropBoxConfig &b : data.boxes)
+        lines << describe(b);
+    return lines;
+}
+
+QByteArray savedBytes(const MonsterDropData &monsters, const DropBoxContentData &boxes)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QString error;
+    buffer.open(QIODevice::WriteOnly);
+    MonsterDropParser(20).write(buffer, monsters, error);
+    buffer.write("=====\n");
+    DropBoxContentParser(100).write(buffer, boxes, error);
+    return bytes;
+}
+
+} // namespace EditFixtures
+
+namespace ExportSample {
+
+QString timestamp()
+{
+    return QStringLiteral("2026-12-06 08:30:00");
+}
+
+void fill(MonsterDropData &monsters, DropBoxContentData &boxes, NameResolver &names)
+{
+    using EditFixtures::padded;
+    const auto box = [](int id, int weight, const QList<int> &itemIds) {
+        return padded(EditFixtures::box(id, weight, itemIds));
+    };
+    const auto monster = [](int id, int value, const QList<int> &boxIds,
+                            const QString &displayName = {}) {
+        MonsterDropConfig record = padded(EditFixtures::monster(id, value, boxIds));
+        record.displayName = displayName;
+        return record;
+    };
+    names.clear();
+    names.monsterNames = {{1001, QStringLiteral("Goblin <Chief>")},
+                          {205, QStringLiteral("骷髅弓手")},
+                          {300, QStringLiteral("Red \"Fire\" Dragon")},
+                          {1003, QStringLiteral("Ghost")}};
+    names.commonItemNames = {{5001, QStringLiteral("Iron Sword")},
+                             {5003, QStringLiteral("金币")},
+                             {5004, QStringLiteral("Tom's \"Lucky\" Charm & Co")}};
+    names.equipNames = {{5002, QStringLiteral("Steel Shield")}, {5006, QStringLiteral("<Bow>")}};
+    names.gemNames = {{5005, QStringLiteral("红宝石")}};
+
+    boxes = DropBoxContentData();
+    boxes.boxes = {
+        box(10, 10000, {5001, 5002}), box(11, 4000, {5003, -1, 5001}), box(12, 0, {5004}),
+        box(13, 9000, {5006}),        box(14, 10000, {5006, 5005}),    box(15, 500, {-1, 0, -1}),
+        box(16, 1000, {5001}), // replaced by the later box 16
+        box(17, 2, {5005}),           box(16, 3, {7777, 5001, 5001}),
+    };
+
+    monsters = MonsterDropData();
+    monsters.records = {
+        monster(1001, 100, {10, -1, 11}), monster(1002, 50, {12}, QStringLiteral("Forest Wolf")),
+        monster(205, 900, {13, 14}),      monster(1003, 100, {99}),
+        monster(1004, 100, {15, 0}),      monster(300, 1, {16}),
+        monster(42, 3, {17, 17}),
+    };
+}
+
+} // namespace ExportSample
