@@ -77,12 +77,10 @@ private Q_SLOTS:
         h.child<QLineEdit>("monsterSearchEdit")->setText(search);
         h.child<QPushButton>("filterDropOnlyBtn")->setChecked(onlyWithDrops);
         QCOMPARE(h.window->selectedMonsterId(), -1);
-        QVERIFY(!h.window->selectedConfig());
-        QVERIFY(!h.window->selectedBox());
+        QVERIFY(!h.window->selectedConfig() && !h.window->selectedBox());
         QCOMPARE(monsterPanel(h), (QStringList{"-", "-", "-", "-"}));
-        QCOMPARE(boxForm(h), emptyForm());
-        QCOMPARE(h.view("boxListView")->model()->rowCount(), 0);
         QCOMPARE(h.view("summaryView")->model()->rowCount(), 0);
+        QCOMPARE(EditTest::staleState(h), QString());
         QVERIFY(h.window->selectedMonsterIds().isEmpty());
 
         h.child<QLineEdit>("monsterSearchEdit")->clear();
@@ -125,16 +123,10 @@ private Q_SLOTS:
         QCOMPARE(h.columnTexts("boxListView", 0), boxIds);
         QCOMPARE(h.columnTexts("boxListView", 2), boxRates);
         QCOMPARE(h.columnTexts("summaryView", 1), summaryItems);
-        QCOMPARE(h.view("itemTableView")->model()->rowCount(), 0);
         QVERIFY(!h.window->selectedBox());
         QCOMPARE(boxForm(h), emptyForm());
-        if (panel[1] == QStringLiteral("无配置")) {
-            QVERIFY(!h.window->selectedConfig());
-        } else {
-            QVERIFY(h.window->selectedConfig());
-            QCOMPARE(h.window->selectedConfig()->monsterId, monsterId);
-            QVERIFY(h.window->selectedConfig() >= h.window->monsterDocument().records.constData());
-        }
+        QCOMPARE(h.window->selectedConfig() != nullptr, panel[1] != QStringLiteral("无配置"));
+        QCOMPARE(EditTest::staleState(h), QString());
     }
 
     void selectByClick()
@@ -204,42 +196,26 @@ private Q_SLOTS:
         QCOMPARE(h.window->selectedMonsterId(), monsterId);
     }
 
+    // A new monster clears the box; a monster without a record, or none, empties the right side.
     void monsterChangeClearsBox()
     {
         Harness h;
         QVERIFY(h.selectMonster(1002));
         QVERIFY(h.selectBoxRow(1));
-        QCOMPARE(h.child<QLineEdit>("boxIdEdit")->text(), QStringLiteral("8"));
         QVERIFY(h.selectMonster(1001));
         QVERIFY(!h.window->selectedBox());
-        QCOMPARE(h.view("itemTableView")->model()->rowCount(), 0);
         QCOMPARE(boxForm(h), emptyForm());
         QCOMPARE(h.columnTexts("boxListView", 0), (QStringList{"3", "7"}));
-        // Back to a monster without a record: everything on the right is empty.
         QVERIFY(h.selectBoxRow(0));
         QVERIFY(h.selectMonster(1003));
-        QVERIFY(!h.window->selectedConfig());
-        QVERIFY(!h.window->selectedBox());
+        QVERIFY(!h.window->selectedConfig() && !h.window->selectedBox());
         QCOMPARE(h.view("boxListView")->model()->rowCount(), 0);
-        QCOMPARE(h.view("summaryView")->model()->rowCount(), 0);
-        QCOMPARE(h.view("itemTableView")->model()->rowCount(), 0);
         QCOMPARE(boxForm(h), emptyForm());
-    }
-
-    void clearedSelection()
-    {
-        Harness h;
         QVERIFY(h.selectMonster(1001));
-        QVERIFY(h.selectBoxRow(0));
         h.view("monsterListView")->selectionModel()->clearCurrentIndex();
         QCOMPARE(h.window->selectedMonsterId(), -1);
         QCOMPARE(monsterPanel(h), (QStringList{"-", "-", "-", "-"}));
-        QVERIFY(!h.window->selectedConfig());
-        QVERIFY(!h.window->selectedBox());
-        QCOMPARE(h.view("boxListView")->model()->rowCount(), 0);
-        QCOMPARE(h.view("summaryView")->model()->rowCount(), 0);
-        QCOMPARE(h.view("itemTableView")->model()->rowCount(), 0);
-        QCOMPARE(boxForm(h), emptyForm());
+        QCOMPARE(EditTest::staleState(h), QString());
     }
 
     void fillingTheFormIsNoEdit()
@@ -279,25 +255,6 @@ private Q_SLOTS:
         QVERIFY(editConnected(broadcast, &QLineEdit::textChanged));
         QVERIFY(editConnected(bind, &QCheckBox::stateChanged));
         QVERIFY(editConnected(h.child<QLineEdit>("boxIdEdit"), &QLineEdit::editingFinished));
-    }
-
-    void destroyedWhileEditing()
-    {
-        Harness h;
-        MainWindow &w = *h.window;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        QVERIFY(h.selectMonster(1001));
-        QVERIFY(h.selectBoxRow(0));
-        auto *boxId = h.child<QLineEdit>("boxIdEdit");
-        boxId->setFocus();
-        QTRY_VERIFY(boxId->hasFocus());
-        boxId->setText(QStringLiteral("3"));
-        boxId->setModified(true);
-        // Focus leaves the form while the window goes away; nothing may reach its slots then.
-        h.window.reset();
-        QCoreApplication::processEvents();
-        QVERIFY(!h.window);
     }
 
     void multiplier()

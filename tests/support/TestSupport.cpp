@@ -206,21 +206,39 @@ QString joined(const QList<int> &ids)
     return parts.join(QLatin1Char(','));
 }
 
+// "id|value|type|slots|slot count" (and "|name" when there is one); trailing -1 slots are left
+// out of the list but counted.
 QString describe(const MonsterDropConfig &r)
 {
-    return QStringLiteral("monster %1 name='%2' value=%3 type=%4 boxes=[%5]")
-        .arg(QString::number(r.monsterId), r.displayName, QString::number(r.mValue),
-             QString::number(r.dropType), joined(r.dropBoxIds));
+    QList<int> slots = r.dropBoxIds;
+    while (!slots.isEmpty() && slots.constLast() == -1)
+        slots.removeLast();
+    return QStringLiteral("%1|%2|%3|%4|%5")
+               .arg(r.monsterId)
+               .arg(r.mValue)
+               .arg(r.dropType)
+               .arg(joined(slots))
+               .arg(r.dropBoxIds.size()) +
+           (r.displayName.isEmpty() ? QString() : QLatin1Char('|') + r.displayName);
 }
 
+// "id|weight|notify|flag|item:level,...|slot count"; trailing empty slots (-1:-1) are left out
+// of the list but counted.
 QString describe(const DropBoxConfig &b)
 {
+    QList<DropBoxItem> slots = b.items;
+    while (!slots.isEmpty() && slots.constLast() == DropBoxItem{})
+        slots.removeLast();
     QStringList items;
-    for (const DropBoxItem &item : b.items)
-        items << QStringLiteral("%1/%2").arg(item.itemId).arg(item.level);
-    return QStringLiteral("box %1 weight=%2 notify=%3 flag=%4 items=[%5]")
-        .arg(QString::number(b.boxId), QString::number(b.boxValue), QString::number(b.notifyId),
-             QString::number(b.forceOpenFlag), items.join(QLatin1Char(',')));
+    for (const DropBoxItem &item : slots)
+        items << QStringLiteral("%1:%2").arg(item.itemId).arg(item.level);
+    return QStringLiteral("%1|%2|%3|%4|%5|%6")
+        .arg(b.boxId)
+        .arg(b.boxValue)
+        .arg(b.notifyId)
+        .arg(b.forceOpenFlag)
+        .arg(items.join(QLatin1Char(',')))
+        .arg(b.items.size());
 }
 
 QStringList describe(const MonsterDropData &data)
