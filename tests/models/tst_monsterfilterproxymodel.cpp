@@ -14,37 +14,6 @@ using namespace ModelTestSupport;
 
 namespace {
 
-const char rowLinePrefix[] = "[MonsterFilterProxyModel] 行";
-
-// Collects debug lines while passing every message on to the test library (ignoreMessage).
-struct DebugLineCounter
-{
-    static inline QtMessageHandler previous = nullptr;
-    static inline QStringList lines;
-
-    DebugLineCounter()
-    {
-        lines.clear();
-        previous = qInstallMessageHandler(&DebugLineCounter::handle);
-    }
-    ~DebugLineCounter() { qInstallMessageHandler(previous); }
-
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (type == QtDebugMsg)
-            lines << message;
-        if (previous)
-            previous(type, context, message);
-    }
-    static int count(const QString &prefix)
-    {
-        int n = 0;
-        for (const QString &line : std::as_const(lines))
-            n += line.startsWith(prefix) ? 1 : 0;
-        return n;
-    }
-};
-
 // Rows in id order: -2, 0, 1001, 1203, 2001, 3005, 4000, 5120.
 void fillResolver()
 {
@@ -69,6 +38,21 @@ MonsterDropData makeDocument()
     return document;
 }
 
+// A monster list over the document, behind the proxy.
+struct Filtered
+{
+    MonsterDropData document = makeDocument();
+    MonsterListModel model;
+    MonsterFilterProxyModel proxy;
+    Filtered()
+    {
+        fillResolver();
+        model.loadMonsters();
+        model.setDropConfig(&document);
+        proxy.setSourceModel(&model);
+    }
+};
+
 QString proxyIds(const MonsterFilterProxyModel &proxy)
 {
     QStringList ids;
@@ -84,53 +68,17 @@ class TestMonsterFilterProxyModel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Runs first: the per-row line budget is shared by the whole process.
-    void rowDebugLineWrittenAtMostFiveTimes();
 
     void filter_data();
     void filter();
-    void setOnlyWithDropsDebugLines();
     void setFilterTextInvalidatesEveryTime();
     void proxyRowAccessors_data();
     void proxyRowAccessors();
     void foreignSourceRejectsEverything();
     void destroyedSourceIsNotTouched();
     void followsSourceResets();
-    void unsortedAndEmpty();
     void filterChangeKeepsSurvivingSelection();
 };
-
-void TestMonsterFilterProxyModel::rowDebugLineWrittenAtMostFiveTimes()
-{
-    fillResolver();
-    MonsterDropData document = makeDocument();
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
-
-    DebugLineCounter counter;
-    QTest::ignoreMessage(QtDebugMsg, "[MonsterFilterProxyModel] 行 0 怪物ID: -2 有掉落: true");
-    QTest::ignoreMessage(QtDebugMsg, "[MonsterFilterProxyModel] 行 1 怪物ID: 0 有掉落: false");
-    QTest::ignoreMessage(QtDebugMsg, "[MonsterFilterProxyModel] 行 2 怪物ID: 1001 有掉落: true");
-    QTest::ignoreMessage(QtDebugMsg, "[MonsterFilterProxyModel] 行 3 怪物ID: 1203 有掉落: true");
-    QTest::ignoreMessage(QtDebugMsg, "[MonsterFilterProxyModel] 行 4 怪物ID: 2001 有掉落: false");
-    proxy.setOnlyWithDrops(true);
-    QCOMPARE(DebugLineCounter::count(QString::fromUtf8(rowLinePrefix)), 5);
-
-    proxy.setOnlyWithDrops(false);
-    proxy.setOnlyWithDrops(true);
-    proxy.setFilterText(QStringLiteral("1"));
-    proxy.setFilterText(QString());
-    MonsterFilterProxyModel second;
-    second.setSourceModel(&model);
-    second.setOnlyWithDrops(true);
-    QCOMPARE(second.rowCount(), 5);
-    QCOMPARE(DebugLineCounter::count(QString::fromUtf8(rowLinePrefix)), 5);
-    QCOMPARE(proxyIds(proxy), QStringLiteral("-2,1001,1203,3005,5120"));
-}
 
 void TestMonsterFilterProxyModel::filter_data()
 {
@@ -176,14 +124,10 @@ void TestMonsterFilterProxyModel::filter()
     QFETCH(bool, onlyWithDrops);
     QFETCH(QString, ids);
 
-    fillResolver();
-    MonsterDropData document = makeDocument();
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
+    Filtered f;
+    MonsterListModel &model = f.model;
+    MonsterFilterProxyModel &proxy = f.proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    proxy.setSourceModel(&model);
 
     proxy.setOnlyWithDrops(onlyWithDrops);
     proxy.setFilterText(text);
@@ -206,38 +150,12 @@ void TestMonsterFilterProxyModel::filter()
     QCOMPARE(proxyIds(proxy), ids);
 }
 
-void TestMonsterFilterProxyModel::setOnlyWithDropsDebugLines()
-{
-    fillResolver();
-    MonsterDropData document = makeDocument();
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    proxy.setFilterText(QStringLiteral("12"));
-
-    DebugLineCounter counter;
-    proxy.setOnlyWithDrops(true);
-    proxy.setOnlyWithDrops(false);
-    QCOMPARE(DebugLineCounter::lines,
-             QStringList({QStringLiteral("[MonsterFilterProxyModel] 设置只显示有掉落: true"),
-                          QStringLiteral("[MonsterFilterProxyModel] 过滤后显示 2 个怪物"),
-                          QStringLiteral("[MonsterFilterProxyModel] 设置只显示有掉落: false"),
-                          QStringLiteral("[MonsterFilterProxyModel] 过滤后显示 3 个怪物")}));
-    QVERIFY(!proxy.onlyWithDrops());
-}
-
 void TestMonsterFilterProxyModel::setFilterTextInvalidatesEveryTime()
 {
-    fillResolver();
-    MonsterDropData document = makeDocument();
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
+    Filtered f;
+    MonsterListModel &model = f.model;
+    MonsterFilterProxyModel &proxy = f.proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    proxy.setSourceModel(&model);
     proxy.setOnlyWithDrops(true);
     proxy.setFilterText(QStringLiteral("12"));
     QCOMPARE(proxyIds(proxy), QStringLiteral("1203,5120"));
@@ -266,13 +184,9 @@ void TestMonsterFilterProxyModel::proxyRowAccessors()
     QFETCH(int, row);
     QFETCH(int, id);
 
-    fillResolver();
-    MonsterDropData document = makeDocument();
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
+    Filtered f;
+    MonsterListModel &model = f.model;
+    MonsterFilterProxyModel &proxy = f.proxy;
     proxy.setFilterText(QStringLiteral("12"));
     QCOMPARE(proxy.rowCount(), 3);
 
@@ -359,27 +273,14 @@ void TestMonsterFilterProxyModel::followsSourceResets()
     QCOMPARE(proxy.configAtProxyRow(0), nullptr);
 }
 
-void TestMonsterFilterProxyModel::unsortedAndEmpty()
-{
-    MonsterFilterProxyModel proxy;
-    QCOMPARE(proxy.filterText(), QString());
-    QVERIFY(!proxy.onlyWithDrops());
-    QCOMPARE(proxy.sortColumn(), -1);
-    QVERIFY(!proxy.dynamicSortFilter() || proxy.sortColumn() == -1);
-}
-
 void TestMonsterFilterProxyModel::filterChangeKeepsSurvivingSelection()
 {
     // A filter change is announced as a layout change: no reset, and a selected monster that
     // is still shown stays selected.
-    fillResolver();
-    MonsterDropData document = makeDocument();
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
+    Filtered f;
+    MonsterListModel &model = f.model;
+    MonsterFilterProxyModel &proxy = f.proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    proxy.setSourceModel(&model);
     QItemSelectionModel selection(&proxy);
     selection.select(proxy.index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     selection.setCurrentIndex(proxy.index(3, 0), QItemSelectionModel::NoUpdate);

@@ -1,46 +1,19 @@
 #include "ModelTestSupport.h"
+#include "TestSupport.h"
+#include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
 #include "edit/MonsterEdits.h"
+#include "models/MonsterFilterProxyModel.h"
 #include "models/MonsterListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>
-#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ModelTestSupport;
 
 namespace {
-
-// Counts debug lines that start with a prefix, passing every message on to the test library.
-struct DebugLineCounter
-{
-    static inline QtMessageHandler previous = nullptr;
-    static inline QStringList lines;
-
-    DebugLineCounter()
-    {
-        lines.clear();
-        previous = qInstallMessageHandler(&DebugLineCounter::handle);
-    }
-    ~DebugLineCounter() { qInstallMessageHandler(previous); }
-
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        if (type == QtDebugMsg)
-            lines << message;
-        if (previous)
-            previous(type, context, message);
-    }
-};
-
-// Lets a test build indexes a view could hold after a reset, including nonsense ones.
-class ProbedMonsterListModel : public MonsterListModel
-{
-public:
-    using MonsterListModel::MonsterListModel;
-    QModelIndex rawIndex(int row, int column) const { return createIndex(row, column); }
-};
 
 void fillNames(const QList<int> &ids)
 {
@@ -60,26 +33,18 @@ class TestMonsterListModel : public QObject
 
 private Q_SLOTS:
     void init();
+    void rows();
+    void outsideIndexes();
+    void debugTags();
 
-    void headers();
-    void rowsAscendingWithNamesAndLevels();
     void backgroundMarksMonstersWithoutDrops_data();
     void backgroundMarksMonstersWithoutDrops();
-    void dataPerRoleAndColumn();
-    void staleAndOutOfRangeIndexes();
-    void flagsAndSetData();
     void accessorsOutOfRange_data();
     void accessorsOutOfRange();
-    void configForGuards();
     void recordsShrunkWithoutRebuildGiveNull();
     void duplicateRecordsFirstWins();
     void configWithoutNameIsNotListed();
     void indexMatchesEditedRecordOfEachId();
-    void resetsOnLoadAndSetDropConfig();
-    void loadDebugLines();
-    void loadDebugLinesBoundedToTen();
-    void loadFromEmptyResolver();
-    void setDropConfigDebugLines();
 };
 
 void TestMonsterListModel::init()
@@ -87,17 +52,7 @@ void TestMonsterListModel::init()
     NameResolver::instance().clear();
 }
 
-void TestMonsterListModel::headers()
-{
-    MonsterListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    QCOMPARE(dumpHeader(model), QStringLiteral("~|怪物ID|怪物名称|等级|~"));
-    QCOMPARE(model.headerData(0, Qt::Vertical, Qt::DisplayRole), QVariant());
-    QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::EditRole), QVariant());
-    QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::ToolTipRole), QVariant());
-}
-
-void TestMonsterListModel::rowsAscendingWithNamesAndLevels()
+void TestMonsterListModel::rows()
 {
     NameResolver &resolver = NameResolver::instance();
     resolver.monsterNames.insert(1203, QStringLiteral("冰霜巨人"));
@@ -106,20 +61,64 @@ void TestMonsterListModel::rowsAscendingWithNamesAndLevels()
     resolver.monsterNames.insert(0, QString());
     resolver.monsterLevels.insert(1001, 45);
     resolver.monsterLevels.insert(1203, 60);
-
     MonsterListModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(dumpHeader(model), QStringLiteral("~|怪物ID|怪物名称|等级|~"));
     model.loadMonsters();
     QCOMPARE(dumpModel(model),
              QStringLiteral("-3|负号怪|0\n0||0\n1001|赤焰狼王|45\n1203|冰霜巨人|60"));
     QCOMPARE(dumpModel(model, Qt::EditRole), dumpModel(model));
-    QCOMPARE(model.data(model.index(2, 0)).userType(), QMetaType::Int);
-    QCOMPARE(model.data(model.index(2, 2)).userType(), QMetaType::Int);
-    QCOMPARE(model.data(model.index(2, 1)).userType(), QMetaType::QString);
-    QCOMPARE(model.columnCount(), 3);
-    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
-    QCOMPARE(model.columnCount(model.index(0, 0)), 0);
+    QCOMPARE(dumpModel(model, Qt::ToolTipRole), QStringLiteral("~|~|~\n~|~|~\n~|~|~\n~|~|~"));
+    QCOMPARE(model.flags(model.index(0, 1)),
+             Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
+    QVERIFY(!model.setData(model.index(0, 0), 42, Qt::EditRole));
+
+    // An empty name table empties the list.
+    NameResolver::instance().clear();
+    model.loadMonsters();
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.idAt(0), -1);
+}
+
+void TestMonsterListModel::outsideIndexes()
+{
+    fillNames({1, 2, 3});
+    MonsterDropData document;
+    document.records = {makeMonster(1, 100, {3})};
+    Probe<MonsterListModel> model;
+    model.loadMonsters();
+    model.setDropConfig(&document);
+    const QModelIndex stale = model.index(2, 1);
+    fillNames({1});
+    model.loadMonsters();
+    checkOutsideIndexes(model, stale);
+    // A column above the last still has the row's background.
+    QCOMPARE(model.data(model.raw(0, 3), Qt::BackgroundRole), QVariant());
+    document.records[0].dropBoxIds.fill(-1);
+    QCOMPARE(model.data(model.raw(0, 3), Qt::BackgroundRole), QVariant(QColor(200, 200, 200)));
+}
+
+// The one check of the debug output: each layer's lines carry its tag.
+void TestMonsterListModel::debugTags()
+{
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    QVERIFY(TestSupport::writeBytes(path, "h1\nh2\n1001\t50\t0\t7\n"));
+    fillNames({1001});
+    TestSupport::MessageCapture capture;
+    MonsterDropData document;
+    QString error;
+    QVERIFY(MonsterDropParser(20).load(path, document, error));
+    NameResolver::instance().loadAll(temp.filePath(QStringLiteral("nowhere")));
+    MonsterListModel model;
+    model.loadMonsters();
+    model.setDropConfig(&document);
+    MonsterFilterProxyModel proxy;
+    proxy.setSourceModel(&model);
+    proxy.setOnlyWithDrops(true);
+    for (const char *tag : {"[MonsterDropParser]", "NameResolver:", "[MonsterListModel]",
+                            "[MonsterFilterProxyModel]"})
+        QVERIFY2(!capture.lines().filter(QString::fromLatin1(tag)).isEmpty(), tag);
 }
 
 void TestMonsterListModel::backgroundMarksMonstersWithoutDrops_data()
@@ -171,71 +170,6 @@ void TestMonsterListModel::backgroundMarksMonstersWithoutDrops()
                                            .startsWith(QLatin1String("rgb")));
 }
 
-void TestMonsterListModel::dataPerRoleAndColumn()
-{
-    fillNames({1001});
-    MonsterDropData document;
-    document.records = {makeMonster(1001, 100, {-1})};
-    ProbedMonsterListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.loadMonsters();
-    model.setDropConfig(&document);
-
-    for (int role : {int(Qt::DecorationRole), int(Qt::ToolTipRole), int(Qt::ForegroundRole),
-                     int(Qt::TextAlignmentRole), int(Qt::UserRole)})
-        QCOMPARE(dumpModel(model, role), QStringLiteral("~|~|~"));
-    // A column above the last: nothing to display, but still the row's background.
-    QCOMPARE(model.data(model.rawIndex(0, 3), Qt::DisplayRole), QVariant());
-    QCOMPARE(model.data(model.rawIndex(0, 7), Qt::EditRole), QVariant());
-    QCOMPARE(model.data(model.rawIndex(0, 3), Qt::BackgroundRole), QVariant(QColor(200, 200, 200)));
-    QCOMPARE(model.data(model.index(0, 0), Qt::BackgroundRole).userType(), QMetaType::QColor);
-
-    document.records[0].dropBoxIds[5] = 8;
-    QCOMPARE(model.data(model.rawIndex(0, 3), Qt::BackgroundRole), QVariant());
-}
-
-void TestMonsterListModel::staleAndOutOfRangeIndexes()
-{
-    fillNames({1, 2, 3});
-    MonsterDropData document;
-    document.records = {makeMonster(1, 100, {3})};
-    ProbedMonsterListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    const QModelIndex stale = model.index(2, 1);
-    QVERIFY(stale.isValid());
-
-    fillNames({1});
-    model.loadMonsters();
-    QCOMPARE(model.rowCount(), 1);
-    for (int role : {int(Qt::DisplayRole), int(Qt::EditRole), int(Qt::BackgroundRole)}) {
-        QCOMPARE(model.data(stale, role), QVariant());
-        QCOMPARE(model.data(model.rawIndex(-1, 0), role), QVariant());
-        QCOMPARE(model.data(model.rawIndex(0, -1), role), QVariant());
-        QCOMPARE(model.data(model.rawIndex(1, 0), role), QVariant());
-        QCOMPARE(model.data(QModelIndex(), role), QVariant());
-    }
-    QCOMPARE(model.flags(stale), Qt::ItemFlags()); // base class: out of range is invalid
-}
-
-void TestMonsterListModel::flagsAndSetData()
-{
-    fillNames({1001});
-    ProbedMonsterListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.loadMonsters();
-    for (int column = 0; column < 3; ++column) {
-        const QModelIndex index = model.index(0, column);
-        QCOMPARE(model.flags(index),
-                 Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
-        QVERIFY(!model.setData(index, 42, Qt::EditRole));
-        QVERIFY(!model.setData(index, QStringLiteral("x"), Qt::DisplayRole));
-    }
-    QCOMPARE(model.flags(QModelIndex()), Qt::ItemFlags());
-    QCOMPARE(model.data(model.index(0, 0)), QVariant(1001));
-}
-
 void TestMonsterListModel::accessorsOutOfRange_data()
 {
     QTest::addColumn<int>("row");
@@ -277,30 +211,6 @@ void TestMonsterListModel::accessorsOutOfRange()
     }
 }
 
-void TestMonsterListModel::configForGuards()
-{
-    fillNames({1001});
-    MonsterDropData document;
-    document.records = {makeMonster(1001, 100, {3})};
-    MonsterListModel model;
-    model.loadMonsters();
-    QCOMPARE(model.configFor(1001), nullptr); // no document yet
-    model.setDropConfig(&document);
-    QCOMPARE(model.configFor(1001), &document.records[0]);
-    QCOMPARE(model.configFor(1002), nullptr);
-    QCOMPARE(model.configFor(-1), nullptr);
-
-    MonsterDropData empty;
-    model.setDropConfig(&empty);
-    QCOMPARE(model.configFor(1001), nullptr); // empty index
-    QCOMPARE(model.configAt(0), nullptr);
-    model.setDropConfig(nullptr);
-    QCOMPARE(model.configFor(1001), nullptr);
-    QCOMPARE(model.configAt(0), nullptr);
-    QVERIFY(!model.hasDrops(0));
-    QCOMPARE(model.data(model.index(0, 0), Qt::BackgroundRole), QVariant(QColor(200, 200, 200)));
-}
-
 void TestMonsterListModel::recordsShrunkWithoutRebuildGiveNull()
 {
     // A caller that removes records and reads before setDropConfig must get null, not a
@@ -318,6 +228,9 @@ void TestMonsterListModel::recordsShrunkWithoutRebuildGiveNull()
     QVERIFY(!model.hasDrops(1));
     QCOMPARE(model.data(model.index(1, 0), Qt::BackgroundRole), QVariant(QColor(200, 200, 200)));
     QCOMPARE(model.configAt(0), &document.records[0]);
+    model.setDropConfig(nullptr);
+    QCOMPARE(model.configFor(1001), nullptr);
+    QCOMPARE(model.configAt(0), nullptr);
 }
 
 void TestMonsterListModel::duplicateRecordsFirstWins()
@@ -383,95 +296,6 @@ void TestMonsterListModel::indexMatchesEditedRecordOfEachId()
             QCOMPARE(model.hasDrops(row), config && DropSlots::validBoxCount(*config) > 0);
         }
     }
-}
-
-void TestMonsterListModel::resetsOnLoadAndSetDropConfig()
-{
-    fillNames({1, 2});
-    MonsterDropData document;
-    MonsterListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    QSignalSpy aboutToReset(&model, &QAbstractItemModel::modelAboutToBeReset);
-    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.loadMonsters();
-    QCOMPARE(reset.count(), 1);
-    model.setDropConfig(&document);
-    QCOMPARE(reset.count(), 2);
-    model.setDropConfig(nullptr);
-    QCOMPARE(reset.count(), 3);
-    QCOMPARE(aboutToReset.count(), 3);
-    QCOMPARE(changed.count(), 0);
-}
-
-void TestMonsterListModel::loadDebugLines()
-{
-    NameResolver::instance().monsterNames.insert(1203, QStringLiteral("冰霜巨人"));
-    NameResolver::instance().monsterNames.insert(1001, QStringLiteral("赤焰狼王"));
-    MonsterListModel model;
-    DebugLineCounter counter;
-    model.loadMonsters();
-    QCOMPARE(DebugLineCounter::lines,
-             QStringList({QStringLiteral("[MonsterListModel] 开始加载怪物列表"),
-                          QStringLiteral("[MonsterListModel] 从NameResolver获取到 2 个怪物"),
-                          QStringLiteral("[MonsterListModel] 前10个怪物ID:"),
-                          QStringLiteral("   0 : 1001 - \"赤焰狼王\""),
-                          QStringLiteral("   1 : 1203 - \"冰霜巨人\""),
-                          QStringLiteral("[MonsterListModel] 怪物列表加载完成，共 2 个怪物")}));
-}
-
-void TestMonsterListModel::loadDebugLinesBoundedToTen()
-{
-    QList<int> ids;
-    for (int i = 1; i <= 25; ++i)
-        ids << i;
-    fillNames(ids);
-    MonsterListModel model;
-    DebugLineCounter counter;
-    model.loadMonsters();
-    QCOMPARE(DebugLineCounter::lines.size(), 3 + 10 + 1);
-    QCOMPARE(DebugLineCounter::lines.at(12), QStringLiteral("   9 : 10 - \"怪物10\""));
-    QCOMPARE(DebugLineCounter::lines.last(),
-             QStringLiteral("[MonsterListModel] 怪物列表加载完成，共 25 个怪物"));
-}
-
-void TestMonsterListModel::loadFromEmptyResolver()
-{
-    fillNames({1, 2});
-    MonsterListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.loadMonsters();
-    QCOMPARE(model.rowCount(), 2);
-    NameResolver::instance().clear();
-    DebugLineCounter counter;
-    model.loadMonsters();
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.idAt(0), -1);
-    QCOMPARE(DebugLineCounter::lines,
-             QStringList({QStringLiteral("[MonsterListModel] 开始加载怪物列表"),
-                          QStringLiteral("[MonsterListModel] 从NameResolver获取到 0 个怪物"),
-                          QStringLiteral("[MonsterListModel] 怪物列表加载完成，共 0 个怪物")}));
-}
-
-void TestMonsterListModel::setDropConfigDebugLines()
-{
-    MonsterDropData document;
-    for (int i = 0; i < 7; ++i)
-        document.records << makeMonster(2000 + i, 10, QList<int>(i, 5));
-    MonsterListModel model;
-    DebugLineCounter counter;
-    model.setDropConfig(&document);
-    model.setDropConfig(nullptr);
-    QCOMPARE(DebugLineCounter::lines,
-             QStringList({QStringLiteral("[MonsterListModel] 设置掉落配置"),
-                          QStringLiteral("[MonsterListModel] 掉落配置包含 7 个怪物"),
-                          QStringLiteral("  怪物ID: 2000 有效掉包数: 0"),
-                          QStringLiteral("  怪物ID: 2001 有效掉包数: 1"),
-                          QStringLiteral("  怪物ID: 2002 有效掉包数: 2"),
-                          QStringLiteral("  怪物ID: 2003 有效掉包数: 3"),
-                          QStringLiteral("  怪物ID: 2004 有效掉包数: 4"),
-                          QStringLiteral("[MonsterListModel] 设置掉落配置"),
-                          QStringLiteral("[MonsterListModel] 掉落配置为空")}));
 }
 
 QTEST_GUILESS_MAIN(TestMonsterListModel)
