@@ -6,6 +6,7 @@
 #include "data/MonsterDropParser.h"
 #include "data/SaveBackup.h"
 #include "edit/DocumentChange.h"
+#include "edit/Favorites.h"
 #include "edit/MonsterEdits.h"
 
 #include <QDateTime>
@@ -269,6 +270,9 @@ private:
     QPointer<ItemSourcesDialog> itemSourcesDialog;
     QPointer<ConfigCheckDialog> configCheckDialog;
     QTimer *toolWindowRefreshTimer = nullptr;
+
+    // The favourites store shared with the item library window.
+    FavoritesStore favoritesStore;
 
     // Set while refreshViews moves the selection itself.
     bool refreshing = false;

@@ -12,13 +12,10 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 
 namespace {
-
-const QString favoritesKey = QStringLiteral("favorites/itemIds");
 
 // The selected rows of a view, each once, in selection order.
 QList<int> selectedRows(const QTableView *view, int column)
@@ -157,13 +154,12 @@ void MainWindow::addSelectedItemsToFavorites()
     if (ids.isEmpty())
         return;
 
-    QSettings settings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright"));
     const BoxEdits::FavoritesMerge merge =
-        BoxEdits::mergeFavorites(settings.value(favoritesKey).toStringList(), ids);
+        BoxEdits::mergeFavorites(favoritesStore.readStored(), ids);
     if (merge.statusText.isEmpty())
         return;
     if (merge.newCount > 0)
-        settings.setValue(favoritesKey, merge.list);
+        showEditNotice(favoritesStore.writeStored(merge.list));
     statusBar()->showMessage(merge.statusText, 2500);
 }
 

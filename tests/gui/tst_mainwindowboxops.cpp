@@ -1,7 +1,7 @@
+#include "TestSupport.h"
 #include "WindowTestSupport.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -38,13 +38,6 @@ QPoint rowCenter(const Harness &h, const QString &viewName, int row)
     return view->visualRect(view->model()->index(row, 0)).center();
 }
 
-QStringList favorites()
-{
-    return QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright"))
-        .value(QStringLiteral("favorites/itemIds"))
-        .toStringList();
-}
-
 } // namespace
 
 class TestMainWindowBoxOps : public QObject
@@ -56,11 +49,8 @@ class TestMainWindowBoxOps : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // Never the user's real favourites.
-        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(settingsDir.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+        TestSupport::isolateUserSettings(settingsDir.path());
     }
 
     void init() { QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).clear(); }
@@ -208,7 +198,7 @@ private Q_SLOTS:
         QVERIFY(h.window->addItemsToCurrentBox({5001}) == 1);
         h.prompts->menuAnswers << QStringLiteral("加入收藏夹");
         Q_EMIT items->customContextMenuRequested(rowCenter(h, "itemTableView", 0));
-        QCOMPARE(favorites(), QStringList{"5001"});
+        QCOMPARE(TestSupport::storedFavorites(), QStringList{"5001"});
         QCOMPARE(staleState(h), QString());
     }
 
@@ -221,7 +211,20 @@ private Q_SLOTS:
         selectItemRows(h, {0, 1, 2, 40});
         h.window->addSelectedItemsToFavorites();
         QCOMPARE(status(h), QStringLiteral("已加入收藏夹：新增 3 个（选中 3 个）"));
-        QCOMPARE(favorites(), (QStringList{"abc", "5002", "5001", "6001", "7001"}));
+        QCOMPARE(TestSupport::storedFavorites(),
+                 (QStringList{"abc", "5002", "5001", "6001", "7001"}));
+
+        // A store that cannot be written is told once, not lost without a word.
+        const QString file =
+            QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).fileName();
+        QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+        for (const QList<int> &rows : {QList<int>{0}, QList<int>{1}}) {
+            selectItemRows(h, rows);
+            h.window->addSelectedItemsToFavorites();
+        }
+        QVERIFY(QDir(file).removeRecursively());
+        QCOMPARE(h.prompts->count(ScriptedPrompts::Kind::Information), 1);
+        QVERIFY(h.prompts->last()->text.startsWith(QStringLiteral("收藏夹未能保存")));
     }
 };
 

@@ -11,6 +11,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTextStream>
 
 #include <algorithm>
@@ -118,6 +120,20 @@ QByteArray randomDropFile(QRandomGenerator &random, const QStringList &gaps)
         bytes.insert(qsizetype(random.bounded(int(bytes.size()) + 1)), broken[random.bounded(5)]);
     }
     return bytes;
+}
+
+void isolateUserSettings(const QString &dir)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
+}
+
+QStringList storedFavorites()
+{
+    return QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright"))
+        .value(QStringLiteral("favorites/itemIds"))
+        .toStringList();
 }
 
 } // namespace TestSupport

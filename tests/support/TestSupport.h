@@ -42,4 +42,10 @@ bool readPlainLines(const QString &path, QString &header1, QString &header2,
 // comments, blank lines, CR LF, a missing last line feed and now and then broken UTF-8.
 QByteArray randomDropFile(QRandomGenerator &random, const QStringList &gaps);
 
+// Points the per-user settings (the favourites) into `dir` for the rest of the process, so no
+// test reads or writes the user's own store.
+void isolateUserSettings(const QString &dir);
+// The favourites as stored there.
+QStringList storedFavorites();
+
 } // namespace TestSupport
