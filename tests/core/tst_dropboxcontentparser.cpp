@@ -103,18 +103,9 @@ private Q_SLOTS:
     void loadErrors();
     void failedLoadChangesNothing();
     void fewLinesClearDocument();
-    void unopenableFile_data();
-    void unopenableFile();
     void emptyHeadersStayInPlace();
     void roundTripBuffer();
     void largeFile();
-    void saveFailures_data();
-    void saveFailures();
-    void writeFailureReported();
-    void readErrorFailsLoad_data();
-    void readErrorFailsLoad();
-    void markUnderOtherSystemEncoding_data();
-    void markUnderOtherSystemEncoding();
 };
 
 void DropBoxContentParserTest::blankSetMatchesRegularExpression()
@@ -360,28 +351,7 @@ void DropBoxContentParserTest::fewLinesClearDocument()
     QVERIFY(data.boxes.isEmpty());
 }
 
-void DropBoxContentParserTest::unopenableFile_data()
-{
-    QTest::addColumn<QString>("relativePath");
-    QTest::newRow("missing") << "missing.txt";
-    QTest::newRow("directory") << "subdir";
-}
 
-void DropBoxContentParserTest::unopenableFile()
-{
-    QFETCH(QString, relativePath);
-    QTemporaryDir temp;
-    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
-    const QString path = temp.filePath(relativePath);
-    const DropBoxContentParser parser(100);
-    const DropBoxContentData before = sampleDocument(2, 5);
-    DropBoxContentData data = before;
-    QString error;
-    QVERIFY(!parser.load(path, data, error));
-    QCOMPARE(error, QStringLiteral("无法打开文件: %1").arg(path));
-    QCOMPARE(data.boxes, before.boxes);
-    QCOMPARE(data.commentBlock, before.commentBlock);
-}
 
 void DropBoxContentParserTest::emptyHeadersStayInPlace()
 {
@@ -482,107 +452,12 @@ void DropBoxContentParserTest::largeFile()
              QStringLiteral("解析数据行失败（第 %1 行）：列数过少: 3").arg(2 + 3 + 9000 + 1));
 }
 
-void DropBoxContentParserTest::saveFailures_data()
-{
-    QTest::addColumn<QString>("relativePath");
-    QTest::newRow("missing directory") << "nowhere/DropBoxContent.txt";
-    QTest::newRow("path is a directory") << "subdir";
-    if (QFileInfo::exists(QStringLiteral("/proc/self")))
-        QTest::newRow("under /proc") << "/proc/lootwright-save-test.txt";
-}
 
-void DropBoxContentParserTest::saveFailures()
-{
-    QFETCH(QString, relativePath);
-    QTemporaryDir temp;
-    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
-    const QString path = QDir(temp.path()).filePath(relativePath);
-    const DropBoxContentParser parser(100);
-    QString error;
-    QVERIFY(!parser.save(path, sampleDocument(2, 2), error));
-    QCOMPARE(error, QStringLiteral("无法写入文件: %1").arg(path));
-    QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("subdir")});
-    QVERIFY(QDir(temp.filePath(QStringLiteral("subdir"))).isEmpty());
-}
 
-void DropBoxContentParserTest::writeFailureReported()
-{
-    FailingDevice device;
-    const DropBoxContentParser parser(100);
-    QString error;
-    QVERIFY(!parser.write(device, sampleDocument(2, 2), error));
-    QCOMPARE(error, QStringLiteral("无法写入文件: 设备已满"));
-}
 
-void DropBoxContentParserTest::readErrorFailsLoad_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<qint64>("failAfter");
-    QByteArray lines("h1\nh2\n# c\n");
-    while (lines.size() < (5 << 20))
-        lines += "1 100 -1 0 5001 1\n";
-    QTest::newRow("first read") << lines << qint64(0);
-    QTest::newRow("header") << lines << qint64(4);
-    QTest::newRow("data line") << lines << qint64(40);
-    QTest::newRow("later block") << lines << qint64(lines.size() - 100);
-    const QString text = QStringLiteral("h1\nh2\n1 2 3 4\n5 6 7 8\n");
-    QTest::newRow("UTF-16") << QByteArray("\xff\xfe") +
-                                   QByteArray(reinterpret_cast<const char *>(text.utf16()),
-                                              text.size() * 2)
-                            << qint64(20);
-}
 
-void DropBoxContentParserTest::readErrorFailsLoad()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(qint64, failAfter);
-    const DropBoxContentParser parser(100);
-    const DropBoxContentData before = sampleDocument(2, 5);
-    DropBoxContentData data = before;
-    QString error;
-    FailingDevice device(content, failAfter);
-    QVERIFY(!parser.read(device, data, error));
-    QCOMPARE(error, QStringLiteral("读取文件失败: 输入/输出错误"));
-    QCOMPARE(data.commentBlock, before.commentBlock);
-    QCOMPARE(data.boxes, before.boxes);
 
-    // A file whose first read fails.
-    QFile memory(QStringLiteral("/proc/self/mem"));
-    if (memory.open(QIODevice::ReadOnly) && memory.read(1).isEmpty()) {
-        QVERIFY(!parser.load(memory.fileName(), data, error));
-        QCOMPARE(error, QStringLiteral("读取文件失败: %1").arg(memory.errorString()));
-        QCOMPARE(data.boxes, before.boxes);
-    }
-}
 
-void DropBoxContentParserTest::markUnderOtherSystemEncoding_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    const QString text = QStringLiteral("表头一\n表头二\n# 注释\n1 100 -1 0\n");
-    QTest::newRow("system encoding") << QByteArray(QStringEncoder("GB18030").encode(text));
-    QTest::newRow("UTF-8 with mark") << QByteArray("\xef\xbb\xbf" + text.toUtf8());
-}
-
-void DropBoxContentParserTest::markUnderOtherSystemEncoding()
-{
-    QFETCH(QByteArray, content);
-    const TextScan::ScopedFileEncoding gb18030("GB18030");
-    const DropBoxContentParser parser(100);
-    DropBoxContentData data;
-    QString error;
-    QBuffer buffer(&content);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    QVERIFY(parser.read(buffer, data, error));
-    QCOMPARE(data.headerLine1, QStringLiteral("表头一"));
-    QCOMPARE(data.commentBlock, QStringLiteral("# 注释"));
-    QBuffer out;
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    QVERIFY(parser.write(out, data, error));
-    QCOMPARE(out.data(),
-             QStringEncoder("GB18030").encode(QStringLiteral("表头一\n表头二\n# 注释\n1 100 -1 0") +
-                                              emptyPairs(100) + u'\n'));
-}
 
 QTEST_GUILESS_MAIN(DropBoxContentParserTest)
 #include "tst_dropboxcontentparser.moc"

@@ -80,8 +80,8 @@ void DropRateEditsTest::targetWeight()
 
 void DropRateEditsTest::applyTargetRate_data()
 {
-    QTest::addColumn<QList<MonsterDropConfig>>("records");
-    QTest::addColumn<QList<DropBoxConfig>>("boxList");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<QString>("boxList");
     QTest::addColumn<int>("monsterIndex"); // -1: no selected monster
     QTest::addColumn<int>("currentBoxId"); // 0: no current box; an id not in the document
                                            // stands for a box record outside it
@@ -90,151 +90,109 @@ void DropRateEditsTest::applyTargetRate_data()
     QTest::addColumn<double>("multiplier");
     QTest::addColumn<TargetRateError>("error");
     QTest::addColumn<QStringList>("log");
-    QTest::addColumn<QList<MonsterDropConfig>>("recordsAfter");
-    QTest::addColumn<QList<DropBoxConfig>>("boxesAfter");
+    QTest::addColumn<QString>("recordsAfter");
+    QTest::addColumn<QString>("boxesAfter");
     QTest::addColumn<int>("inUseBoxId");
 
-    const QList<DropBoxConfig> plainBoxes{box(3, 50), box(5, 800, {4001, -1, 4002}, 12, 1),
-                                          box(9, 10)};
-    const QList<MonsterDropConfig> alone{monster(1001, 100, {5, -1, 3}), monster(1002, 7, {9})};
-    QList<DropBoxConfig> plainAt1000 = plainBoxes;
-    plainAt1000[1].boxValue = 1000;
+    // Box 5 at a weight; its copy under an id.
+    const auto plain = [](int weight) {
+        return QStringLiteral("3|50 5|%1|4001,-1,4002|12|1 9|10").arg(weight);
+    };
+    const auto copy = [](int id) { return QStringLiteral(" %1|1000|4001,-1,4002|12|1").arg(id); };
+    const auto inPlace = [](const QString &target, const QString &actual, int weight) {
+        return QStringList{QStringLiteral("怪物[1001]：应用目标爆率 %1%%（实际≈%2%%），包裹[5] "
+                                          "权值 800 → %3")
+                               .arg(target, actual)
+                               .arg(weight)};
+    };
+    const auto copied = [](const char *id) {
+        return QStringList{QStringLiteral("怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），"
+                                          "包裹[5] 被 2 个怪物共用，已复制为包裹[%1]（权值 800 → "
+                                          "1000）")
+                               .arg(QLatin1String(id))};
+    };
+    const QString alone = QStringLiteral("1001|100|5,-1,3 1002|7|9");
+    const QString none;
 
     QTest::newRow("alone, in place")
-        << alone << plainBoxes << 0 << 5 << QString() << "10" << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 权值 800 → "
-                       "1000"}
-        << alone << plainAt1000 << 5;
-
-    QList<DropBoxConfig> at333 = plainBoxes;
-    at333[1].boxValue = 333;
+        << alone << plain(800) << 0 << 5 << none << "10" << 1.0 << TargetRateError::None
+        << inPlace("10.0000", "10.0000", 1000) << alone << plain(1000) << 5;
     QTest::newRow("333.33 rounds to 333, blanks around the text")
-        << alone << plainBoxes << 0 << 5 << QString() << "  30.0 " << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 30.0000%%（实际≈30.0300%%），包裹[5] 权值 800 → "
-                       "333"}
-        << alone << at333 << 5;
-
-    const QList<MonsterDropConfig> valueOne{monster(1001, 1, {5})};
-    QList<DropBoxConfig> atMillion = plainBoxes;
-    atMillion[1].boxValue = 1000000;
+        << alone << plain(800) << 0 << 5 << none << "  30.0 " << 1.0 << TargetRateError::None
+        << inPlace("30.0000", "30.0300", 333) << alone << plain(333) << 5;
     QTest::newRow("0.0001 gives a million")
-        << valueOne << plainBoxes << 0 << 5 << QString() << "0.0001" << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 0.0001%%（实际≈0.0001%%），包裹[5] 权值 800 → "
-                       "1000000"}
-        << valueOne << atMillion << 5;
-
-    QList<DropBoxConfig> at67 = plainBoxes;
-    at67[1].boxValue = 67;
+        << "1001|1|5" << plain(800) << 0 << 5 << none << "0.0001" << 1.0 << TargetRateError::None
+        << inPlace("0.0001", "0.0001", 1000000) << "1001|1|5" << plain(1000000) << 5;
     QTest::newRow("150 percent gives 67, named monster with a placeholder in its name")
-        << alone << plainBoxes << 0 << 5 << "狼%2王"
+        << alone << plain(800) << 0 << 5 << "狼%2王"
         << "150" << 1.0 << TargetRateError::None
         << QStringList{"怪物[1001:狼%2王]：应用目标爆率 150.0000%%（实际≈149.2537%%），包裹[5] "
                        "权值 800 → 67"}
-        << alone << at67 << 5;
-
-    QList<DropBoxConfig> at2000 = plainBoxes;
-    at2000[1].boxValue = 2000;
-    QTest::newRow("multiplier 2")
-        << alone << plainBoxes << 0 << 5 << QString() << "10" << 2.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 权值 800 → "
-                       "2000"}
-        << alone << at2000 << 5;
+        << alone << plain(67) << 5;
+    QTest::newRow("multiplier 2") << alone << plain(800) << 0 << 5 << none << "10" << 2.0
+                                  << TargetRateError::None << inPlace("10.0000", "10.0000", 2000)
+                                  << alone << plain(2000) << 5;
 
     // Box 5 shared by 1001 (twice) and 1003: 1001 gets a copy under id 10, both slots renamed.
-    const QList<MonsterDropConfig> shared{monster(1001, 100, {5, 7, 5, -1}), monster(1002, 50, {9}),
-                                          monster(1003, 100, {5, 5})};
-    QList<MonsterDropConfig> sharedAfter = shared;
-    sharedAfter[0].dropBoxIds = {10, 7, 10, -1};
-    QList<DropBoxConfig> sharedBoxesAfter = plainBoxes;
-    DropBoxConfig copy = plainBoxes.at(1);
-    copy.boxId = 10;
-    copy.boxValue = 1000;
-    sharedBoxesAfter << copy;
+    const QString shared = QStringLiteral("1001|100|5,7,5,-1 1002|50|9 1003|100|5,5");
     QTest::newRow("shared box copied with next free id")
-        << shared << plainBoxes << 0 << 5 << QString() << "10" << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 被 2 "
-                       "个怪物共用，已复制为包裹[10]（权值 800 → 1000）"}
-        << sharedAfter << sharedBoxesAfter << 10;
-
+        << shared << plain(800) << 0 << 5 << none << "10" << 1.0 << TargetRateError::None
+        << copied("10") << "1001|100|10,7,10,-1 1002|50|9 1003|100|5,5" << plain(800) + copy(10)
+        << 10;
     // Monster 1004 names box 50, which does not exist: the copy must not take id 50.
-    QList<MonsterDropConfig> dangling = shared;
-    dangling << monster(1004, 100, {50, -1});
-    QList<MonsterDropConfig> danglingAfter = sharedAfter;
-    danglingAfter[0].dropBoxIds = {51, 7, 51, -1};
-    danglingAfter << monster(1004, 100, {50, -1});
-    QList<DropBoxConfig> danglingBoxesAfter = plainBoxes;
-    DropBoxConfig copy51 = copy;
-    copy51.boxId = 51;
-    danglingBoxesAfter << copy51;
     QTest::newRow("copy id above an id a slot names without a box")
-        << dangling << plainBoxes << 0 << 5 << QString() << "10" << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 被 2 "
-                       "个怪物共用，已复制为包裹[51]（权值 800 → 1000）"}
-        << danglingAfter << danglingBoxesAfter << 51;
-
+        << shared + " 1004|100|50,-1" << plain(800) << 0 << 5 << none << "10" << 1.0
+        << TargetRateError::None << copied("51")
+        << "1001|100|51,7,51,-1 1002|50|9 1003|100|5,5 1004|100|50,-1" << plain(800) + copy(51)
+        << 51;
     // Listed twice by the selected monster and by nobody else: not shared.
-    const QList<MonsterDropConfig> twice{monster(1001, 100, {5, 5}), monster(1002, 50, {9})};
     QTest::newRow("listed twice by one monster alone")
-        << twice << plainBoxes << 0 << 5 << QString() << "10" << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 权值 800 → "
-                       "1000"}
-        << twice << plainAt1000 << 5;
-
+        << "1001|100|5,5 1002|50|9" << plain(800) << 0 << 5 << none << "10" << 1.0
+        << TargetRateError::None << inPlace("10.0000", "10.0000", 1000) << "1001|100|5,5 1002|50|9"
+        << plain(1000) << 5;
     // The largest id is INT_MAX - 1: the copy takes INT_MAX.
-    QList<DropBoxConfig> nearLimit = plainBoxes;
-    nearLimit << box(INT_MAX - 1, 5);
-    QList<DropBoxConfig> nearLimitAfter = nearLimit;
-    DropBoxConfig lastCopy = copy;
-    lastCopy.boxId = INT_MAX;
-    nearLimitAfter << lastCopy;
-    QList<MonsterDropConfig> nearLimitRecords = sharedAfter;
-    nearLimitRecords[0].dropBoxIds = {INT_MAX, 7, INT_MAX, -1};
     QTest::newRow("copy takes the last id")
-        << shared << nearLimit << 0 << 5 << QString() << "10" << 1.0 << TargetRateError::None
-        << QStringList{"怪物[1001]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[5] 被 2 "
-                       "个怪物共用，已复制为包裹[2147483647]（权值 800 → 1000）"}
-        << nearLimitRecords << nearLimitAfter << INT_MAX;
+        << shared << plain(800) + " 2147483646|5" << 0 << 5 << none << "10" << 1.0
+        << TargetRateError::None << copied("2147483647")
+        << "1001|100|2147483647,7,2147483647,-1 1002|50|9 1003|100|5,5"
+        << plain(800) + " 2147483646|5" + copy(INT_MAX) << INT_MAX;
 
     // Refusals: nothing changes.
-    const auto refusal = [&](const char *name, const QList<MonsterDropConfig> &records,
-                             const QList<DropBoxConfig> &boxList, int monsterIndex, int boxId,
-                             const QString &text, double multiplier, TargetRateError error) {
+    const auto refusal = [&](const char *name, const QString &records, const QString &boxList,
+                             int monsterIndex, int boxId, const QString &text, double multiplier,
+                             TargetRateError error) {
         QTest::newRow(name) << records << boxList << monsterIndex << boxId << QString() << text
                             << multiplier << error << QStringList() << records << boxList << 0;
     };
-    refusal("no monster", alone, plainBoxes, -1, 5, "10", 1.0, TargetRateError::NoSelection);
-    refusal("no box", alone, plainBoxes, 0, 0, "10", 1.0, TargetRateError::NoSelection);
-    refusal("percent sign", alone, plainBoxes, 0, 5, "10%", 1.0, TargetRateError::InvalidTarget);
-    refusal("empty text", alone, plainBoxes, 0, 5, "", 1.0, TargetRateError::InvalidTarget);
-    refusal("letters", alone, plainBoxes, 0, 5, "abc", 1.0, TargetRateError::InvalidTarget);
-    refusal("zero", alone, plainBoxes, 0, 5, "0", 1.0, TargetRateError::InvalidTarget);
-    refusal("negative", alone, plainBoxes, 0, 5, "-3", 1.0, TargetRateError::InvalidTarget);
-    refusal("minus infinity", alone, plainBoxes, 0, 5, "-inf", 1.0, TargetRateError::InvalidTarget);
-    refusal("overflowing text", alone, plainBoxes, 0, 5, "1e999", 1.0,
-            TargetRateError::InvalidTarget);
-    refusal("monster value 0", {monster(1001, 0, {5})}, plainBoxes, 0, 5, "10", 1.0,
+    const QString boxes = plain(800);
+    refusal("no monster", alone, boxes, -1, 5, "10", 1.0, TargetRateError::NoSelection);
+    refusal("no box", alone, boxes, 0, 0, "10", 1.0, TargetRateError::NoSelection);
+    refusal("percent sign", alone, boxes, 0, 5, "10%", 1.0, TargetRateError::InvalidTarget);
+    refusal("empty text", alone, boxes, 0, 5, "", 1.0, TargetRateError::InvalidTarget);
+    refusal("letters", alone, boxes, 0, 5, "abc", 1.0, TargetRateError::InvalidTarget);
+    refusal("zero", alone, boxes, 0, 5, "0", 1.0, TargetRateError::InvalidTarget);
+    refusal("negative", alone, boxes, 0, 5, "-3", 1.0, TargetRateError::InvalidTarget);
+    refusal("minus infinity", alone, boxes, 0, 5, "-inf", 1.0, TargetRateError::InvalidTarget);
+    refusal("overflowing text", alone, boxes, 0, 5, "1e999", 1.0, TargetRateError::InvalidTarget);
+    refusal("monster value 0", "1001|0|5", boxes, 0, 5, "10", 1.0,
             TargetRateError::InvalidMonsterValue);
-    refusal("not a number", alone, plainBoxes, 0, 5, "nan", 1.0, TargetRateError::InvalidWeight);
-    refusal("infinity", alone, plainBoxes, 0, 5, "inf", 1.0, TargetRateError::InvalidWeight);
-    refusal("weight beyond 32 bits", alone, plainBoxes, 0, 5, "0.000001", 1.0,
+    refusal("not a number", alone, boxes, 0, 5, "nan", 1.0, TargetRateError::InvalidWeight);
+    refusal("infinity", alone, boxes, 0, 5, "inf", 1.0, TargetRateError::InvalidWeight);
+    refusal("weight beyond 32 bits", alone, boxes, 0, 5, "0.000001", 1.0,
             TargetRateError::InvalidWeight);
-    refusal("multiplier 0", alone, plainBoxes, 0, 5, "10", 0.0, TargetRateError::InvalidWeight);
-    refusal("box not in the document", alone, plainBoxes, 0, 99, "10", 1.0,
+    refusal("multiplier 0", alone, boxes, 0, 5, "10", 0.0, TargetRateError::InvalidWeight);
+    refusal("box not in the document", alone, boxes, 0, 99, "10", 1.0,
             TargetRateError::BoxNotFound);
-    QList<DropBoxConfig> full = plainBoxes;
-    full << box(INT_MAX, 5);
-    refusal("shared box without a free id", shared, full, 0, 5, "10", 1.0,
+    refusal("shared box without a free id", shared, boxes + " 2147483647|5", 0, 5, "10", 1.0,
             TargetRateError::NoFreeBoxId);
-    QList<MonsterDropConfig> namesLastId = shared;
-    namesLastId << monster(1005, 1, {INT_MAX});
-    refusal("a slot names INT_MAX", namesLastId, plainBoxes, 0, 5, "10", 1.0,
+    refusal("a slot names INT_MAX", shared + " 1005|1|2147483647", boxes, 0, 5, "10", 1.0,
             TargetRateError::NoFreeBoxId);
 }
 
 void DropRateEditsTest::applyTargetRate()
 {
-    QFETCH(QList<MonsterDropConfig>, records);
-    QFETCH(QList<DropBoxConfig>, boxList);
+    QFETCH(QString, records);
+    QFETCH(QString, boxList);
     QFETCH(int, monsterIndex);
     QFETCH(int, currentBoxId);
     QFETCH(QString, monsterName);
@@ -242,14 +200,14 @@ void DropRateEditsTest::applyTargetRate()
     QFETCH(double, multiplier);
     QFETCH(TargetRateError, error);
     QFETCH(QStringList, log);
-    QFETCH(QList<MonsterDropConfig>, recordsAfter);
-    QFETCH(QList<DropBoxConfig>, boxesAfter);
+    QFETCH(QString, recordsAfter);
+    QFETCH(QString, boxesAfter);
     QFETCH(int, inUseBoxId);
 
     if (!monsterName.isEmpty())
         NameResolver::instance().monsterNames.insert(1001, monsterName);
-    MonsterDropData monsterData = monsters(records);
-    DropBoxContentData boxData = boxes(boxList);
+    MonsterDropData monsterData = monsters(monstersFrom(records));
+    DropBoxContentData boxData = boxes(boxesFrom(boxList));
     const QStringList boxesBefore = describe(boxData);
     MonsterDropConfig *current = monsterIndex >= 0 ? &monsterData.records[monsterIndex] : nullptr;
     const DropBoxConfig outside = box(currentBoxId, 1);
@@ -266,8 +224,8 @@ void DropRateEditsTest::applyTargetRate()
     QCOMPARE(result.error, error);
     QCOMPARE(result.applied, error == TargetRateError::None);
     QCOMPARE(result.logLines, log);
-    QCOMPARE(describe(monsterData), describe(monsters(recordsAfter)));
-    QCOMPARE(describe(boxData), describe(boxes(boxesAfter)));
+    QCOMPARE(describe(monsterData), describe(monsters(monstersFrom(recordsAfter))));
+    QCOMPARE(describe(boxData), describe(boxes(boxesFrom(boxesAfter))));
     if (error == TargetRateError::None) {
         QVERIFY(result.notice.isNone());
         QCOMPARE(result.inUseBoxId, inUseBoxId);

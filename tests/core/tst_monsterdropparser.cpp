@@ -89,18 +89,8 @@ private Q_SLOTS:
     void fewLinesClearHeaders();
     void carriageReturns_data();
     void carriageReturns();
-    void unopenableFile_data();
-    void unopenableFile();
     void roundTripBuffer();
     void largeFile();
-    void saveReplacesContents();
-    void saveFailures_data();
-    void saveFailures();
-    void writeFailureReported();
-    void readErrorFailsLoad_data();
-    void readErrorFailsLoad();
-    void markUnderOtherSystemEncoding_data();
-    void markUnderOtherSystemEncoding();
 };
 
 void MonsterDropParserTest::integerFields_data()
@@ -511,31 +501,7 @@ void MonsterDropParserTest::carriageReturns()
     }
 }
 
-void MonsterDropParserTest::unopenableFile_data()
-{
-    QTest::addColumn<QString>("relativePath");
-    QTest::newRow("missing") << "missing.txt";
-    QTest::newRow("directory") << "subdir";
-    QTest::newRow("missing directory") << "nowhere/MonsterDropBoxs.txt";
-}
 
-void MonsterDropParserTest::unopenableFile()
-{
-    QFETCH(QString, relativePath);
-    QTemporaryDir temp;
-    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
-    const QString path = temp.filePath(relativePath);
-    QFile probe(path);
-    QVERIFY(!probe.open(QIODevice::ReadOnly | QIODevice::Text));
-    const MonsterDropParser parser(20);
-    const MonsterDropData before = sampleDocument(2, 5);
-    MonsterDropData data = before;
-    QString error;
-    QVERIFY(!parser.load(path, data, error));
-    QCOMPARE(error, QStringLiteral("无法打开文件：%1").arg(probe.errorString()));
-    QCOMPARE(data.records, before.records);
-    QCOMPARE(data.headerLine1, before.headerLine1);
-}
 
 void MonsterDropParserTest::roundTripBuffer()
 {
@@ -597,122 +563,13 @@ void MonsterDropParserTest::largeFile()
              QStringList{QStringLiteral("MonsterDropBoxs.txt")});
 }
 
-void MonsterDropParserTest::saveReplacesContents()
-{
-    QTemporaryDir temp;
-    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
-    QVERIFY(writeBytes(path, QByteArray(5000, 'z')));
-    const MonsterDropParser parser(20);
-    MonsterDropData data{QString(), QString(), {{5, {}, 6, 1, {7}}}};
-    QString error;
-    QVERIFY(parser.save(path, data, error));
-    QCOMPARE(readBytes(path), QByteArray("\n\n5\t6\t1\t7\n"));
-}
 
-void MonsterDropParserTest::saveFailures_data()
-{
-    QTest::addColumn<QString>("relativePath");
-    QTest::newRow("missing directory") << "nowhere/MonsterDropBoxs.txt";
-    QTest::newRow("path is a directory") << "subdir";
-    if (QFileInfo::exists(QStringLiteral("/proc/self")))
-        QTest::newRow("under /proc") << "/proc/lootwright-save-test.txt";
-}
 
-void MonsterDropParserTest::saveFailures()
-{
-    QFETCH(QString, relativePath);
-    QTemporaryDir temp;
-    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
-    const QString path = QDir(temp.path()).filePath(relativePath);
-    QSaveFile probe(path);
-    QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Text));
-    const MonsterDropParser parser(20);
-    QString error;
-    QVERIFY(!parser.save(path, sampleDocument(3, 2), error));
-    QCOMPARE(error, QStringLiteral("无法打开文件：%1").arg(probe.errorString()));
-    QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("subdir")});
-    QVERIFY(QDir(temp.filePath(QStringLiteral("subdir"))).isEmpty());
-}
 
-void MonsterDropParserTest::writeFailureReported()
-{
-    FailingDevice device;
-    const MonsterDropParser parser(20);
-    QString error;
-    QVERIFY(!parser.write(device, sampleDocument(2, 2), error));
-    QCOMPARE(error, QStringLiteral("无法打开文件：设备已满"));
-}
 
-void MonsterDropParserTest::readErrorFailsLoad_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<qint64>("failAfter");
-    QByteArray lines("h1\nh2\n");
-    while (lines.size() < (5 << 20))
-        lines += "1001\t50\t0\t7\t8\n";
-    QTest::newRow("first read") << lines << qint64(0);
-    QTest::newRow("header") << lines << qint64(4);
-    QTest::newRow("data line") << lines << qint64(40);
-    QTest::newRow("later block") << lines << qint64(lines.size() - 100);
-    const QString text = QStringLiteral("h1\nh2\n1\t2\t0\n3\t4\t0\n");
-    QTest::newRow("UTF-16") << QByteArray("\xff\xfe") +
-                                   QByteArray(reinterpret_cast<const char *>(text.utf16()),
-                                              text.size() * 2)
-                            << qint64(20);
-}
 
-void MonsterDropParserTest::readErrorFailsLoad()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(qint64, failAfter);
-    const MonsterDropParser parser(20);
-    const MonsterDropData before = sampleDocument(2, 5);
-    MonsterDropData data = before;
-    QString error;
-    FailingDevice device(content, failAfter);
-    QVERIFY(!parser.read(device, data, error));
-    QCOMPARE(error, QStringLiteral("读取文件失败：输入/输出错误"));
-    QCOMPARE(data.headerLine1, before.headerLine1);
-    QCOMPARE(data.records, before.records);
 
-    // A file whose first read fails.
-    QFile memory(QStringLiteral("/proc/self/mem"));
-    if (memory.open(QIODevice::ReadOnly) && memory.read(1).isEmpty()) {
-        QVERIFY(!parser.load(memory.fileName(), data, error));
-        QCOMPARE(error, QStringLiteral("读取文件失败：%1").arg(memory.errorString()));
-        QCOMPARE(data.records, before.records);
-    }
-}
 
-void MonsterDropParserTest::markUnderOtherSystemEncoding_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    const QString text = QStringLiteral("表头一\n# 说明\n1001\t50\t0\n");
-    QTest::newRow("system encoding") << QByteArray(QStringEncoder("GB18030").encode(text));
-    QTest::newRow("UTF-8 with mark") << QByteArray("\xef\xbb\xbf" + text.toUtf8());
-}
-
-void MonsterDropParserTest::markUnderOtherSystemEncoding()
-{
-    QFETCH(QByteArray, content);
-    const TextScan::ScopedFileEncoding gb18030("GB18030");
-    QTemporaryDir temp;
-    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
-    QVERIFY(writeBytes(path, content));
-    const MonsterDropParser parser(20);
-    MonsterDropData data;
-    QString error;
-    QVERIFY(parser.load(path, data, error));
-    QCOMPARE(data.headerLine1, QStringLiteral("表头一"));
-    QCOMPARE(data.headerLine2, QStringLiteral("# 说明"));
-    QCOMPARE(data.records.size(), 1);
-    // Written back in the system encoding, without a mark.
-    QVERIFY(parser.save(path, data, error));
-    QCOMPARE(readBytes(path),
-             QStringEncoder("GB18030").encode(QStringLiteral("表头一\n# 说明\n") +
-                                              parser.formatLine(data.records[0]) + u'\n'));
-}
 
 QTEST_GUILESS_MAIN(MonsterDropParserTest)
 #include "tst_monsterdropparser.moc"

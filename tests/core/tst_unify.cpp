@@ -4,7 +4,6 @@
 #include "rates/DropRate.h"
 
 #include <QtTest>
-#include <climits>
 
 using namespace EditFixtures;
 using DropRateEdits::UnifyError;
@@ -54,258 +53,159 @@ void UnifyTest::init()
 
 void UnifyTest::unify_data()
 {
-    QTest::addColumn<QList<MonsterDropConfig>>("records");
-    QTest::addColumn<QList<DropBoxConfig>>("boxList");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<QString>("boxList");
     QTest::addColumn<QList<int>>("selected");
     QTest::addColumn<int>("newValue");
     QTest::addColumn<UnifyError>("error");
     QTest::addColumn<QStringList>("log");
-    QTest::addColumn<QList<MonsterDropConfig>>("recordsAfter");
-    QTest::addColumn<QList<DropBoxConfig>>("boxesAfter");
-    QTest::addColumn<int>("adjusted");
-    QTest::addColumn<int>("copied");
-    QTest::addColumn<int>("skipped");
+    QTest::addColumn<QString>("recordsAfter");
+    QTest::addColumn<QString>("boxesAfter");
+    QTest::addColumn<QList<int>>("adjustedCopiedSkipped");
+    using Counts = QList<int>;
+    const QList<int> one{1001};
+    const QList<int> two{1001, 1002};
 
-    const DropBoxConfig other = box(6, 10, {9001});
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {5, -1}), monster(2001, 50, {6})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 250;
-        QTest::newRow("alone: 100 -> 250 scales 1000 to 2500")
-            << records << QList<DropBoxConfig>{box(5, 1000, {4001}), other} << QList<int>{1001}
-            << 250 << UnifyError::None
-            << QStringList{keptLine(1001, 100, 250), summary(250, 1, 1, 0, 0)} << after
-            << QList<DropBoxConfig>{box(5, 2500, {4001}), other} << 1 << 0 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 300, {5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 100;
-        QTest::newRow("300 -> 100 rounds 333.33 to 333")
-            << records << QList<DropBoxConfig>{box(5, 1000)} << QList<int>{1001} << 100
-            << UnifyError::None << QStringList{keptLine(1001, 300, 100), summary(100, 1, 1, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, 333)} << 1 << 0 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 3, {5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 1;
-        QTest::newRow("3 -> 1 with weight 1 stays 1")
-            << records << QList<DropBoxConfig>{box(5, 1)} << QList<int>{1001} << 1
-            << UnifyError::None << QStringList{keptLine(1001, 3, 1), summary(1, 1, 0, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, 1)} << 0 << 0 << 0;
-    }
-    {
-        // 0.5 rounds up: 3 × 1 / 2 + 0.5 = 2.0.
-        const QList<MonsterDropConfig> records{monster(1001, 2, {5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 1;
-        QTest::newRow("half rounds up")
-            << records << QList<DropBoxConfig>{box(5, 3)} << QList<int>{1001} << 1
-            << UnifyError::None << QStringList{keptLine(1001, 2, 1), summary(1, 1, 1, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, 2)} << 1 << 0 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {7}), monster(3001, 100, {7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[0].dropBoxIds = {13};
-        QTest::newRow("shared with an unselected monster: copied")
-            << records << QList<DropBoxConfig>{box(7, 1000, {1, -1, 2}, 4, 1), box(12, 5)}
-            << QList<int>{1001} << 200 << UnifyError::None
-            << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)} << after
-            << QList<DropBoxConfig>{box(7, 1000, {1, -1, 2}, 4, 1), box(12, 5),
-                                    box(13, 2000, {1, -1, 2}, 4, 1)}
-            << 0 << 1 << 0;
-    }
-    {
-        // Monster 3002 names box 13, which does not exist: the copy goes above it.
-        const QList<MonsterDropConfig> records{monster(1001, 100, {7}), monster(3001, 100, {7}),
-                                               monster(3002, 100, {13, -1})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[0].dropBoxIds = {14};
-        QTest::newRow("copy id above an id a slot names without a box")
-            << records << QList<DropBoxConfig>{box(7, 1000), box(12, 5)} << QList<int>{1001} << 200
-            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)}
-            << after << QList<DropBoxConfig>{box(7, 1000), box(12, 5), box(14, 2000)} << 0 << 1
-            << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {7}), monster(1002, 100, {7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[0].dropBoxIds = {8};
-        after[1].mValue = 200;
-        QTest::newRow("shared only by selected: first copies, last scales in place")
-            << records << QList<DropBoxConfig>{box(7, 1000)} << QList<int>{1001, 1002} << 200
-            << UnifyError::None
-            << QStringList{keptLine(1001, 100, 200), keptLine(1002, 100, 200),
-                           summary(200, 2, 1, 1, 0)}
-            << after << QList<DropBoxConfig>{box(7, 2000), box(8, 2000)} << 1 << 1 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 0, {5}), monster(1002, -4, {})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[1].mValue = 200;
-        QTest::newRow("value 0 or below: skipped, boxes untouched")
-            << records << QList<DropBoxConfig>{box(5, 1000)} << QList<int>{1001, 1002} << 200
-            << UnifyError::None
-            << QStringList{"怪物[1001]：怪物价值 0 → 200（原价值为0，无法保持爆率）",
-                           "怪物[1002]：怪物价值 -4 → 200（原价值为0，无法保持爆率）",
-                           summary(200, 2, 0, 0, 2)}
-            << after << QList<DropBoxConfig>{box(5, 1000)} << 0 << 0 << 2;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 200, {5, 7}), monster(3001, 50, {7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].dropBoxIds = {5, 8};
-        QTest::newRow("already at the new value: no line, shared box still copied")
-            << records << QList<DropBoxConfig>{box(5, 100), box(7, 300)} << QList<int>{1001} << 200
-            << UnifyError::None << QStringList{summary(200, 1, 0, 1, 0)} << after
-            << QList<DropBoxConfig>{box(5, 100), box(7, 300), box(8, 300)} << 0 << 1 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {5, 6, 77}),
-                                               monster(3001, 50, {5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        QTest::newRow("weight 0, negative weight, missing box: untouched")
-            << records << QList<DropBoxConfig>{box(5, 0), box(6, -3)} << QList<int>{1001} << 200
-            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, 0), box(6, -3)} << 0 << 0 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {5, 5, -1, 5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        QTest::newRow("repeated slots of an unshared box: scaled once")
-            << records << QList<DropBoxConfig>{box(5, 1000)} << QList<int>{1001} << 200
-            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 1, 1, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, 2000)} << 1 << 0 << 0;
-    }
-    {
-        // Without the per-monster handling the third slot would scale box 7 in place.
-        const QList<MonsterDropConfig> records{monster(1001, 100, {7, 3, 7}),
-                                               monster(3001, 100, {7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[0].dropBoxIds = {8, 3, 8};
-        QTest::newRow("repeated slots of a box shared with an unselected monster")
-            << records << QList<DropBoxConfig>{box(3, 10), box(7, 1000)} << QList<int>{1001} << 200
-            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 1, 1, 1, 0)}
-            << after << QList<DropBoxConfig>{box(3, 20), box(7, 1000), box(8, 2000)} << 1 << 1 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {7, 7}), monster(1002, 50, {7}),
-                                               monster(3001, 100, {7, 7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[0].dropBoxIds = {8, 8};
-        after[1].mValue = 200;
-        after[1].dropBoxIds = {9};
-        QTest::newRow("selected sharers with an unselected one: every selected copies")
-            << records << QList<DropBoxConfig>{box(7, 1000)} << QList<int>{1001, 1002} << 200
-            << UnifyError::None
-            << QStringList{keptLine(1001, 100, 200), keptLine(1002, 50, 200),
-                           summary(200, 2, 0, 2, 0)}
-            << after << QList<DropBoxConfig>{box(7, 1000), box(8, 2000), box(9, 4000)} << 0 << 2
-            << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 1, {5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 999999;
-        QTest::newRow("scaled weight beyond 32 bits is clamped")
-            << records << QList<DropBoxConfig>{box(5, 2000000000)} << QList<int>{1001} << 999999
-            << UnifyError::None
-            << QStringList{keptLine(1001, 1, 999999), summary(999999, 1, 1, 0, 0)} << after
-            << QList<DropBoxConfig>{box(5, INT_MAX)} << 1 << 0 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {5})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        QTest::newRow("selected id without a record counts in the summary")
-            << records << QList<DropBoxConfig>{box(5, 10)} << QList<int>{4242, 1001} << 200
-            << UnifyError::None << QStringList{keptLine(1001, 100, 200), summary(200, 2, 1, 0, 0)}
-            << after << QList<DropBoxConfig>{box(5, 20)} << 1 << 0 << 0;
-    }
-    {
-        // Records are visited in document order, not in selection order.
-        const QList<MonsterDropConfig> records{monster(1002, 100, {7}), monster(1001, 100, {7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 300;
-        after[0].dropBoxIds = {8};
-        after[1].mValue = 300;
-        QTest::newRow("document order")
-            << records << QList<DropBoxConfig>{box(7, 100)} << QList<int>{1001, 1002} << 300
-            << UnifyError::None
-            << QStringList{keptLine(1002, 100, 300), keptLine(1001, 100, 300),
-                           summary(300, 2, 1, 1, 0)}
-            << after << QList<DropBoxConfig>{box(7, 300), box(8, 300)} << 1 << 1 << 0;
-    }
-    {
-        const QList<MonsterDropConfig> records{monster(1001, 100, {7}), monster(3001, 100, {7})};
-        QList<MonsterDropConfig> after = records;
-        after[0].mValue = 200;
-        after[0].dropBoxIds = {INT_MAX};
-        QTest::newRow("last free id used")
-            << records << QList<DropBoxConfig>{box(7, 10), box(INT_MAX - 1, 1)} << QList<int>{1001}
-            << 200 << UnifyError::None
-            << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)} << after
-            << QList<DropBoxConfig>{box(7, 10), box(INT_MAX - 1, 1), box(INT_MAX, 20)} << 0 << 1
-            << 0;
-    }
-    const auto refusal = [](const char *name, const QList<MonsterDropConfig> &records,
-                            const QList<DropBoxConfig> &boxList, const QList<int> &selected,
-                            int value, UnifyError error) {
+    QTest::newRow("alone: 100 -> 250 scales 1000 to 2500")
+        << "1001|100|5,-1 2001|50|6"
+        << "5|1000|4001 6|10|9001" << one << 250 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 250), summary(250, 1, 1, 0, 0)}
+        << "1001|250|5,-1 2001|50|6"
+        << "5|2500|4001 6|10|9001" << Counts{1, 0, 0};
+    QTest::newRow("300 -> 100 rounds 333.33 to 333")
+        << "1001|300|5"
+        << "5|1000" << one << 100 << UnifyError::None
+        << QStringList{keptLine(1001, 300, 100), summary(100, 1, 1, 0, 0)} << "1001|100|5"
+        << "5|333" << Counts{1, 0, 0};
+    QTest::newRow("3 -> 1 with weight 1 stays 1")
+        << "1001|3|5"
+        << "5|1" << one << 1 << UnifyError::None
+        << QStringList{keptLine(1001, 3, 1), summary(1, 1, 0, 0, 0)} << "1001|1|5"
+        << "5|1" << Counts{0, 0, 0};
+    // 0.5 rounds up: 3 × 1 / 2 + 0.5 = 2.0.
+    QTest::newRow("half rounds up")
+        << "1001|2|5"
+        << "5|3" << one << 1 << UnifyError::None
+        << QStringList{keptLine(1001, 2, 1), summary(1, 1, 1, 0, 0)} << "1001|1|5"
+        << "5|2" << Counts{1, 0, 0};
+    QTest::newRow("shared with an unselected monster: copied")
+        << "1001|100|7 3001|100|7"
+        << "7|1000|1,-1,2|4|1 12|5" << one << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)}
+        << "1001|200|13 3001|100|7"
+        << "7|1000|1,-1,2|4|1 12|5 13|2000|1,-1,2|4|1" << Counts{0, 1, 0};
+    // Monster 3002 names box 13, which does not exist: the copy goes above it.
+    QTest::newRow("copy id above an id a slot names without a box")
+        << "1001|100|7 3001|100|7 3002|100|13,-1"
+        << "7|1000 12|5" << one << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)}
+        << "1001|200|14 3001|100|7 3002|100|13,-1"
+        << "7|1000 12|5 14|2000" << Counts{0, 1, 0};
+    QTest::newRow("shared only by selected: first copies, last scales in place")
+        << "1001|100|7 1002|100|7"
+        << "7|1000" << two << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), keptLine(1002, 100, 200), summary(200, 2, 1, 1, 0)}
+        << "1001|200|8 1002|200|7"
+        << "7|2000 8|2000" << Counts{1, 1, 0};
+    QTest::newRow("value 0 or below: skipped, boxes untouched")
+        << "1001|0|5 1002|-4|"
+        << "5|1000" << two << 200 << UnifyError::None
+        << QStringList{"怪物[1001]：怪物价值 0 → 200（原价值为0，无法保持爆率）",
+                       "怪物[1002]：怪物价值 -4 → 200（原价值为0，无法保持爆率）",
+                       summary(200, 2, 0, 0, 2)}
+        << "1001|200|5 1002|200|"
+        << "5|1000" << Counts{0, 0, 2};
+    QTest::newRow("already at the new value: no line, shared box still copied")
+        << "1001|200|5,7 3001|50|7"
+        << "5|100 7|300" << one << 200 << UnifyError::None << QStringList{summary(200, 1, 0, 1, 0)}
+        << "1001|200|5,8 3001|50|7"
+        << "5|100 7|300 8|300" << Counts{0, 1, 0};
+    QTest::newRow("weight 0, negative weight, missing box: untouched")
+        << "1001|100|5,6,77 3001|50|5"
+        << "5|0 6|-3" << one << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 0, 0)}
+        << "1001|200|5,6,77 3001|50|5"
+        << "5|0 6|-3" << Counts{0, 0, 0};
+    QTest::newRow("repeated slots of an unshared box: scaled once")
+        << "1001|100|5,5,-1,5"
+        << "5|1000" << one << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 1, 1, 0, 0)} << "1001|200|5,5,-1,5"
+        << "5|2000" << Counts{1, 0, 0};
+    // Without the per-monster handling the third slot would scale box 7 in place.
+    QTest::newRow("repeated slots of a box shared with an unselected monster")
+        << "1001|100|7,3,7 3001|100|7"
+        << "3|10 7|1000" << one << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 1, 1, 1, 0)}
+        << "1001|200|8,3,8 3001|100|7"
+        << "3|20 7|1000 8|2000" << Counts{1, 1, 0};
+    QTest::newRow("selected sharers with an unselected one: every selected copies")
+        << "1001|100|7,7 1002|50|7 3001|100|7,7"
+        << "7|1000" << two << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), keptLine(1002, 50, 200), summary(200, 2, 0, 2, 0)}
+        << "1001|200|8,8 1002|200|9 3001|100|7,7"
+        << "7|1000 8|2000 9|4000" << Counts{0, 2, 0};
+    QTest::newRow("scaled weight beyond 32 bits is clamped")
+        << "1001|1|5"
+        << "5|2000000000" << one << 999999 << UnifyError::None
+        << QStringList{keptLine(1001, 1, 999999), summary(999999, 1, 1, 0, 0)} << "1001|999999|5"
+        << "5|2147483647" << Counts{1, 0, 0};
+    QTest::newRow("selected id without a record counts in the summary")
+        << "1001|100|5"
+        << "5|10" << QList<int>{4242, 1001} << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 2, 1, 0, 0)} << "1001|200|5"
+        << "5|20" << Counts{1, 0, 0};
+    // Records are visited in document order, not in selection order.
+    QTest::newRow("document order")
+        << "1002|100|7 1001|100|7"
+        << "7|100" << two << 300 << UnifyError::None
+        << QStringList{keptLine(1002, 100, 300), keptLine(1001, 100, 300), summary(300, 2, 1, 1, 0)}
+        << "1002|300|8 1001|300|7"
+        << "7|300 8|300" << Counts{1, 1, 0};
+    QTest::newRow("last free id used")
+        << "1001|100|7 3001|100|7"
+        << "7|10 2147483646|1" << one << 200 << UnifyError::None
+        << QStringList{keptLine(1001, 100, 200), summary(200, 1, 0, 1, 0)}
+        << "1001|200|2147483647 3001|100|7"
+        << "7|10 2147483646|1 2147483647|20" << Counts{0, 1, 0};
+    const auto refusal = [](const char *name, const QString &records, const QString &boxList,
+                            const QList<int> &selected, int value, UnifyError error) {
         QTest::newRow(name) << records << boxList << selected << value << error << QStringList()
-                            << records << boxList << 0 << 0 << 0;
+                            << records << boxList << Counts{0, 0, 0};
     };
-    refusal("no selection", {monster(1001, 100, {5})}, {box(5, 10)}, {}, 200,
-            UnifyError::NoSelection);
-    refusal("value 0", {monster(1001, 100, {5})}, {box(5, 10)}, {1001}, 0,
-            UnifyError::InvalidValue);
-    refusal("two copies needed, one id free",
-            {monster(1001, 100, {7}), monster(1002, 100, {7}), monster(3001, 100, {7})},
-            {box(7, 10), box(INT_MAX - 1, 1)}, {1001, 1002}, 200, UnifyError::NoFreeBoxId);
-    refusal("largest id is INT_MAX", {monster(1001, 100, {7}), monster(3001, 100, {7})},
-            {box(7, 10), box(INT_MAX, 1)}, {1001}, 200, UnifyError::NoFreeBoxId);
-    refusal("a slot names INT_MAX",
-            {monster(1001, 100, {7}), monster(3001, 100, {7}), monster(3002, 1, {INT_MAX})},
-            {box(7, 10)}, {1001}, 200, UnifyError::NoFreeBoxId);
+    refusal("no selection", "1001|100|5", "5|10", {}, 200, UnifyError::NoSelection);
+    refusal("value 0", "1001|100|5", "5|10", one, 0, UnifyError::InvalidValue);
+    refusal("two copies needed, one id free", "1001|100|7 1002|100|7 3001|100|7",
+            "7|10 2147483646|1", two, 200, UnifyError::NoFreeBoxId);
+    refusal("largest id is INT_MAX", "1001|100|7 3001|100|7", "7|10 2147483647|1", one, 200,
+            UnifyError::NoFreeBoxId);
+    refusal("a slot names INT_MAX", "1001|100|7 3001|100|7 3002|1|2147483647", "7|10", one, 200,
+            UnifyError::NoFreeBoxId);
 }
 
 void UnifyTest::unify()
 {
-    QFETCH(QList<MonsterDropConfig>, records);
-    QFETCH(QList<DropBoxConfig>, boxList);
+    QFETCH(QString, records);
+    QFETCH(QString, boxList);
     QFETCH(QList<int>, selected);
     QFETCH(int, newValue);
     QFETCH(UnifyError, error);
     QFETCH(QStringList, log);
-    QFETCH(QList<MonsterDropConfig>, recordsAfter);
-    QFETCH(QList<DropBoxConfig>, boxesAfter);
-    QFETCH(int, adjusted);
-    QFETCH(int, copied);
-    QFETCH(int, skipped);
+    QFETCH(QString, recordsAfter);
+    QFETCH(QString, boxesAfter);
+    QFETCH(QList<int>, adjustedCopiedSkipped);
 
-    MonsterDropData monsterData = monsters(records);
-    DropBoxContentData boxData = boxes(boxList);
+    MonsterDropData monsterData = monsters(monstersFrom(records));
+    DropBoxContentData boxData = boxes(boxesFrom(boxList));
     const DropRateEdits::UnifyResult result =
         DropRateEdits::unifyMonsterValue(monsterData, boxData, selected, newValue);
 
     QCOMPARE(result.error, error);
     QCOMPARE(result.applied, error == UnifyError::None);
     QCOMPARE(result.logLines, log);
-    QCOMPARE(describe(monsterData), describe(monsters(recordsAfter)));
-    QCOMPARE(describe(boxData), describe(boxes(boxesAfter)));
-    QCOMPARE(result.adjusted, adjusted);
-    QCOMPARE(result.copied, copied);
-    QCOMPARE(result.skipped, skipped);
-    QCOMPARE(result.boxesAddedOrRemoved, copied > 0);
+    QCOMPARE(describe(monsterData), describe(monsters(monstersFrom(recordsAfter))));
+    QCOMPARE(describe(boxData), describe(boxes(boxesFrom(boxesAfter))));
+    QCOMPARE((QList<int>{result.adjusted, result.copied, result.skipped}), adjustedCopiedSkipped);
+    QCOMPARE(result.boxesAddedOrRemoved, result.copied > 0);
     QVERIFY(!result.recordsAddedOrRemoved);
     switch (error) {
     case UnifyError::None:

@@ -17,6 +17,11 @@ DropBoxConfig box(int id, int weight, const QList<int> &itemIds = {}, int notify
 MonsterDropConfig padded(MonsterDropConfig record, int slots = 20);
 DropBoxConfig padded(DropBoxConfig box, int slots = 100);
 
+// The same builders from short texts, space-separated records in the builders' argument order:
+// "id|value|boxes[|type]" and "id|weight|items[|notify|flag]", lists comma-separated.
+QList<MonsterDropConfig> monstersFrom(const QString &text);
+QList<DropBoxConfig> boxesFrom(const QString &text);
+
 MonsterDropData monsters(const QList<MonsterDropConfig> &records);
 DropBoxContentData boxes(const QList<DropBoxConfig> &list);
 

@@ -181,6 +181,36 @@ DropBoxConfig box(int id, int weight, const QList<int> &itemIds, int notifyId, i
     return config;
 }
 
+static QList<int> idsOf(const QString &text)
+{
+    QList<int> ids;
+    for (const QString &id : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        ids << id.toInt();
+    return ids;
+}
+
+QList<MonsterDropConfig> monstersFrom(const QString &text)
+{
+    QList<MonsterDropConfig> records;
+    for (const QString &entry : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList f = entry.split(QLatin1Char('|'));
+        records << monster(f.value(0).toInt(), f.value(1).toInt(), idsOf(f.value(2)),
+                           f.value(3).toInt());
+    }
+    return records;
+}
+
+QList<DropBoxConfig> boxesFrom(const QString &text)
+{
+    QList<DropBoxConfig> list;
+    for (const QString &entry : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList f = entry.split(QLatin1Char('|'));
+        list << box(f.value(0).toInt(), f.value(1).toInt(), idsOf(f.value(2)),
+                    f.size() > 3 ? f.at(3).toInt() : -1, f.value(4).toInt());
+    }
+    return list;
+}
+
 MonsterDropConfig padded(MonsterDropConfig record, int slots)
 {
     while (record.dropBoxIds.size() < slots)

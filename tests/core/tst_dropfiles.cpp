@@ -1,0 +1,260 @@
+#include "EditFixtures.h"
+#include "FailingDevice.h"
+#include "TestSupport.h"
+#include "data/DropBoxContentParser.h"
+#include "data/MonsterDropParser.h"
+#include "data/TextScan.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The file handling both drop-file readers share: every row runs against one of them, and a
+// failure must leave the document exactly as it was.
+
+using namespace TestSupport;
+using EditFixtures::describe;
+
+namespace {
+
+// The file's own error texts; the box file names the path where the monster file gives the reason.
+struct Texts
+{
+    QString open, save, write, read;
+    bool pathInOpenAndSave;
+    QString opened(const QString &path, const QString &reason) const
+    {
+        return open.arg(pathInOpenAndSave ? path : reason);
+    }
+    QString saved(const QString &path, const QString &reason) const
+    {
+        return save.arg(pathInOpenAndSave ? path : reason);
+    }
+};
+
+// Runs `test` with the file's parser, a small document to start from and its texts.
+template <class Test> void withFile(const QString &file, Test test)
+{
+    if (file == QLatin1String("monsters")) {
+        test(MonsterDropParser(),
+             MonsterDropData{QStringLiteral("h1"),
+                             QStringLiteral("h2"),
+                             {EditFixtures::padded(EditFixtures::monster(7, 50, {3}))}},
+             Texts{"无法打开文件：%1", "无法打开文件：%1", "无法打开文件：%1", "读取文件失败：%1",
+                   false});
+    } else {
+        test(DropBoxContentParser(),
+             DropBoxContentData{QStringLiteral("h1"),
+                                QStringLiteral("h2"),
+                                QStringLiteral("# c"),
+                                {EditFixtures::padded(EditFixtures::box(3, 900, {5}))}},
+             Texts{"无法打开文件: %1", "无法写入文件: %1", "无法写入文件: %1", "读取文件失败: %1",
+                   true});
+    }
+}
+
+QByteArray dataLine(const QString &file)
+{
+    return file == QLatin1String("monsters") ? "1001\t50\t0\n" : "1 100 -1 0\n";
+}
+
+const QStringList dropFiles{QStringLiteral("monsters"), QStringLiteral("boxes")};
+
+QTestData &newRow(const QString &file, const char *name)
+{
+    return QTest::newRow(qPrintable(file + QStringLiteral(": ") + QLatin1String(name))) << file;
+}
+
+} // namespace
+
+class DropFilesTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void unopenableFile_data();
+    void unopenableFile();
+    void saveFailures_data();
+    void saveFailures();
+    void writeFailureReported_data();
+    void writeFailureReported();
+    void readErrorFailsLoad_data();
+    void readErrorFailsLoad();
+    void markUnderOtherSystemEncoding_data();
+    void markUnderOtherSystemEncoding();
+};
+
+void DropFilesTest::unopenableFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("relativePath");
+    for (const QString &file : dropFiles) {
+        for (const char *path : {"missing.txt", "subdir", "nowhere/file.txt"})
+            newRow(file, path) << QString::fromLatin1(path);
+    }
+}
+
+void DropFilesTest::unopenableFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, relativePath);
+    QTemporaryDir temp;
+    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
+    const QString path = temp.filePath(relativePath);
+    QFile probe(path);
+    QVERIFY(!probe.open(QIODevice::ReadOnly | QIODevice::Text));
+    withFile(file, [&](const auto &parser, auto data, const Texts &texts) {
+        const QStringList before = describe(data);
+        QString error;
+        QVERIFY(!parser.load(path, data, error));
+        QCOMPARE(error, texts.opened(path, probe.errorString()));
+        QCOMPARE(describe(data), before);
+    });
+}
+
+void DropFilesTest::saveFailures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("relativePath");
+    for (const QString &file : dropFiles) {
+        newRow(file, "missing directory") << "nowhere/file.txt";
+        newRow(file, "path is a directory") << "subdir";
+        if (QFileInfo::exists(QStringLiteral("/proc/self")))
+            newRow(file, "under /proc") << "/proc/lootwright-save-test.txt";
+    }
+}
+
+void DropFilesTest::saveFailures()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, relativePath);
+    QTemporaryDir temp;
+    QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
+    const QString path = QDir(temp.path()).filePath(relativePath);
+    QSaveFile probe(path);
+    QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Text));
+    withFile(file, [&](const auto &parser, const auto &data, const Texts &texts) {
+        QString error;
+        QVERIFY(!parser.save(path, data, error));
+        QCOMPARE(error, texts.saved(path, probe.errorString()));
+        // Nothing left behind, not even a temporary file.
+        QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("subdir")});
+        QVERIFY(QDir(temp.filePath(QStringLiteral("subdir"))).isEmpty());
+
+        // A successful save replaces whatever the file held.
+        const QString target = temp.filePath(QStringLiteral("target.txt"));
+        QVERIFY(writeBytes(target, QByteArray(5000, 'z')));
+        QVERIFY(parser.save(target, data, error));
+        QBuffer expected;
+        QVERIFY(expected.open(QIODevice::WriteOnly));
+        QVERIFY(parser.write(expected, data, error));
+        QCOMPARE(readBytes(target), expected.data());
+    });
+}
+
+void DropFilesTest::writeFailureReported_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const QString &file : dropFiles)
+        newRow(file, "full device");
+}
+
+void DropFilesTest::writeFailureReported()
+{
+    QFETCH(QString, file);
+    withFile(file, [&](const auto &parser, const auto &data, const Texts &texts) {
+        FailingDevice device;
+        QString error;
+        QVERIFY(!parser.write(device, data, error));
+        QCOMPARE(error, texts.write.arg(QStringLiteral("设备已满")));
+    });
+}
+
+void DropFilesTest::readErrorFailsLoad_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("failAfter");
+    for (const QString &file : dropFiles) {
+        const QByteArray line = dataLine(file);
+        QByteArray lines("h1\nh2\n# c\n");
+        while (lines.size() < (5 << 20))
+            lines += line;
+        newRow(file, "first read") << lines << qint64(0);
+        newRow(file, "header") << lines << qint64(4);
+        newRow(file, "data line") << lines << qint64(40);
+        newRow(file, "later block") << lines << qint64(lines.size() - 100);
+        const QString text = QStringLiteral("h1\nh2\n") + QString::fromLatin1(line + line);
+        newRow(file, "UTF-16") << QByteArray("\xff\xfe") +
+                                      QByteArray(reinterpret_cast<const char *>(text.utf16()),
+                                                 text.size() * 2)
+                               << qint64(20);
+    }
+}
+
+void DropFilesTest::readErrorFailsLoad()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, failAfter);
+    withFile(file, [&](const auto &parser, auto data, const Texts &texts) {
+        const QStringList before = describe(data);
+        QString error;
+        FailingDevice device(content, failAfter);
+        QVERIFY(!parser.read(device, data, error));
+        QCOMPARE(error, texts.read.arg(QStringLiteral("输入/输出错误")));
+        QCOMPARE(describe(data), before);
+
+        // A file whose first read fails.
+        QFile memory(QStringLiteral("/proc/self/mem"));
+        if (memory.open(QIODevice::ReadOnly) && memory.read(1).isEmpty()) {
+            QVERIFY(!parser.load(memory.fileName(), data, error));
+            QCOMPARE(error, texts.read.arg(memory.errorString()));
+            QCOMPARE(describe(data), before);
+        }
+    });
+}
+
+void DropFilesTest::markUnderOtherSystemEncoding_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    for (const QString &file : dropFiles) {
+        const QString text =
+            QStringLiteral("表头一\n表头二\n# 注释\n") + QString::fromLatin1(dataLine(file));
+        newRow(file, "system encoding") << QByteArray(QStringEncoder("GB18030").encode(text));
+        newRow(file, "UTF-8 with mark") << QByteArray("\xef\xbb\xbf" + text.toUtf8());
+    }
+}
+
+void DropFilesTest::markUnderOtherSystemEncoding()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    const TextScan::ScopedFileEncoding gb18030("GB18030");
+    QTemporaryDir temp;
+    const QString path = temp.filePath(QStringLiteral("drops.txt"));
+    QVERIFY(writeBytes(path, content));
+    withFile(file, [&](const auto &parser, auto data, const Texts &) {
+        QString error;
+        QVERIFY2(parser.load(path, data, error), qPrintable(error));
+        QCOMPARE(describe(data).mid(0, 2), (QStringList{"表头一", "表头二"}));
+        // Written back in the system encoding, without a mark.
+        QBuffer utf8;
+        QVERIFY(utf8.open(QIODevice::WriteOnly));
+        {
+            const TextScan::ScopedFileEncoding plain("UTF-8");
+            QVERIFY(parser.write(utf8, data, error));
+        }
+        QVERIFY(parser.save(path, data, error));
+        QCOMPARE(readBytes(path), QStringEncoder("GB18030").encode(QString::fromUtf8(utf8.data())));
+        QVERIFY(utf8.data().startsWith("表头一\n表头二\n"));
+    });
+}
+
+QTEST_GUILESS_MAIN(DropFilesTest)
+#include "tst_dropfiles.moc"
