@@ -48,6 +48,12 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<std::pair<QString, QString>> getNumberPair(QWidget *, const QString &,
+                                                             const QString &, const QString &, int,
+                                                             int, int) override
+    {
+        return std::nullopt;
+    }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
         return {};

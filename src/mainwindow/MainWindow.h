@@ -19,6 +19,7 @@
 #include <optional>
 
 class ConfigCheckDialog;
+class DropBoxManagerDialog;
 class DropItemTableModel;
 class ItemSourcesDialog;
 class DropSummaryModel;
@@ -270,6 +271,10 @@ private:
     QPointer<ItemSourcesDialog> itemSourcesDialog;
     QPointer<ConfigCheckDialog> configCheckDialog;
     QTimer *toolWindowRefreshTimer = nullptr;
+    // The box manager, at most one; it is built again from the documents after any change it
+    // did not make itself.
+    QPointer<DropBoxManagerDialog> boxManagerDialog;
+    bool boxManagerStale = false;
 
     // The favourites store shared with the item library window.
     FavoritesStore favoritesStore;

@@ -375,8 +375,8 @@ void MainWindow::connectSignals()
     connect(ui->summaryView, &QWidget::customContextMenuRequested, this,
             &MainWindow::showSummaryContextMenu);
     connect(ui->actionCheckConfig, &QAction::triggered, this, &MainWindow::onCheckConfig);
+    connect(ui->actionManageBoxes, &QAction::triggered, this, &MainWindow::onManageBoxes);
     // Off until their features exist: tool windows, monster edit dialog.
-    ui->actionManageBoxes->setEnabled(false);
     ui->actionItemLibrary->setEnabled(false);
     ui->actionEditMonster->setEnabled(false);
 }

@@ -3,6 +3,7 @@
 #include "data/ConfigCheck.h"
 #include "data/NameResolver.h"
 #include "dialogs/ConfigCheckDialog.h"
+#include "dialogs/DropBoxManagerDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/Prompts.h"
@@ -134,7 +135,8 @@ void MainWindow::goToFinding(int monsterId, int boxId)
 void MainWindow::scheduleToolWindowRefresh()
 {
     const bool open = (itemSourcesDialog && itemSourcesDialog->isVisible()) ||
-                      (configCheckDialog && configCheckDialog->isVisible());
+                      (configCheckDialog && configCheckDialog->isVisible()) ||
+                      (boxManagerDialog && boxManagerStale);
     if (!open)
         return;
     if (!toolWindowRefreshTimer) {
@@ -154,4 +156,8 @@ void MainWindow::refreshToolWindows()
         fillSources(itemSourcesDialog, itemSourceIndex(), itemSourcesDialog->itemId(), multiplier);
     if (configCheckDialog && configCheckDialog->isVisible())
         fillFindings(configCheckDialog, monsterDropData, boxContentData, multiplier);
+    if (boxManagerDialog && boxManagerStale) {
+        boxManagerStale = false;
+        boxManagerDialog->reloadDocuments();
+    }
 }

@@ -98,6 +98,7 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
     if (!refresh.selectionOnly) {
         // The lookup index copies numbers of the documents: rebuilt when next used.
         itemSourcesStale = true;
+        boxManagerStale = true;
         scheduleToolWindowRefresh();
     }
 }

@@ -155,11 +155,6 @@ QModelIndex MainWindow::proxyIndexForMonster(int monsterId) const
     return {};
 }
 
-void MainWindow::onManageBoxes()
-{
-    // The box manager window is not available yet.
-}
-
 void MainWindow::onItemLibrary()
 {
     // The item library window is not available yet.

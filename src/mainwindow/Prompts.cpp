@@ -1,10 +1,15 @@
 #include "mainwindow/Prompts.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QIntValidator>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 void DialogPrompts::information(QWidget *parent, const QString &title, const QString &text)
 {
@@ -70,6 +75,33 @@ std::optional<QString> DialogPrompts::getText(QWidget *parent, const QString &ti
     const QString result =
         QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
     return ok ? std::optional<QString>(result) : std::nullopt;
+}
+
+std::optional<std::pair<QString, QString>>
+DialogPrompts::getNumberPair(QWidget *parent, const QString &title, const QString &firstLabel,
+                             const QString &secondLabel, int value, int minValue, int maxValue)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto *form = new QFormLayout;
+    QLineEdit *fields[2] = {};
+    const QString labels[2] = {firstLabel, secondLabel};
+    for (int i = 0; i < 2; ++i) {
+        fields[i] = new QLineEdit(QString::number(value), &dialog);
+        fields[i]->setClearButtonEnabled(true);
+        fields[i]->setValidator(new QIntValidator(minValue, maxValue, fields[i]));
+        fields[i]->setPlaceholderText(QStringLiteral("%1-%2").arg(minValue).arg(maxValue));
+        form->addRow(labels[i], fields[i]);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return std::make_pair(fields[0]->text(), fields[1]->text());
 }
 
 QString DialogPrompts::openFileName(QWidget *parent, const QString &caption, const QString &dir,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 class QAction;
 class QMenu;
@@ -39,6 +40,11 @@ public:
                                            int current, bool editable) = 0;
     virtual std::optional<QString> getText(QWidget *parent, const QString &title,
                                            const QString &label, const QString &text) = 0;
+    // Two whole numbers in one box, both fields starting at `value` and limited to
+    // minValue..maxValue; the two texts as typed, or nothing when cancelled.
+    virtual std::optional<std::pair<QString, QString>>
+    getNumberPair(QWidget *parent, const QString &title, const QString &firstLabel,
+                  const QString &secondLabel, int value, int minValue, int maxValue) = 0;
 
     // An empty result means the user cancelled.
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
@@ -66,6 +72,10 @@ public:
                                    const QStringList &items, int current, bool editable) override;
     std::optional<QString> getText(QWidget *parent, const QString &title, const QString &label,
                                    const QString &text) override;
+    std::optional<std::pair<QString, QString>> getNumberPair(QWidget *parent, const QString &title,
+                                                             const QString &firstLabel,
+                                                             const QString &secondLabel, int value,
+                                                             int minValue, int maxValue) override;
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,

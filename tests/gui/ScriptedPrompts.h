@@ -27,6 +27,7 @@ public:
         GetInt,
         GetItem,
         GetText,
+        GetNumberPair,
         OpenFileName,
         SaveFileName,
         ExecMenu
@@ -55,6 +56,7 @@ public:
     QList<std::optional<QString>> itemAnswers;
     QList<int> itemCurrentIndexes; // the current index of every item input shown, in order
     QList<std::optional<QString>> textAnswers;
+    QList<std::optional<std::pair<QString, QString>>> numberPairAnswers;
     QStringList openFileAnswers;
     QStringList saveFileAnswers;
     QStringList menuAnswers; // the text of the entry to pick; empty dismisses the menu
@@ -86,6 +88,8 @@ public:
             return QStringLiteral("getItem");
         case Kind::GetText:
             return QStringLiteral("getText");
+        case Kind::GetNumberPair:
+            return QStringLiteral("getNumberPair");
         case Kind::OpenFileName:
             return QStringLiteral("openFileName");
         case Kind::SaveFileName:
@@ -173,6 +177,19 @@ public:
     {
         record({Kind::GetText, title, label, {text}});
         return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+    }
+    // text: the first label; extra: the second label, the value, the limits.
+    std::optional<std::pair<QString, QString>> getNumberPair(QWidget *, const QString &title,
+                                                             const QString &firstLabel,
+                                                             const QString &secondLabel, int value,
+                                                             int minValue, int maxValue) override
+    {
+        record({Kind::GetNumberPair,
+                title,
+                firstLabel,
+                {secondLabel, QString::number(value), QString::number(minValue),
+                 QString::number(maxValue)}});
+        return numberPairAnswers.isEmpty() ? std::nullopt : numberPairAnswers.takeFirst();
     }
     QString openFileName(QWidget *, const QString &caption, const QString &dir,
                          const QString &filter) override
