@@ -63,6 +63,12 @@ public:
         return {};
     }
     QAction *execMenu(QMenu &, const QPoint &) override { return nullptr; }
+    std::optional<MonsterEdits::MonsterEditValues>
+    editMonsterAttributes(QWidget *, int,
+                          const std::optional<MonsterEdits::MonsterEditPrefill> &) override
+    {
+        return std::nullopt;
+    }
 };
 
 // Answers every number input with one value (the unify input).

@@ -81,12 +81,6 @@ public:
     // Edits the monsters through the monster edit dialog.
     void editMonsters(const QList<int> &ids);
 
-    // Runs the monster edit dialog: the number of monsters edited and, for a single monster,
-    // what it is pre-filled with; returns the accepted values or nothing when cancelled.
-    using MonsterEditRunner = std::function<std::optional<MonsterEdits::MonsterEditValues>(
-        int editCount, const std::optional<MonsterEdits::MonsterEditPrefill> &prefill)>;
-    void setMonsterEditRunner(MonsterEditRunner runner);
-
 public Q_SLOTS:
     void onOpenMonsterConfig();
     void onOpenBoxConfig();
@@ -231,8 +225,6 @@ private:
     MonsterDropConfig *currentConfig = nullptr;
     int currentMonsterId = -1;
     DropBoxConfig *currentBox = nullptr;
-
-    MonsterEditRunner monsterEditRunner;
 
     // Undo and redo of every change to the documents, and the unsaved-changes mark.
     void createUndoActions();

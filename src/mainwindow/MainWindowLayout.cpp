@@ -376,9 +376,8 @@ void MainWindow::connectSignals()
             &MainWindow::showSummaryContextMenu);
     connect(ui->actionCheckConfig, &QAction::triggered, this, &MainWindow::onCheckConfig);
     connect(ui->actionManageBoxes, &QAction::triggered, this, &MainWindow::onManageBoxes);
-    // Off until their features exist: tool windows, monster edit dialog.
+    // Off until its window exists.
     ui->actionItemLibrary->setEnabled(false);
-    ui->actionEditMonster->setEnabled(false);
 }
 
 void MainWindow::connectBoxDetailFields()

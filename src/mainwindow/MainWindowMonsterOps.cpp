@@ -109,6 +109,8 @@ void MainWindow::showMonsterContextMenu(const QPoint &position)
     QAction *unify = menu.addAction(QStringLiteral("统一怪物价值"));
     QAction *hasDrop = menu.addAction(QStringLiteral("设置为有掉落"));
     QAction *noDrop = menu.addAction(QStringLiteral("设置为无掉落"));
+    // The menu bar's entry (Ctrl+E), here too for the mouse.
+    QAction *editAttributes = menu.addAction(ui->actionEditMonster->text());
     pasteDrops->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
     copyDrops->setEnabled(ids.size() <= 1);
 
@@ -132,6 +134,8 @@ void MainWindow::showMonsterContextMenu(const QPoint &position)
         setHasDrop();
     else if (chosen == noDrop)
         setNoDrop();
+    else if (chosen == editAttributes)
+        onEditSelectedMonsters();
 }
 
 void MainWindow::changeMonsterValue()
@@ -227,11 +231,6 @@ void MainWindow::runEligibleMonsterEdit(
     finishMonsterEdit(result, ids, boxId);
 }
 
-void MainWindow::setMonsterEditRunner(MonsterEditRunner runner)
-{
-    monsterEditRunner = std::move(runner);
-}
-
 void MainWindow::onEditSelectedMonsters()
 {
     const QList<int> ids = selectedMonsterIds();
@@ -244,14 +243,13 @@ void MainWindow::onEditSelectedMonsters()
 
 void MainWindow::editMonsters(const QList<int> &ids)
 {
-    // Without a dialog to run there is nothing to apply.
-    if (ids.isEmpty() || !monsterEditRunner)
+    if (ids.isEmpty())
         return;
     std::optional<MonsterEdits::MonsterEditPrefill> prefill;
     if (ids.size() == 1)
         prefill = MonsterEdits::editPrefill(monsterDropData, ids.first());
     const std::optional<MonsterEdits::MonsterEditValues> values =
-        monsterEditRunner(int(ids.size()), prefill);
+        prompts->editMonsterAttributes(this, int(ids.size()), prefill);
     if (!values)
         return;
     const std::optional<int> boxId = currentBoxId();

@@ -1,5 +1,7 @@
 #include "mainwindow/Prompts.h"
 
+#include "dialogs/MonsterEditDialog.h"
+
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -119,4 +121,24 @@ QString DialogPrompts::saveFileName(QWidget *parent, const QString &caption, con
 QAction *DialogPrompts::execMenu(QMenu &menu, const QPoint &globalPos)
 {
     return menu.exec(globalPos);
+}
+
+std::optional<MonsterEdits::MonsterEditValues>
+DialogPrompts::editMonsterAttributes(QWidget *parent, int editCount,
+                                     const std::optional<MonsterEdits::MonsterEditPrefill> &prefill)
+{
+    MonsterEditDialog dialog(parent);
+    dialog.setEditCount(editCount);
+    if (prefill)
+        dialog.setValues(prefill->hasDrop, prefill->dropType, prefill->monsterValue);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    MonsterEdits::MonsterEditValues values;
+    values.modifyHasDrop = dialog.modifyHasDrop();
+    values.hasDrop = dialog.hasDrop();
+    values.modifyDropType = dialog.modifyDropType();
+    values.dropType = dialog.dropType();
+    values.modifyMonsterValue = dialog.modifyMonsterValue();
+    values.monsterValue = dialog.monsterValue();
+    return values;
 }

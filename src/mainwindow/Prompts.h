@@ -1,5 +1,7 @@
 #pragma once
 
+#include "edit/MonsterEdits.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -54,6 +56,12 @@ public:
 
     // Pops a context menu up and returns the chosen action, or nullptr.
     virtual QAction *execMenu(QMenu &menu, const QPoint &globalPos) = 0;
+
+    // The monster edit dialog for editCount monsters, pre-filled when a prefill is given; the
+    // accepted values, or nothing when cancelled.
+    virtual std::optional<MonsterEdits::MonsterEditValues>
+    editMonsterAttributes(QWidget *parent, int editCount,
+                          const std::optional<MonsterEdits::MonsterEditPrefill> &prefill) = 0;
 };
 
 // The real dialogs: QMessageBox, QInputDialog, QFileDialog and QMenu::exec.
@@ -81,4 +89,7 @@ public:
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
     QAction *execMenu(QMenu &menu, const QPoint &globalPos) override;
+    std::optional<MonsterEdits::MonsterEditValues>
+    editMonsterAttributes(QWidget *parent, int editCount,
+                          const std::optional<MonsterEdits::MonsterEditPrefill> &prefill) override;
 };

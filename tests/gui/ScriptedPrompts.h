@@ -30,7 +30,8 @@ public:
         GetNumberPair,
         OpenFileName,
         SaveFileName,
-        ExecMenu
+        ExecMenu,
+        EditMonster
     };
 
     struct Call
@@ -60,6 +61,7 @@ public:
     QStringList openFileAnswers;
     QStringList saveFileAnswers;
     QStringList menuAnswers; // the text of the entry to pick; empty dismisses the menu
+    QList<std::optional<MonsterEdits::MonsterEditValues>> monsterEditAnswers;
 
     // What happened.
     QList<Call> calls;
@@ -96,6 +98,8 @@ public:
             return QStringLiteral("saveFileName");
         case Kind::ExecMenu:
             return QStringLiteral("execMenu");
+        case Kind::EditMonster:
+            return QStringLiteral("editMonster");
         }
         return QString();
     }
@@ -228,6 +232,20 @@ public:
         }
         scriptErrors << QStringLiteral("no menu entry: ") + wanted;
         return nullptr;
+    }
+
+    // Recorded with the edit count as text and, in single mode, the prefill as
+    // {"hasDrop", "dropType", "monsterValue"}.
+    std::optional<MonsterEdits::MonsterEditValues>
+    editMonsterAttributes(QWidget *, int editCount,
+                          const std::optional<MonsterEdits::MonsterEditPrefill> &prefill) override
+    {
+        QStringList shown;
+        if (prefill)
+            shown << QString::number(int(prefill->hasDrop)) << QString::number(prefill->dropType)
+                  << QString::number(prefill->monsterValue);
+        record({Kind::EditMonster, QString(), QString::number(editCount), shown});
+        return monsterEditAnswers.isEmpty() ? std::nullopt : monsterEditAnswers.takeFirst();
     }
 
 private:

@@ -70,6 +70,14 @@ QList<int> ids(const QString &text)
     return list;
 }
 
+std::optional<MonsterEdits::MonsterEditValues> editValues(const QString &text)
+{
+    const QList<int> v = ids(text);
+    if (v.size() != 6)
+        return std::nullopt;
+    return MonsterEdits::MonsterEditValues{v[0] != 0, v[1] != 0, v[2] != 0, v[3], v[4] != 0, v[5]};
+}
+
 } // namespace
 
 class TestMainWindowEdits : public QObject
@@ -83,7 +91,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("box");             // the selected box, 0 for none
         QTest::addColumn<QString>("slot");
         // yes, no, int:N, item:T, target:T (typed), clipboard:T, rows:N,.. (item rows),
-        // ids:N,.. (items added)
+        // ids:N,.. (items added), edit:cancel or edit:modifyHasDrop,hasDrop,modifyType,type,
+        // modifyValue,value (the monster edit dialog)
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<QStringList>("prompts");
         QTest::addColumn<QStringList>("log");
@@ -212,6 +221,31 @@ private Q_SLOTS:
             << QStringList{"怪物[1001:史莱姆]：包裹[3] 删除物品 1 个：5002"} << originalMonsters
             << QStringList{"3|1000|-1|0|5001:1|100"} << 3
             << "200 个人 2 | 3:1000:20.00%:1 7:0:N/A:1";
+        // The dialog's three ways to apply in batch mode, and Cancel.
+        QTest::newRow("edit: drops enabled")
+            << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:1,1,0,1,0,777"}
+            << QStringList{"editMonster||3", "information|修改成功|已修改 3 个怪物的掉落属性"}
+            << QStringList{"怪物[1003:火焰魔]：启用掉落，类型=队伍掉落，怪物价值=777，掉包数=0"}
+            << originalMonsters + QStringList{"1003|777|1||0"} << QStringList{} << 3
+            << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
+        QTest::newRow("edit: drops disabled")
+            << QList<int>{1001, 1003} << 3 << "onEditSelectedMonsters"
+            << QStringList{"edit:1,0,1,1,1,5"}
+            << QStringList{"editMonster||2", "information|修改成功|已修改 2 个怪物的掉落属性"}
+            << QStringList{"怪物[1001:史莱姆]：禁用掉落（已删除掉落配置）"}
+            << QStringList{"1002|500|5|7,8,-1,9|20", "2001|100|0|3|20"} << QStringList{} << 0
+            << "无配置 无配置 0 | ";
+        QTest::newRow("edit: only the value ticked")
+            << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:0,1,0,1,1,700"}
+            << QStringList{"editMonster||3", "information|修改成功|已修改 3 个怪物的掉落属性"}
+            << QStringList{"怪物[1001:史莱姆]：怪物价值 200 → 700",
+                           "怪物[1002:骷髅兵]：怪物价值 500 → 700"}
+            << QStringList{"1001|700|0|3,7|20", "1002|700|5|7,8,-1,9|20", "2001|100|0|3|20"}
+            << QStringList{} << 3 << "700 个人 2 | 3:1000:70.00%:2 7:0:N/A:1";
+        QTest::newRow("edit: cancelled")
+            << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:cancel"}
+            << QStringList{"editMonster||3"} << QStringList{} << originalMonsters << QStringList{}
+            << 3 << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
         QTest::newRow("add items")
             << QList<int>{1001} << 3 << "addItemsToCurrentBox" << QStringList{"ids:9,5001,5"}
             << QStringList{} << QStringList{"怪物[1001:史莱姆]：包裹[3] 添加物品 2 个：9, 5"}
@@ -246,6 +280,8 @@ private Q_SLOTS:
                 QGuiApplication::clipboard()->setText(value);
             else if (kind == QLatin1String("rows"))
                 selectItemRows(h, ids(value));
+            else if (kind == QLatin1String("edit"))
+                h.prompts->monsterEditAnswers << editValues(value);
             else
                 added = ids(value);
         }
@@ -291,8 +327,9 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("ids");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QStringList>("entries");
-        const QStringList all{"修改怪物价值", "修改怪物掉落类型", "清空怪物掉包", "复制怪物爆率",
-                              "粘贴怪物爆率", "统一怪物价值",     "设置为有掉落", "设置为无掉落"};
+        const QStringList all{"修改怪物价值", "修改怪物掉落类型", "清空怪物掉包",
+                              "复制怪物爆率", "粘贴怪物爆率",     "统一怪物价值",
+                              "设置为有掉落", "设置为无掉落",     "编辑怪物属性..."};
         QStringList neither = all;
         neither[3] += " (off)";
         neither[4] += " (off)";
@@ -336,6 +373,8 @@ private Q_SLOTS:
                                << "getInt|统一怪物价值|请输入统一的怪物价值:";
         QTest::newRow("has drop") << "设置为有掉落"
                                   << "information|提示|选中的怪物都有掉落包，无需设置";
+        QTest::newRow("edit") << "编辑怪物属性..."
+                              << "editMonster||1";
         QTest::newRow("no drop") << "设置为无掉落"
                                  << "question|确认设置|确定要将 1 "
                                     "个有掉落包的怪物设置为无掉落吗？\n\n注意：此操作将删除这些怪物"
@@ -415,41 +454,23 @@ private Q_SLOTS:
         QCOMPARE(h.prompts->itemCurrentIndexes, (QList<int>{1, 0, 0}));
     }
 
-    void editMonsters()
+    // Ctrl+E edits the selection; single mode is pre-filled from the record, or with nothing
+    // when there is none.
+    void editMonsterPrefill()
     {
         Harness h;
-        QVERIFY(prepare(h, {1001, 1002, 1003}, 3));
-        // The dialog does not exist yet: without a runner nothing happens.
-        h.window->onEditSelectedMonsters();
-        QVERIFY(h.prompts->calls.isEmpty());
-        QList<int> counts;
-        h.window->setMonsterEditRunner(
-            [&](int count, const std::optional<MonsterEdits::MonsterEditPrefill> &prefill) {
-                counts << count << int(prefill.has_value());
-                MonsterEdits::MonsterEditValues values;
-                values.modifyMonsterValue = true;
-                values.monsterValue = 700;
-                return std::optional<MonsterEdits::MonsterEditValues>(values);
-            });
-        h.window->onEditSelectedMonsters();
-        QCOMPARE(counts, (QList<int>{3, 0}));
-        QCOMPARE(h.prompts->transcript(),
-                 QStringList{"information|修改成功|已修改 3 个怪物的掉落属性"});
-        QCOMPARE(logMessages(h), (QStringList{"怪物[1001:史莱姆]：怪物价值 200 → 700",
-                                              "怪物[1002:骷髅兵]：怪物价值 500 → 700"}));
-        QCOMPARE(staleState(h), QString());
-        QCOMPARE(h.child<QLabel>("detailMValue")->text(), QStringLiteral("700"));
-
-        // Single mode is pre-filled from the record, or with nothing when there is none.
-        std::optional<MonsterEdits::MonsterEditPrefill> seen;
-        h.window->setMonsterEditRunner([&](int, const auto &prefill) {
-            seen = prefill;
-            return std::optional<MonsterEdits::MonsterEditValues>();
-        });
-        h.window->editMonsters({1003});
-        QVERIFY(seen && !seen->hasDrop && seen->monsterValue == 0);
+        auto *action = h.window->findChild<QAction *>(QStringLiteral("actionEditMonster"));
+        QVERIFY(selectMonsters(h, {1003}));
+        QVERIFY(action->isEnabled());
+        QCOMPARE(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        action->trigger();
         h.window->editMonsters({1002});
-        QVERIFY(seen && seen->hasDrop && seen->dropType == 5 && seen->monsterValue == 700);
+        h.window->editMonsters({1002, 1003});
+        QCOMPARE(h.prompts->transcript(),
+                 (QStringList{"editMonster||1", "editMonster||1", "editMonster||2"}));
+        QCOMPARE(h.prompts->calls.at(0).extra, (QStringList{"0", "0", "0"}));
+        QCOMPARE(h.prompts->calls.at(1).extra, (QStringList{"1", "5", "500"}));
+        QVERIFY(h.prompts->calls.at(2).extra.isEmpty());
     }
 
     void selectedMonsterIds()

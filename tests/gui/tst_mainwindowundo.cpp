@@ -65,13 +65,10 @@ void TestMainWindowUndo::chainUndoneAndRedoneToTheByte()
     EditTest::fixClock(h);
     MainWindow &w = *h.window;
     const auto testers = EditTest::attachTesters(h);
-    w.setMonsterEditRunner([](int, const std::optional<MonsterEdits::MonsterEditPrefill> &) {
-        MonsterEdits::MonsterEditValues values;
-        values.hasDrop = true;
-        values.dropType = 1;
-        values.monsterValue = 64;
-        return std::optional<MonsterEdits::MonsterEditValues>(values);
-    });
+    MonsterEdits::MonsterEditValues editValues;
+    editValues.hasDrop = true;
+    editValues.dropType = 1;
+    editValues.monsterValue = 64;
     const QList<QPair<QString, std::function<void()>>> chain{
         {"修改怪物价值", [&] { changeValue(h); }},
         {"修改怪物掉落类型",
@@ -146,6 +143,7 @@ void TestMainWindowUndo::chainUndoneAndRedoneToTheByte()
         {"编辑怪物属性",
          [&] {
              EditTest::selectMonsters(h, {1003});
+             h.prompts->monsterEditAnswers << editValues;
              w.onEditSelectedMonsters();
          }},
     };

@@ -1,0 +1,138 @@
+#include "dialogs/MonsterEditDialog.h"
+#include "mainwindow/Prompts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+template <typename T> T *child(const QDialog &dialog, const char *name)
+{
+    return dialog.findChild<T *>(QString::fromLatin1(name));
+}
+
+const char *const modifyBoxes[] = {"modifyHasDropCheck", "modifyDropTypeCheck",
+                                   "modifyMonsterValueCheck"};
+
+// Runs the real dialog through the prompts; `answer` works on it while it is up.
+std::optional<MonsterEdits::MonsterEditValues>
+runDialog(int count, const std::optional<MonsterEdits::MonsterEditPrefill> &prefill,
+          const std::function<void(MonsterEditDialog &)> &answer)
+{
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<MonsterEditDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answer(*dialog);
+    });
+    DialogPrompts prompts;
+    return prompts.editMonsterAttributes(nullptr, count, prefill);
+}
+
+} // namespace
+
+class TestMonsterEditDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void modes_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<bool>("single");
+        QTest::newRow("one") << 1 << "编辑单个怪物掉落属性：" << true;
+        QTest::newRow("three") << 3 << "批量编辑 3 个怪物（勾选左侧复选框表示修改该项）：" << false;
+        QTest::newRow("none") << 0 << "批量编辑 0 个怪物（勾选左侧复选框表示修改该项）：" << false;
+    }
+
+    // Single mode ticks and hides the modify boxes, batch mode clears and shows them.
+    void modes()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, single);
+        MonsterEditDialog dialog;
+        dialog.show();
+        for (const char *name : modifyBoxes)
+            child<QCheckBox>(dialog, name)->setChecked(!single);
+        dialog.setEditCount(count);
+        QTEST(child<QLabel>(dialog, "headerLabel")->text(), "header");
+        for (const char *name : modifyBoxes) {
+            QCOMPARE(child<QCheckBox>(dialog, name)->isChecked(), single);
+            QCOMPARE(child<QCheckBox>(dialog, name)->isVisible(), !single);
+        }
+    }
+
+    void values_data()
+    {
+        QTest::addColumn<int>("dropType");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("shownType");
+        QTest::addColumn<int>("shownValue");
+        QTest::newRow("personal") << 0 << 250 << 0 << 250;
+        QTest::newRow("team") << 1 << 999999 << 1 << 999999;
+        // Any other type drops for the team; the spin box keeps to 0..999999.
+        QTest::newRow("type 5, value too large") << 5 << 1000000 << 1 << 999999;
+        QTest::newRow("negative type and value") << -1 << -4 << 1 << 0;
+    }
+
+    void values()
+    {
+        QFETCH(int, dropType);
+        QFETCH(int, value);
+        MonsterEditDialog dialog;
+        dialog.setValues(true, dropType, value);
+        QVERIFY(dialog.hasDrop());
+        QTEST(dialog.dropType(), "shownType");
+        QTEST(dialog.monsterValue(), "shownValue");
+    }
+
+    // The prompts pre-fill the dialog, read back what was set when accepted, nothing on Cancel.
+    void runThroughPrompts()
+    {
+        QString seen;
+        const auto accepted = runDialog(
+            1, MonsterEdits::MonsterEditPrefill{true, 1, 320}, [&](MonsterEditDialog &dialog) {
+                seen = QStringLiteral("%1 %2 %3")
+                           .arg(dialog.hasDrop())
+                           .arg(dialog.dropType())
+                           .arg(dialog.monsterValue());
+                child<QSpinBox>(dialog, "monsterValueSpin")->setValue(640);
+                child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+            });
+        QCOMPARE(seen, QStringLiteral("1 1 320"));
+        QVERIFY(accepted);
+        QVERIFY(accepted->modifyHasDrop && accepted->modifyDropType &&
+                accepted->modifyMonsterValue);
+        QVERIFY(accepted->hasDrop);
+        QCOMPARE(accepted->dropType, 1);
+        QCOMPARE(accepted->monsterValue, 640);
+
+        // Batch mode starts empty: nothing ticked, drop off, personal, 0.
+        const auto batch = runDialog(4, std::nullopt, [](MonsterEditDialog &dialog) {
+            child<QCheckBox>(dialog, "modifyDropTypeCheck")->setChecked(true);
+            child<QComboBox>(dialog, "dropTypeCombo")->setCurrentIndex(1);
+            child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+        });
+        QVERIFY(batch);
+        QVERIFY(!batch->modifyHasDrop && !batch->hasDrop && batch->modifyDropType &&
+                !batch->modifyMonsterValue);
+        QCOMPARE(batch->dropType, 1);
+        QCOMPARE(batch->monsterValue, 0);
+
+        QVERIFY(!runDialog(2, std::nullopt, [](MonsterEditDialog &dialog) {
+            child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Cancel)->click();
+        }));
+    }
+};
+
+QTEST_MAIN(TestMonsterEditDialog)
+#include "tst_monstereditdialog.moc"
