@@ -130,6 +130,7 @@ bool writeDocument(QIODevice &device, const DropBoxContentData &data, int slotCo
     appendPiece(head, data.headerLine2);
     if (!data.commentBlock.isEmpty())
         appendPiece(head, data.commentBlock);
+    head = TextScan::readableHead(std::move(head));
     TextScan::ChunkWriter writer(device);
     if (TextScan::systemEncodingIsAsciiCompatible()) {
         // Number lines are the same bytes in the system encoding: no text in between.

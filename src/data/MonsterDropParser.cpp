@@ -81,7 +81,8 @@ char *writeLine(char *out, const MonsterDropConfig &record)
 
 bool writeDocument(QIODevice &device, const MonsterDropData &data)
 {
-    const QString head = data.headerLine1 + u'\n' + data.headerLine2 + u'\n';
+    const QString head =
+        TextScan::readableHead(data.headerLine1 + u'\n' + data.headerLine2 + u'\n');
     TextScan::ChunkWriter writer(device);
     if (TextScan::systemEncodingIsAsciiCompatible()) {
         // Number lines are the same bytes in the system encoding: no text in between.

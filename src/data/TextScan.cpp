@@ -215,6 +215,23 @@ QByteArray encodeSystem(QStringView text)
     return encoder.encode(text);
 }
 
+QString readableHead(QString head)
+{
+    head.remove(u'\r');
+    // A mark is at most four bytes, and no character is encoded in fewer than one.
+    const auto startsLikeMark = [](QStringView text) {
+        return QStringConverter::encodingForData(
+                   encodeSystem(text.first(std::min<qsizetype>(text.size(), 4))))
+            .has_value();
+    };
+    while (!head.isEmpty() && startsLikeMark(head)) {
+        const bool pair =
+            head.size() > 1 && head.at(0).isHighSurrogate() && head.at(1).isLowSurrogate();
+        head.remove(0, pair ? 2 : 1);
+    }
+    return head;
+}
+
 ChunkWriter::ChunkWriter(QIODevice &target) : device(target), buffer(1 << 20, Qt::Uninitialized) {}
 
 char *ChunkWriter::room(qsizetype size)

@@ -138,6 +138,10 @@ bool systemEncodingIsAsciiCompatible();
 bool systemEncodingIsUtf8();
 // Encodes text in the system encoding, without a byte order mark.
 QByteArray encodeSystem(QStringView text);
+// The header and comment lines that open a drop file, without what no read gives back, so that
+// saving what was read is a fixed point: CRs (a text-mode read drops every CR, readLine the one
+// before a LF) and leading characters whose bytes would be read as a byte order mark.
+QString readableHead(QString head);
 
 // A file's or device's contents ready for line scanning, read as QTextStream with the system
 // encoding reads them. QTextStream on a text-mode device decodes the raw bytes and then drops every

@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <optional>
 
 // The file handling both drop-file readers share: every row runs against one of them, and a
 // failure must leave the document exactly as it was.
@@ -62,6 +63,26 @@ QByteArray dataLine(const QString &file)
     return file == QLatin1String("monsters") ? "1001\t50\t0\n" : "1 100 -1 0\n";
 }
 
+// What a save writes after reading `content` (text mode: as from a file; else a binary device),
+// and what the next save writes after reading that back.
+template <class Parser, class Document>
+QPair<QByteArray, QByteArray> savedTwice(const Parser &parser, Document document,
+                                         QByteArray content, bool textMode)
+{
+    const auto save = [&](QByteArray bytes) {
+        QBuffer in(&bytes);
+        in.open(textMode ? QIODevice::ReadOnly | QIODevice::Text : QIODevice::ReadOnly);
+        QString error;
+        if (!parser.read(in, document, error))
+            return QByteArray("<unreadable>");
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        return parser.write(out, document, error) ? out.data() : QByteArray("<unwritable>");
+    };
+    const QByteArray once = save(std::move(content));
+    return {once, save(once)};
+}
+
 const QStringList dropFiles{QStringLiteral("monsters"), QStringLiteral("boxes")};
 
 QTestData &newRow(const QString &file, const char *name)
@@ -85,6 +106,8 @@ private Q_SLOTS:
     void readErrorFailsLoad();
     void markUnderOtherSystemEncoding_data();
     void markUnderOtherSystemEncoding();
+    void saveIsFixedPoint_data();
+    void saveIsFixedPoint();
 };
 
 void DropFilesTest::unopenableFile_data()
@@ -253,6 +276,55 @@ void DropFilesTest::markUnderOtherSystemEncoding()
         QVERIFY(parser.save(path, data, error));
         QCOMPARE(readBytes(path), QStringEncoder("GB18030").encode(QString::fromUtf8(utf8.data())));
         QVERIFY(utf8.data().startsWith("表头一\n表头二\n"));
+    });
+}
+
+void DropFilesTest::saveIsFixedPoint_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("textMode");
+    QTest::addColumn<QByteArray>("encoding"); // empty: the system's
+    QTest::addColumn<QByteArray>("saved");
+    const QString utf16 = QStringLiteral("\ufeffh1\nh2\n");
+    for (const QString &file : dropFiles) {
+        // Found by the fuzz targets of both files.
+        newRow(file, "CR runs in headers, binary")
+            << QByteArray("h1\r\r\r\nh2\r\r\n") << false << QByteArray() << QByteArray("h1\nh2\n");
+        newRow(file, "NUL and CRs, binary") << QByteArrayLiteral("M\0\tM1\r\r") << false
+                                            << QByteArray() << QByteArrayLiteral("M\0\tM1\n\n");
+        newRow(file, "U+FEFF after the mark")
+            << QByteArray("\xef\xbb\xbf\xef\xbb\xbf\xef\xbb\xbfh1\nh2\n") << true << QByteArray()
+            << QByteArray("h1\nh2\n");
+        newRow(file, "U+FEFF alone after the mark") << QByteArray("\xef\xbb\xbf\xef\xbb\xbf\nh2\n")
+                                                    << true << QByteArray() << QByteArray("\nh2\n");
+        newRow(file, "U+FEFF after a UTF-16 mark")
+            << QByteArray("\xff\xfe") +
+                   QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
+            << true << QByteArray() << QByteArray("h1\nh2\n");
+        // In GB18030 "锘" is EF BB and "靠" BF BF: together they start like a UTF-8 mark.
+        newRow(file, "GB18030 header that reads as a mark")
+            << QByteArray("\xef\xbb\xbf" + QStringLiteral("锘靠\nh2\n").toUtf8()) << true
+            << QByteArray("GB18030") << QByteArray("\xbf\xbf\nh2\n");
+    }
+    newRow(QStringLiteral("boxes"), "CR run in a comment, binary")
+        << QByteArray("h1\nh2\n  # c\r\r\r\n") << false << QByteArray()
+        << QByteArray("h1\nh2\n  # c\n");
+}
+
+void DropFilesTest::saveIsFixedPoint()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, textMode);
+    QFETCH(QByteArray, encoding);
+    std::optional<TextScan::ScopedFileEncoding> scoped;
+    if (!encoding.isEmpty())
+        scoped.emplace(encoding.constData());
+    withFile(file, [&](const auto &parser, const auto &data, const Texts &) {
+        const auto [once, twice] = savedTwice(parser, data, content, textMode);
+        QTEST(once, "saved");
+        QCOMPARE(twice, once);
     });
 }
 
