@@ -1,8 +1,9 @@
 // Takes the README pictures: the main window at 1280 x 960 on the demo configuration with a
 // monster and one of its boxes selected, written to docs/screenshot.png, and the item sources
-// window for the most widely dropped item of that monster, docs/item_sources.png. Run it on a
-// real display or under xvfb-run.
+// window for the most widely dropped item of that monster, docs/item_sources.png, and the box
+// manager on the selected box, docs/box_manager.png. Run it on a real display or under xvfb-run.
 #include "data/NameResolver.h"
+#include "dialogs/DropBoxManagerDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Prompts.h"
@@ -15,6 +16,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTableView>
+#include <QTableWidget>
 #include <QWindow>
 #include <cstdio>
 #include <memory>
@@ -103,5 +105,29 @@ int main(int argc, char *argv[])
         return 1;
     sources->resize(1080, 420);
     settle(800);
-    return savePicture(*sources, "item_sources.png") ? 0 : 1;
+    if (!savePicture(*sources, "item_sources.png"))
+        return 1;
+    sources->close();
+
+    // The box manager on the box selected in the main window, its library loaded.
+    const int boxId = window.selectedBox() ? window.selectedBox()->boxId : -1;
+    window.onManageBoxes();
+    auto *manager = window.findChild<DropBoxManagerDialog *>();
+    if (!manager)
+        return 1;
+    settle(300);
+    while (manager->isItemLibraryLoading())
+        settle(50);
+    auto *boxTable = manager->findChild<QTableWidget *>(QStringLiteral("boxTable"));
+    const QList<QTableWidgetItem *> found =
+        boxTable->findItems(QString::number(boxId), Qt::MatchExactly);
+    for (const QTableWidgetItem *cell : found) {
+        if (cell->column() == 0) {
+            boxTable->selectRow(cell->row());
+            boxTable->scrollToItem(cell);
+            break;
+        }
+    }
+    settle(800);
+    return savePicture(*manager, "box_manager.png") ? 0 : 1;
 }
