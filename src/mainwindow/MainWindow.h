@@ -21,6 +21,7 @@
 class ConfigCheckDialog;
 class DropBoxManagerDialog;
 class DropItemTableModel;
+class ItemLibraryDialog;
 class ItemSourcesDialog;
 class DropSummaryModel;
 class MonsterBoxListModel;
@@ -270,6 +271,7 @@ private:
 
     // The favourites store shared with the item library window.
     FavoritesStore favoritesStore;
+    QPointer<ItemLibraryDialog> itemLibraryDialog;
 
     // Set while refreshViews moves the selection itself.
     bool refreshing = false;

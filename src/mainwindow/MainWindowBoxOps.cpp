@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/ItemLibraryDialog.h"
 #include "edit/BoxEdits.h"
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/Prompts.h"
@@ -158,8 +159,11 @@ void MainWindow::addSelectedItemsToFavorites()
         BoxEdits::mergeFavorites(favoritesStore.readStored(), ids);
     if (merge.statusText.isEmpty())
         return;
-    if (merge.newCount > 0)
+    if (merge.newCount > 0) {
         showEditNotice(favoritesStore.writeStored(merge.list));
+        if (itemLibraryDialog)
+            itemLibraryDialog->loadFavorites();
+    }
     statusBar()->showMessage(merge.statusText, 2500);
 }
 

@@ -376,8 +376,7 @@ void MainWindow::connectSignals()
             &MainWindow::showSummaryContextMenu);
     connect(ui->actionCheckConfig, &QAction::triggered, this, &MainWindow::onCheckConfig);
     connect(ui->actionManageBoxes, &QAction::triggered, this, &MainWindow::onManageBoxes);
-    // Off until its window exists.
-    ui->actionItemLibrary->setEnabled(false);
+    connect(ui->actionItemLibrary, &QAction::triggered, this, &MainWindow::onItemLibrary);
 }
 
 void MainWindow::connectBoxDetailFields()

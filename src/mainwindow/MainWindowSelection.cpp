@@ -154,8 +154,3 @@ QModelIndex MainWindow::proxyIndexForMonster(int monsterId) const
     }
     return {};
 }
-
-void MainWindow::onItemLibrary()
-{
-    // The item library window is not available yet.
-}

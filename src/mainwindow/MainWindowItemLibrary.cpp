@@ -1,0 +1,39 @@
+#include "mainwindow/MainWindow.h"
+
+#include "dialogs/ItemLibraryDialog.h"
+#include "mainwindow/Prompts.h"
+
+#include <QStatusBar>
+
+void MainWindow::onItemLibrary()
+{
+    if (itemLibraryDialog) {
+        itemLibraryDialog->show();
+        itemLibraryDialog->raise();
+        itemLibraryDialog->activateWindow();
+        return;
+    }
+    auto *dialog = new ItemLibraryDialog(prompts.get(), &favoritesStore, this);
+    itemLibraryDialog = dialog;
+    dialog->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                           Qt::WindowCloseButtonHint);
+    dialog->setWindowModality(Qt::NonModal);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    connect(dialog, &ItemLibraryDialog::addItemIdsToCurrentBoxRequested, this,
+            [this](const QList<int> &itemIds) {
+                const int added = addItemsToCurrentBox(itemIds);
+                if (added <= 0)
+                    prompts->information(this, QStringLiteral("提示"),
+                                         QStringLiteral("当前未选中包裹或物品已存在"));
+                else
+                    statusBar()->showMessage(
+                        QStringLiteral("已添加 %1 个物品到当前包裹").arg(added), 2000);
+            });
+    connect(dialog, &ItemLibraryDialog::itemSourcesRequested, this, &MainWindow::showItemSources);
+    connect(dialog, &QDialog::finished, this, [this, dialog] {
+        dialog->deleteLater();
+        itemLibraryDialog = nullptr;
+    });
+    dialog->show();
+}
