@@ -2,6 +2,8 @@
 #include "Bench.h"
 
 #include "data/NameResolver.h"
+#include "dialogs/ItemLibraryDialog.h"
+#include "edit/Favorites.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Prompts.h"
 
@@ -11,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QItemSelection>
 #include <QItemSelectionModel>
+#include <QSettings>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -231,4 +235,45 @@ LOOTWRIGHT_BENCH(window_unify_undo, 62)
                    context.medianMs(step(undo), step(redo)), QStringLiteral("ms"));
     context.report(QStringLiteral("window_unify_100k_redo"),
                    context.medianMs(step(redo), step(undo)), QStringLiteral("ms"));
+}
+
+LOOTWRIGHT_BENCH(item_library_dialog_open, 63)
+{
+    QuietDebug quiet;
+    NameResolver::instance().clear();
+    NameResolver::instance().loadAll(context.configDir);
+    // Twenty favourites from a store of its own: never the user's.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    FavoritesStore store;
+    QList<int> favorites;
+    for (auto it = NameResolver::instance().commonItemNames.cbegin();
+         it != NameResolver::instance().commonItemNames.cend() && favorites.size() < 20; ++it)
+        favorites << it.key();
+    store.write(favorites);
+    const qsizetype items = NameResolver::instance().commonItemNames.size() +
+                            NameResolver::instance().equipNames.size() +
+                            NameResolver::instance().gemNames.size();
+    SilentPrompts prompts;
+    CpuTimes cpu;
+    // Until the first paint; the previous window is closed untimed.
+    std::unique_ptr<ItemLibraryDialog> dialog;
+    PaintWatcher watcher;
+    const double ms = context.medianMs(cpu.wrap([&] {
+        dialog = std::make_unique<ItemLibraryDialog>(&prompts, &store);
+        qApp->installEventFilter(&watcher);
+        dialog->show();
+        waitForPaint(watcher);
+        qApp->removeEventFilter(&watcher);
+    }),
+                                       [&] {
+                                           dialog.reset();
+                                           QApplication::processEvents();
+                                           watcher.painted = false;
+                                       });
+    dialog.reset();
+    std::printf("# item library: %lld items\n", static_cast<long long>(items));
+    context.report(QStringLiteral("item_library_dialog_open"), ms, QStringLiteral("ms"));
+    context.report(QStringLiteral("item_library_dialog_open_cpu"), cpu.median(),
+                   QStringLiteral("ms"));
 }

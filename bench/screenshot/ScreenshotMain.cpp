@@ -1,22 +1,29 @@
 // Takes the README pictures: the main window at 1280 x 960 on the demo configuration with a
 // monster and one of its boxes selected, written to docs/screenshot.png, and the item sources
-// window for the most widely dropped item of that monster, docs/item_sources.png, and the box
-// manager on the selected box, docs/box_manager.png. Run it on a real display or under xvfb-run.
+// window for the most widely dropped item of that monster, docs/item_sources.png, the box
+// manager on the selected box, docs/box_manager.png, and the item library window with that
+// monster's items as favourites, docs/item_library.png. Run it on a real display or under
+// xvfb-run.
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
+#include "dialogs/ItemLibraryDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
+#include "edit/Favorites.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/Prompts.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <cstdio>
 #include <memory>
@@ -62,6 +69,9 @@ int main(int argc, char *argv[])
 {
     qInstallMessageHandler(&quietDebug);
     QApplication app(argc, argv);
+    // The favourites shown are the picture's own, not the user's.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     MainWindow window(std::make_unique<DialogPrompts>(), QStringLiteral(LOOTWRIGHT_DEMO_CONFIG));
     window.resize(1280, 960);
     window.show();
@@ -129,5 +139,24 @@ int main(int argc, char *argv[])
         }
     }
     settle(800);
-    return savePicture(*manager, "box_manager.png") ? 0 : 1;
+    if (!savePicture(*manager, "box_manager.png"))
+        return 1;
+    manager->close();
+
+    QList<int> favorites;
+    for (int row = 0; row < summary->rowCount() && favorites.size() < 8; ++row) {
+        const int id = summary->index(row, 1).data().toInt();
+        if (id >= 1 && !favorites.contains(id))
+            favorites << id;
+    }
+    FavoritesStore().write(favorites);
+    window.onItemLibrary();
+    auto *library = window.findChild<ItemLibraryDialog *>();
+    if (!library)
+        return 1;
+    library->resize(900, 560);
+    library->findChild<QComboBox *>(QStringLiteral("categoryCombo"))
+        ->setCurrentText(QStringLiteral("装备"));
+    settle(800);
+    return savePicture(*library, "item_library.png") ? 0 : 1;
 }
