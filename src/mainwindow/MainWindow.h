@@ -265,9 +265,10 @@ private:
     QPointer<ConfigCheckDialog> configCheckDialog;
     QTimer *toolWindowRefreshTimer = nullptr;
     // The box manager, at most one; it is built again from the documents after any change it
-    // did not make itself.
+    // did not make itself: at once, or after the pause while the box form is typed in.
     QPointer<DropBoxManagerDialog> boxManagerDialog;
     bool boxManagerStale = false;
+    bool boxManagerChanging = false; // its own change or closing is being followed
 
     // The favourites store shared with the item library window.
     FavoritesStore favoritesStore;

@@ -21,12 +21,15 @@ void MainWindow::onManageBoxes()
     dialog->setWindowModality(Qt::NonModal);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
 
+    // The manager lists the documents as they are already.
     const auto refreshKeeping = [this](const QList<int> &monsterIds, std::optional<int> boxId) {
         ViewRefresh refresh;
         refresh.monsterList = true;
         refresh.monsterIds = monsterIds;
         refresh.boxId = boxId;
+        boxManagerChanging = true;
         refreshViews(refresh);
+        boxManagerChanging = false;
     };
     connect(dialog, &QDialog::accepted, this, [this, refreshKeeping] {
         if (currentConfig)
@@ -55,7 +58,6 @@ void MainWindow::onManageBoxes()
                 if (!changed)
                     return;
                 refreshKeeping(before->monsterIds, before->boxId);
-                // The manager lists the documents as they are now already.
                 boxManagerStale = false;
             });
     connect(dialog, &DropBoxManagerDialog::itemSourcesRequested, this,

@@ -1,5 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/DropBoxManagerDialog.h"
 #include "edit/MonsterEdits.h"
 #include "mainwindow/MainWindowUi.h"
 #include "models/DropItemTableModel.h"
@@ -98,7 +99,12 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
     if (!refresh.selectionOnly) {
         // The lookup index copies numbers of the documents: rebuilt when next used.
         itemSourcesStale = true;
-        boxManagerStale = true;
+        if (boxManagerDialog && !boxManagerChanging) {
+            if (refresh.fillBoxForm)
+                boxManagerDialog->reloadDocuments();
+            else
+                boxManagerStale = true;
+        }
         scheduleToolWindowRefresh();
     }
 }
