@@ -6,15 +6,21 @@
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
 #include "edit/BoxManagerEdits.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/Prompts.h"
 #include "models/ItemLibraryFilterProxyModel.h"
 #include "models/ItemLibraryListModel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -191,4 +197,49 @@ LOOTWRIGHT_BENCH(box_manager, 800)
     for (const DropBoxConfig &box : boxes.boxes)
         scanned += box.items.size();
     context.report(QStringLiteral("replace_item_id_scanned"), double(scanned), QString());
+}
+
+LOOTWRIGHT_BENCH(box_manager_window, 801)
+{
+    // The box most monsters name removed in the manager over the main window's documents: the
+    // undo step, the main window's refresh by id and the manager's own, up to the next paint.
+    QuietDebug quiet;
+    NameResolver::instance().clear();
+    MainWindow window(std::make_unique<DialogPrompts>(), context.configDir);
+    window.show();
+    window.onManageBoxes();
+    auto *dialog = window.findChild<DropBoxManagerDialog *>();
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("boxTable"));
+    auto *remove = dialog->findChild<QPushButton *>(QStringLiteral("removeBoxButton"));
+    QAction *undo = window.findChild<QAction *>(QStringLiteral("actionUndo"));
+    Tally named;
+    for (const MonsterDropConfig &record : window.monsterDocument().records)
+        for (const int id : record.dropBoxIds)
+            named.add(id);
+    const QString boxId = QString::number(named.top());
+    const auto idle = [&window] {
+        for (const QTimer *timer : window.findChildren<QTimer *>())
+            if (timer->isActive() && timer->isSingleShot())
+                return false;
+        return true;
+    };
+    PaintSeen seen;
+    qApp->installEventFilter(&seen);
+    runUntil(seen, idle);
+    const auto removeBox = [&] {
+        seen.painted = false;
+        remove->click();
+        runUntil(seen, [] { return true; });
+    };
+    const auto undoAndSelect = [&] {
+        if (undo->isEnabled())
+            undo->trigger();
+        runUntil(seen, idle);
+        const QList<QTableWidgetItem *> found = table->findItems(boxId, Qt::MatchExactly);
+        if (!found.isEmpty())
+            table->selectRow(found.first()->row());
+    };
+    context.report(QStringLiteral("box_manager_window_remove"),
+                   context.medianMs(removeBox, undoAndSelect), QStringLiteral("ms"));
+    qApp->removeEventFilter(&seen);
 }
