@@ -67,7 +67,7 @@ bool readRest(QIODevice &device, QByteArray &bytes)
 {
     while (true) {
         const qsizetype used = bytes.size();
-        const qsizetype room = std::max<qsizetype>(used, 1 << 16);
+        const qsizetype room = std::max<qsizetype>(used, 1 << 12);
         bytes.resize(used + room);
         const qint64 got = readFully(device, bytes.data() + used, room);
         if (got < 0) {
@@ -215,6 +215,10 @@ QByteArray encodeSystem(QStringView text)
     return encoder.encode(text);
 }
 
+namespace {
+constexpr qsizetype blockSize = 1 << 20;
+}
+
 QString readableHead(QString head)
 {
     head.remove(u'\r');
@@ -232,14 +236,18 @@ QString readableHead(QString head)
     return head;
 }
 
-ChunkWriter::ChunkWriter(QIODevice &target) : device(target), buffer(1 << 20, Qt::Uninitialized) {}
+ChunkWriter::ChunkWriter(QIODevice &target) : device(target), buffer(1 << 12, Qt::Uninitialized) {}
 
 char *ChunkWriter::room(qsizetype size)
 {
     if (buffer.size() - used < size) {
-        flush();
-        if (buffer.size() < size)
-            buffer.resize(size);
+        // Small outputs never take a whole block.
+        if (buffer.size() < blockSize)
+            buffer.resize(std::max(std::min(buffer.size() * 4, blockSize), used + size));
+        else
+            flush();
+        if (buffer.size() - used < size)
+            buffer.resize(used + size);
     }
     return buffer.data() + used;
 }

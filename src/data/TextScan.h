@@ -291,7 +291,11 @@ template <typename Handler>
 ReadResult forEachDeviceLine(QIODevice &device, bool dropCarriageReturns, Handler &handler)
 {
     const BinaryReading binary(device);
-    QByteArray buffer(1 << 22, Qt::Uninitialized);
+    // Blocks of 4 MB for big files; a small file gets a buffer of about its size.
+    qint64 blockSize = 1 << 22;
+    if (!device.isSequential())
+        blockSize = std::clamp<qint64>(device.size() - device.pos() + 1, 1 << 12, blockSize);
+    QByteArray buffer(qsizetype(blockSize), Qt::Uninitialized);
     const qint64 firstBlock = readFully(device, buffer.data(), buffer.size());
     if (firstBlock < 0)
         return ReadResult::Failed;
@@ -320,7 +324,7 @@ ReadResult forEachDeviceLine(QIODevice &device, bool dropCarriageReturns, Handle
         std::memmove(buffer.data(), p, size_t(rest));
         start = 0;
         filled = rest;
-        if (buffer.size() - filled < (1 << 20))
+        if (buffer.size() - filled < std::min<qsizetype>(1 << 20, buffer.size() / 2))
             buffer.resize(buffer.size() * 2);
         const qint64 got = readFully(device, buffer.data() + filled, buffer.size() - filled);
         if (got < 0)
@@ -354,7 +358,7 @@ public:
 private:
     void flush();
     QIODevice &device;
-    QByteArray buffer;
+    QByteArray buffer; // grows to blockSize before the first block is handed on
     qsizetype used = 0;
     bool failed = false;
 };
