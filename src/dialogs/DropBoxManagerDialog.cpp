@@ -1,6 +1,7 @@
 #include "dialogs/DropBoxManagerDialog.h"
 
 #include "data/NameResolver.h"
+#include "dialogs/ItemLibraryViews.h"
 #include "edit/BoxManagerEdits.h"
 #include "mainwindow/Prompts.h"
 #include "models/ItemLibraryFilterProxyModel.h"
@@ -68,14 +69,6 @@ QTableWidget *table(const QStringList &headers, const char *name, QWidget *paren
     return created;
 }
 
-QTimer *debounceTimer(QObject *parent)
-{
-    auto *timer = new QTimer(parent);
-    timer->setSingleShot(true);
-    timer->setInterval(180);
-    return timer;
-}
-
 // The first cell of the first selected row as a number, or -1.
 int firstSelectedId(const QTableWidget *view)
 {
@@ -86,15 +79,6 @@ int firstSelectedId(const QTableWidget *view)
     bool ok = false;
     const int id = cell ? cell->text().toInt(&ok) : -1;
     return ok ? id : -1;
-}
-
-// Right-clicking a row outside the selection selects that row first.
-void selectRowUnder(QAbstractItemView *view, const QPoint &position)
-{
-    const QModelIndex index = view->indexAt(position);
-    if (index.isValid() && !view->selectionModel()->isRowSelected(index.row(), index.parent()))
-        view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                                  QItemSelectionModel::Rows);
 }
 
 } // namespace
@@ -228,10 +212,8 @@ void DropBoxManagerDialog::setupUi()
     auto *libraryGroup = new QGroupBox(QStringLiteral("物品库"), splitter);
     auto *libraryLayout = new QVBoxLayout(libraryGroup);
     auto *libraryFilterRow = new QHBoxLayout;
-    itemLibraryCategoryCombo = new QComboBox(libraryGroup);
+    itemLibraryCategoryCombo = ItemLibraryViews::createCategoryCombo(libraryGroup);
     itemLibraryCategoryCombo->setObjectName(QStringLiteral("itemLibraryCategoryCombo"));
-    itemLibraryCategoryCombo->addItems({QStringLiteral("全部"), QStringLiteral("物品"),
-                                        QStringLiteral("装备"), QStringLiteral("宝石")});
     itemLibrarySearchEdit =
         lineEdit("itemLibrarySearchEdit", QStringLiteral("搜索物品ID或名称..."), libraryGroup);
     libraryFilterRow->addWidget(itemLibraryCategoryCombo);
@@ -240,27 +222,8 @@ void DropBoxManagerDialog::setupUi()
     itemLibraryModel = new ItemLibraryListModel(this);
     itemLibraryProxy = new ItemLibraryFilterProxyModel(this);
     itemLibraryProxy->setSourceModel(itemLibraryModel);
-    itemLibraryView = new QTableView(libraryGroup);
+    itemLibraryView = ItemLibraryViews::createView(itemLibraryProxy, libraryGroup);
     itemLibraryView->setObjectName(QStringLiteral("itemLibraryView"));
-    itemLibraryView->setModel(itemLibraryProxy);
-    itemLibraryView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    itemLibraryView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    itemLibraryView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    itemLibraryView->setAlternatingRowColors(true);
-    itemLibraryView->setShowGrid(false);
-    itemLibraryView->setFrameShape(QFrame::NoFrame);
-    itemLibraryView->setWordWrap(false);
-    itemLibraryView->setSortingEnabled(false);
-    itemLibraryView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    itemLibraryView->verticalHeader()->setDefaultSectionSize(24);
-    itemLibraryView->verticalHeader()->hide();
-    QHeaderView *libraryHeader = itemLibraryView->horizontalHeader();
-    libraryHeader->setSectionResizeMode(0, QHeaderView::Interactive);
-    libraryHeader->setSectionResizeMode(1, QHeaderView::Stretch);
-    libraryHeader->setSectionResizeMode(2, QHeaderView::Interactive);
-    libraryHeader->resizeSection(0, 100);
-    libraryHeader->resizeSection(2, 90);
-    itemLibraryView->setContextMenuPolicy(Qt::CustomContextMenu);
     libraryLayout->addWidget(itemLibraryView);
     auto *libraryButtons = new QHBoxLayout;
     addToBoxButton = button(QStringLiteral("添加到当前包裹"), "addToBoxButton", libraryGroup);
@@ -290,8 +253,8 @@ void DropBoxManagerDialog::setupUi()
     buttonBox->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("关闭"));
     layout->addWidget(buttonBox);
 
-    boxFilterTimer = debounceTimer(this);
-    itemLibraryFilterTimer = debounceTimer(this);
+    boxFilterTimer = ItemLibraryViews::createFilterTimer(this);
+    itemLibraryFilterTimer = ItemLibraryViews::createFilterTimer(this);
 
     connect(addBoxButton, &QPushButton::clicked, this, &DropBoxManagerDialog::onAddBox);
     connect(removeBoxButton, &QPushButton::clicked, this, &DropBoxManagerDialog::onRemoveBox);
@@ -575,7 +538,7 @@ void DropBoxManagerDialog::onRemoveItem()
 
 void DropBoxManagerDialog::showItemListContextMenu(const QPoint &position)
 {
-    selectRowUnder(itemTable, position);
+    ItemLibraryViews::selectRowUnder(itemTable, position);
     QMenu menu(this);
     QAction *remove = menu.addAction(QStringLiteral("删除选中物品"));
     remove->setEnabled(itemTable->selectionModel()->hasSelection());
@@ -585,27 +548,9 @@ void DropBoxManagerDialog::showItemListContextMenu(const QPoint &position)
 
 // --- item library -----------------------------------------------------------------------------
 
-int DropBoxManagerDialog::libraryItemIdAt(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return -1;
-    const QModelIndex idCell = index.sibling(index.row(), 0);
-    bool ok = false;
-    int id = idCell.data(Qt::UserRole).toInt(&ok);
-    if (!ok)
-        id = idCell.data(Qt::DisplayRole).toString().toInt(&ok);
-    return ok && id >= 1 ? id : -1;
-}
-
 QList<int> DropBoxManagerDialog::selectedLibraryItemIds() const
 {
-    QList<int> ids;
-    for (const QModelIndex &index : itemLibraryView->selectionModel()->selectedRows(0)) {
-        const int id = libraryItemIdAt(index);
-        if (id >= 1)
-            ids.append(id);
-    }
-    return ids;
+    return ItemLibraryViews::selectedIds(itemLibraryView);
 }
 
 void DropBoxManagerDialog::onAddLibraryItemsToCurrentBox()
@@ -621,7 +566,7 @@ void DropBoxManagerDialog::onAddLibraryItemsToCurrentBox()
 
 void DropBoxManagerDialog::onItemLibraryDoubleClicked(const QModelIndex &index)
 {
-    const int id = libraryItemIdAt(index);
+    const int id = ItemLibraryViews::idAt(index);
     if (id < 1)
         return;
     const BM::AddItemsResult result = editDocuments(QStringLiteral("添加物品"), [&] {
@@ -634,9 +579,9 @@ void DropBoxManagerDialog::onItemLibraryDoubleClicked(const QModelIndex &index)
 
 void DropBoxManagerDialog::showItemLibraryContextMenu(const QPoint &position)
 {
-    selectRowUnder(itemLibraryView, position);
-    const int selected = int(itemLibraryView->selectionModel()->selectedRows(0).size());
-    const int itemId = libraryItemIdAt(itemLibraryView->indexAt(position));
+    ItemLibraryViews::selectRowUnder(itemLibraryView, position);
+    const int selected = int(selectedLibraryItemIds().size());
+    const int itemId = ItemLibraryViews::idAt(itemLibraryView->indexAt(position));
     QMenu menu(this);
     QAction *add = menu.addAction(QStringLiteral("添加到当前包裹（%1个）").arg(selected));
     add->setEnabled(selected > 0 && currentBoxId > 0);
@@ -669,10 +614,8 @@ void DropBoxManagerDialog::applyItemLibraryFilter()
 {
     if (!itemLibraryProxy)
         return;
-    QString category = itemLibraryCategoryCombo->currentText();
-    if (category == QStringLiteral("全部"))
-        category.clear();
-    itemLibraryProxy->setFilter(category, itemLibrarySearchEdit->text());
+    itemLibraryProxy->setFilter(ItemLibraryViews::categoryFilter(itemLibraryCategoryCombo),
+                                itemLibrarySearchEdit->text());
 }
 
 void DropBoxManagerDialog::updateItemLibraryAsync()

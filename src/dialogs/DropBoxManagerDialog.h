@@ -82,7 +82,6 @@ private:
     void showBoxReferences(int boxId);
     bool applyCurrentBoxEdits();
     QList<int> selectedLibraryItemIds() const;
-    int libraryItemIdAt(const QModelIndex &index) const;
     void selectBoxRow(int boxId);
     void updateItemLibraryAsync();
     void applyItemLibraryFilter();
