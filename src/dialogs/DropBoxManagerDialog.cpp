@@ -304,16 +304,7 @@ auto DropBoxManagerDialog::editDocuments(const QString &stepName, Edit edit)
 
 void DropBoxManagerDialog::showNotice(const EditNotice &notice)
 {
-    switch (notice.kind) {
-    case NoticeKind::Information:
-        prompts->information(this, notice.title, notice.text);
-        break;
-    case NoticeKind::Warning:
-        prompts->warning(this, notice.title, notice.text);
-        break;
-    case NoticeKind::None:
-        break;
-    }
+    ::showNotice(*prompts, this, notice);
 }
 
 void DropBoxManagerDialog::reloadDocuments()

@@ -50,16 +50,7 @@ QList<int> MainWindow::selectedMonsterIds() const
 
 void MainWindow::showEditNotice(const EditNotice &notice)
 {
-    switch (notice.kind) {
-    case NoticeKind::None:
-        break;
-    case NoticeKind::Information:
-        prompts->information(this, notice.title, notice.text);
-        break;
-    case NoticeKind::Warning:
-        prompts->warning(this, notice.title, notice.text);
-        break;
-    }
+    showNotice(*prompts, this, notice);
 }
 
 void MainWindow::appendOperationLogLines(const QStringList &lines)

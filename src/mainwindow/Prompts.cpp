@@ -1,5 +1,7 @@
 #include "mainwindow/Prompts.h"
 
+#include "edit/EditResult.h"
+
 #include "dialogs/MonsterEditDialog.h"
 
 #include <QDialogButtonBox>
@@ -12,6 +14,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+void showNotice(Prompts &prompts, QWidget *parent, const EditNotice &notice)
+{
+    switch (notice.kind) {
+    case NoticeKind::None:
+        break;
+    case NoticeKind::Information:
+        prompts.information(parent, notice.title, notice.text);
+        break;
+    case NoticeKind::Warning:
+        prompts.warning(parent, notice.title, notice.text);
+        break;
+    }
+}
 
 void DialogPrompts::information(QWidget *parent, const QString &title, const QString &text)
 {

@@ -11,6 +11,7 @@ class QAction;
 class QMenu;
 class QPoint;
 class QWidget;
+struct EditNotice;
 
 // Every box, question, input and file dialog the windows show goes through here, so tests can
 // script the answers instead of blocking on a modal box.
@@ -63,6 +64,9 @@ public:
     editMonsterAttributes(QWidget *parent, int editCount,
                           const std::optional<MonsterEdits::MonsterEditPrefill> &prefill) = 0;
 };
+
+// An edit's message box, if it has one, through the prompts.
+void showNotice(Prompts &prompts, QWidget *parent, const EditNotice &notice);
 
 // The real dialogs: QMessageBox, QInputDialog, QFileDialog and QMenu::exec.
 class DialogPrompts : public Prompts
