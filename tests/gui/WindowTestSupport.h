@@ -173,6 +173,20 @@ inline QStringList logMessages(const Harness &h)
     return messages;
 }
 
+// Selects exactly these rows of a view, in this order (no current row is set).
+inline void selectRows(const QAbstractItemView *view, const QList<int> &rows)
+{
+    view->selectionModel()->clear();
+    for (int row : rows)
+        view->selectionModel()->select(view->model()->index(row, 0),
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+inline void selectItemRows(const Harness &h, const QList<int> &rows)
+{
+    selectRows(h.view(QStringLiteral("itemTableView")), rows);
+}
+
 // Selects these monsters' rows; the first becomes the current monster.
 inline bool selectMonsters(const Harness &h, const QList<int> &ids)
 {

@@ -70,15 +70,6 @@ QPoint libraryRow(ItemLibraryDialog *dialog, int row)
     return view->visualRect(view->model()->index(row, 0)).center();
 }
 
-void selectLibraryRows(ItemLibraryDialog *dialog, const QList<int> &rows)
-{
-    QTableView *view = libraryView(dialog);
-    view->selectionModel()->clear();
-    for (int row : rows)
-        view->selectionModel()->select(view->model()->index(row, 0),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 } // namespace
 
 class TestItemLibraryDialog : public QObject
@@ -143,13 +134,13 @@ private Q_SLOTS:
                  (QStringList{"添加到当前选中包裹 (off)", "加入收藏夹 (off)", "---",
                               "复制ID到剪贴板 (off)", "---", "查看掉落来源 (off)"}));
 
-        selectLibraryRows(dialog, {0});
+        selectRows(libraryView(dialog), {0});
         h.prompts->menuAnswers << QStringLiteral("添加到当前选中包裹");
         Q_EMIT view->customContextMenuRequested(libraryRow(dialog, 3));
         QCOMPARE(dialog->selectedItemIds(), QList<int>{1203});
         QCOMPARE(toBox.takeFirst().first().value<QList<int>>(), QList<int>{1203});
 
-        selectLibraryRows(dialog, {4, 1, 2});
+        selectRows(libraryView(dialog), {4, 1, 2});
         h.prompts->menuAnswers << QStringLiteral("复制ID到剪贴板") << QStringLiteral("加入收藏夹")
                                << QStringLiteral("查看掉落来源");
         for (int i = 0; i < 3; ++i)

@@ -23,15 +23,6 @@ QLineEdit *field(const Harness &h, const char *name)
     return h.child<QLineEdit>(QString::fromLatin1(name));
 }
 
-void selectItemRows(const Harness &h, const QList<int> &rows)
-{
-    QTableView *view = h.view(QStringLiteral("itemTableView"));
-    view->selectionModel()->clear();
-    for (int row : rows)
-        view->selectionModel()->select(view->model()->index(row, 0),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 QPoint rowCenter(const Harness &h, const QString &viewName, int row)
 {
     QTableView *view = h.view(viewName);

@@ -53,15 +53,6 @@ QStringList boxChanges(const QStringList &before, const QStringList &after)
     return changes;
 }
 
-void selectItemRows(const Harness &h, const QList<int> &rows)
-{
-    QTableView *view = h.view(QStringLiteral("itemTableView"));
-    view->selectionModel()->clear();
-    for (int row : rows)
-        view->selectionModel()->select(view->model()->index(row, 0),
-                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 QList<int> ids(const QString &text)
 {
     QList<int> list;
