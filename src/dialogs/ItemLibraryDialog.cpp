@@ -231,9 +231,7 @@ void ItemLibraryDialog::loadFavorites()
 
 void ItemLibraryDialog::saveFavorites()
 {
-    const EditNotice notice = store->write(favoriteIds());
-    if (!notice.isNone())
-        prompts->information(this, notice.title, notice.text);
+    showNotice(*prompts, this, store->write(favoriteIds()));
 }
 
 void ItemLibraryDialog::commitFavorites()
