@@ -1,10 +1,9 @@
 #include "data/DropBoxContentParser.h"
 
+#include "data/DropFile.h"
 #include "data/TextScan.h"
 
-#include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -123,6 +122,13 @@ void appendPiece(QString &text, const QString &piece)
         text += u'\n';
 }
 
+const DropFile::Texts texts{QStringLiteral("无法打开文件: %1"),
+                            QStringLiteral("读取文件失败: %1"),
+                            QStringLiteral("无法写入文件: %1"),
+                            QStringLiteral("无法写入文件: %1"),
+                            true,
+                            nullptr};
+
 bool writeDocument(QIODevice &device, const DropBoxContentData &data, int slotCount)
 {
     QString head;
@@ -130,54 +136,25 @@ bool writeDocument(QIODevice &device, const DropBoxContentData &data, int slotCo
     appendPiece(head, data.headerLine2);
     if (!data.commentBlock.isEmpty())
         appendPiece(head, data.commentBlock);
-    head = TextScan::readableHead(std::move(head));
-    TextScan::ChunkWriter writer(device);
-    if (TextScan::systemEncodingIsAsciiCompatible()) {
-        // Number lines are the same bytes in the system encoding: no text in between.
-        writer.append(TextScan::encodeSystem(head));
-        for (const DropBoxConfig &box : data.boxes) {
-            char *out = writeLine(writer.room(maxLineLength(box, slotCount) + 1), box, slotCount);
-            *out++ = '\n';
-            writer.done(out);
-        }
-    } else {
-        QString text = head;
-        QByteArray line;
-        for (const DropBoxConfig &box : data.boxes) {
-            line.resize(maxLineLength(box, slotCount));
-            line.truncate(writeLine(line.data(), box, slotCount) - line.data());
-            text += QLatin1String(line) + u'\n';
-        }
-        writer.append(TextScan::encodeSystem(text));
-    }
-    return writer.finish();
+    return DropFile::writeDocument(
+        device, head, data.boxes,
+        [slotCount](const DropBoxConfig &box) { return maxLineLength(box, slotCount); },
+        [slotCount](char *out, const DropBoxConfig &box) {
+            return writeLine(out, box, slotCount);
+        });
 }
 
-QString writeError(const QString &reason)
-{
-    return QStringLiteral("无法写入文件: %1").arg(reason);
-}
-
-// Reads lines into a fresh document that replaces `data` only when every line parsed.
+// Lines from the third on into a fresh document that replaces `data` only when every line parsed.
 class DocumentReader
 {
 public:
     explicit DocumentReader(int slots) : slotCount(slots) {}
 
-    bool inHeader() const { return lineNumber < 2; }
-
-    void header(QStringView text)
-    {
-        ++lineNumber;
-        (lineNumber == 1 ? loaded.headerLine1 : loaded.headerLine2) = text.toString();
-    }
-
     // A line from the third on, given trimmed as characters of either width; `text` is the
     // untrimmed line, needed only when it is a comment.
     template <typename Char>
-    bool body(QStringView text, const Char *begin, const Char *end, QString &error)
+    bool body(QStringView text, const Char *begin, const Char *end, int lineNumber)
     {
-        ++lineNumber;
         if (begin == end)
             return true;
         if (*begin == Char('#')) {
@@ -196,59 +173,39 @@ public:
         return true;
     }
 
-    bool textLine(QStringView text)
+    bool textLine(QStringView text, int lineNumber)
     {
-        if (inHeader()) {
-            header(text);
-            return true;
-        }
         const QStringView trimmed = text.trimmed();
-        return body(text, trimmed.utf16(), trimmed.utf16() + trimmed.size(), error);
+        return body(text, trimmed.utf16(), trimmed.utf16() + trimmed.size(), lineNumber);
     }
 
-    bool asciiLine(QByteArrayView line)
+    bool asciiLine(QByteArrayView line, int lineNumber)
     {
-        if (inHeader()) {
-            header(QString::fromLatin1(line));
-            return true;
-        }
         // Only a comment needs its text.
         const QByteArrayView trimmed = TextScan::trimmed(line);
         const QString comment = trimmed.startsWith('#') ? QString::fromLatin1(line) : QString();
-        return body(comment, trimmed.data(), trimmed.data() + trimmed.size(), error);
+        return body(comment, trimmed.data(), trimmed.data() + trimmed.size(), lineNumber);
     }
 
     QString error;
-
-    void finish(DropBoxContentData &data)
-    {
-        if (loaded.boxes.capacity() > loaded.boxes.size())
-            loaded.boxes.squeeze();
-        data = std::move(loaded);
-    }
+    DropBoxContentData loaded;
 
 private:
     int slotCount;
-    int lineNumber = 0;
-    DropBoxContentData loaded;
 };
 
 bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount,
                   DropBoxContentData &data, QString &error)
 {
     DocumentReader reader(slotCount);
-    switch (TextScan::forEachDeviceLine(device, dropCarriageReturns, reader)) {
-    case TextScan::ReadResult::Failed:
-        // A failing disk or share must not pass for the end of the file.
-        error = QStringLiteral("读取文件失败: %1").arg(device.errorString());
+    DropBoxContentData &loaded = reader.loaded;
+    int lines = 0;
+    if (!DropFile::readLines(device, dropCarriageReturns, texts, loaded.headerLine1,
+                             loaded.headerLine2, reader, error, lines))
         return false;
-    case TextScan::ReadResult::Refused:
-        error = reader.error;
-        return false;
-    case TextScan::ReadResult::Done:
-        break;
-    }
-    reader.finish(data);
+    if (loaded.boxes.capacity() > loaded.boxes.size())
+        loaded.boxes.squeeze();
+    data = std::move(loaded);
     return true;
 }
 
@@ -275,41 +232,23 @@ bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QSt
 
 bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error) const
 {
-    QFile file(path);
-    // Opened in binary: CRs are dropped after decoding, as a text-mode read would.
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("无法打开文件: %1").arg(path);
-        return false;
-    }
-    return readDocument(file, true, slotCount, data, error);
+    return DropFile::load(
+        path, texts,
+        [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error);
 }
 
 bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &data,
                                  QString &error) const
 {
-    if (!writeDocument(device, data, slotCount)) {
-        error = writeError(device.errorString());
-        return false;
-    }
-    return true;
+    return DropFile::write(
+        device, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        error);
 }
 
 bool DropBoxContentParser::save(const QString &path, const DropBoxContentData &data,
                                 QString &error) const
 {
-    // Written to a temporary file and moved into place only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        error = QStringLiteral("无法写入文件: %1").arg(path);
-        return false;
-    }
-    if (!write(file, data, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = writeError(file.errorString());
-        return false;
-    }
-    return true;
+    return DropFile::save(
+        path, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        error);
 }

@@ -1,11 +1,10 @@
 #include "data/MonsterDropParser.h"
 
+#include "data/DropFile.h"
 #include "data/TextScan.h"
 
 #include <QDebug>
-#include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -79,57 +78,30 @@ char *writeLine(char *out, const MonsterDropConfig &record)
     return out;
 }
 
+const DropFile::Texts texts{QStringLiteral("无法打开文件：%1"),
+                            QStringLiteral("读取文件失败：%1"),
+                            QStringLiteral("无法打开文件：%1"),
+                            QStringLiteral("无法写入文件：%1"),
+                            false,
+                            "[MonsterDropParser]"};
+
 bool writeDocument(QIODevice &device, const MonsterDropData &data)
 {
-    const QString head =
-        TextScan::readableHead(data.headerLine1 + u'\n' + data.headerLine2 + u'\n');
-    TextScan::ChunkWriter writer(device);
-    if (TextScan::systemEncodingIsAsciiCompatible()) {
-        // Number lines are the same bytes in the system encoding: no text in between.
-        writer.append(TextScan::encodeSystem(head));
-        for (const MonsterDropConfig &record : data.records) {
-            char *out = writeLine(writer.room(maxLineLength(record) + 1), record);
-            *out++ = '\n';
-            writer.done(out);
-        }
-    } else {
-        QString text = head;
-        QByteArray line;
-        for (const MonsterDropConfig &record : data.records) {
-            line.resize(maxLineLength(record));
-            line.truncate(writeLine(line.data(), record) - line.data());
-            text += QLatin1String(line) + u'\n';
-        }
-        writer.append(TextScan::encodeSystem(text));
-    }
-    return writer.finish();
+    return DropFile::writeDocument(device, data.headerLine1 + u'\n' + data.headerLine2 + u'\n',
+                                   data.records, maxLineLength, writeLine);
 }
 
-QString writeError(const QString &reason)
-{
-    return QStringLiteral("无法打开文件：%1").arg(reason);
-}
-
-// Reads lines into a fresh document that replaces `data` only when every line parsed.
+// Lines from the third on into a fresh document that replaces `data` only when every line parsed.
 class DocumentReader
 {
 public:
     explicit DocumentReader(int slots) : slotCount(slots) {}
 
-    bool inHeader() const { return lineNumber < 2; }
-
-    void header(QStringView text)
-    {
-        ++lineNumber;
-        (lineNumber == 1 ? loaded.headerLine1 : loaded.headerLine2) = text.toString();
-    }
-
     // A line from the third on: the whole line and its trimmed form, of either character width.
     template <typename Char>
     bool body(const Char *begin, const Char *end, const Char *trimmedBegin, const Char *trimmedEnd,
-              QString &error)
+              int lineNumber)
     {
-        ++lineNumber;
         if (trimmedBegin == trimmedEnd || *trimmedBegin == Char('#'))
             return true;
         MonsterDropConfig record;
@@ -148,62 +120,41 @@ public:
         return true;
     }
 
-    bool textLine(QStringView text)
+    bool textLine(QStringView text, int lineNumber)
     {
-        if (inHeader()) {
-            header(text);
-            return true;
-        }
         const QStringView trimmed = text.trimmed();
         return body(text.utf16(), text.utf16() + text.size(), trimmed.utf16(),
-                    trimmed.utf16() + trimmed.size(), error);
+                    trimmed.utf16() + trimmed.size(), lineNumber);
     }
 
-    bool asciiLine(QByteArrayView line)
+    bool asciiLine(QByteArrayView line, int lineNumber)
     {
-        if (inHeader()) {
-            header(QString::fromLatin1(line));
-            return true;
-        }
         const QByteArrayView trimmed = TextScan::trimmed(line);
         return body(line.data(), line.data() + line.size(), trimmed.data(),
-                    trimmed.data() + trimmed.size(), error);
+                    trimmed.data() + trimmed.size(), lineNumber);
     }
 
     QString error;
-
-    void finish(MonsterDropData &data)
-    {
-        if (loaded.records.capacity() > loaded.records.size())
-            loaded.records.squeeze();
-        qDebug() << "[MonsterDropParser] 掉落配置加载完成 - 总行数:" << lineNumber
-                 << "有效掉落:" << loaded.records.size();
-        data = std::move(loaded);
-    }
+    MonsterDropData loaded;
 
 private:
     int slotCount;
-    int lineNumber = 0;
-    MonsterDropData loaded;
 };
 
 bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount, MonsterDropData &data,
                   QString &error)
 {
     DocumentReader reader(slotCount);
-    switch (TextScan::forEachDeviceLine(device, dropCarriageReturns, reader)) {
-    case TextScan::ReadResult::Failed:
-        // A failing disk or share must not pass for the end of the file.
-        error = QStringLiteral("读取文件失败：%1").arg(device.errorString());
-        qDebug() << "[MonsterDropParser] 错误 -" << error;
+    MonsterDropData &loaded = reader.loaded;
+    int lines = 0;
+    if (!DropFile::readLines(device, dropCarriageReturns, texts, loaded.headerLine1,
+                             loaded.headerLine2, reader, error, lines))
         return false;
-    case TextScan::ReadResult::Refused:
-        error = reader.error;
-        return false;
-    case TextScan::ReadResult::Done:
-        break;
-    }
-    reader.finish(data);
+    if (loaded.records.capacity() > loaded.records.size())
+        loaded.records.squeeze();
+    qDebug() << "[MonsterDropParser] 掉落配置加载完成 - 总行数:" << lines
+             << "有效掉落:" << loaded.records.size();
+    data = std::move(loaded);
     return true;
 }
 
@@ -232,40 +183,19 @@ bool MonsterDropParser::read(QIODevice &device, MonsterDropData &data, QString &
 bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString &error) const
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
-    QFile file(path);
-    // Opened in binary: CRs are dropped after decoding, as a text-mode read would.
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("无法打开文件：%1").arg(file.errorString());
-        qDebug() << "[MonsterDropParser] 错误 - 无法打开文件:" << path;
-        return false;
-    }
-    return readDocument(file, true, slotCount, data, error);
+    return DropFile::load(
+        path, texts,
+        [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error);
 }
 
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const
 {
-    if (!writeDocument(device, data)) {
-        error = writeError(device.errorString());
-        return false;
-    }
-    return true;
+    return DropFile::write(
+        device, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }
 
 bool MonsterDropParser::save(const QString &path, const MonsterDropData &data, QString &error) const
 {
-    // Written to a temporary file and moved into place only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        error = QStringLiteral("无法打开文件：%1").arg(file.errorString());
-        return false;
-    }
-    if (!write(file, data, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = writeError(file.errorString());
-        return false;
-    }
-    return true;
+    return DropFile::save(
+        path, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }

@@ -45,7 +45,7 @@ template <class Test> void withFile(const QString &file, Test test)
              MonsterDropData{QStringLiteral("h1"),
                              QStringLiteral("h2"),
                              {EditFixtures::padded(EditFixtures::monster(7, 50, {3}))}},
-             Texts{"无法打开文件：%1", "无法打开文件：%1", "无法打开文件：%1", "读取文件失败：%1",
+             Texts{"无法打开文件：%1", "无法打开文件：%1", "无法写入文件：%1", "读取文件失败：%1",
                    false});
     } else {
         test(DropBoxContentParser(),
