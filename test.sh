@@ -22,16 +22,22 @@ SCRIPT_NAME=test.sh
 install_packages "${PACKAGES[@]}"
 
 # The browser test drives Debian's Chromium; its npm packages never download a browser.
-if [ -f "$ROOT/tests/browser/package.json" ]; then
+# node_modules is set up again only when the lock file changed since the last npm ci (a copy of
+# the lock file it was made from is kept beside it).
+BROWSER="$ROOT/tests/browser"
+if [ -f "$BROWSER/package.json" ]; then
     export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
-    if [ -f "$ROOT/tests/browser/package-lock.json" ]; then
-        (cd "$ROOT/tests/browser" && npm ci --no-audit --no-fund)
+    if [ -f "$BROWSER/package-lock.json" ]; then
+        if ! cmp -s "$BROWSER/package-lock.json" "$BROWSER/node_modules/.lootwright-lock"; then
+            (cd "$BROWSER" && npm ci --no-audit --no-fund)
+            cp "$BROWSER/package-lock.json" "$BROWSER/node_modules/.lootwright-lock"
+        fi
     else
-        (cd "$ROOT/tests/browser" && npm install --no-audit --no-fund)
+        (cd "$BROWSER" && npm install --no-audit --no-fund)
     fi
 fi
 
-build_release
+LOOTWRIGHT_BUILD_TESTS=ON build_release
 
 # Widget tests need no screen. Tests never touch the user's own settings (favourites).
 export QT_QPA_PLATFORM=offscreen
