@@ -1,25 +1,20 @@
 #include "mainwindow/MainWindow.h"
 
 #include "dialogs/DropBoxManagerDialog.h"
+#include "mainwindow/ToolWindows.h"
 
 #include <memory>
 
 void MainWindow::onManageBoxes()
 {
     if (boxManagerDialog) {
-        boxManagerDialog->show();
-        boxManagerDialog->raise();
-        boxManagerDialog->activateWindow();
+        ToolWindows::bringUp(boxManagerDialog);
         return;
     }
     auto *dialog = new DropBoxManagerDialog(&boxContentData, &monsterDropData, prompts.get(), this);
     boxManagerDialog = dialog;
     boxManagerStale = false;
-    dialog->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                           Qt::WindowCloseButtonHint);
-    dialog->setWindowModality(Qt::NonModal);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    ToolWindows::makeToolWindow(dialog);
 
     // The manager lists the documents as they are already.
     const auto refreshKeeping = [this](const QList<int> &monsterIds, std::optional<int> boxId) {

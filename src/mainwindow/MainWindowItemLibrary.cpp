@@ -2,24 +2,19 @@
 
 #include "dialogs/ItemLibraryDialog.h"
 #include "mainwindow/Prompts.h"
+#include "mainwindow/ToolWindows.h"
 
 #include <QStatusBar>
 
 void MainWindow::onItemLibrary()
 {
     if (itemLibraryDialog) {
-        itemLibraryDialog->show();
-        itemLibraryDialog->raise();
-        itemLibraryDialog->activateWindow();
+        ToolWindows::bringUp(itemLibraryDialog);
         return;
     }
     auto *dialog = new ItemLibraryDialog(prompts.get(), &favoritesStore, this);
     itemLibraryDialog = dialog;
-    dialog->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                           Qt::WindowCloseButtonHint);
-    dialog->setWindowModality(Qt::NonModal);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    ToolWindows::makeToolWindow(dialog);
     connect(dialog, &ItemLibraryDialog::addItemIdsToCurrentBoxRequested, this,
             [this](const QList<int> &itemIds) {
                 const int added = addItemsToCurrentBox(itemIds);

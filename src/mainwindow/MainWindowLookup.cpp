@@ -7,6 +7,7 @@
 #include "dialogs/ItemSourcesDialog.h"
 #include "mainwindow/MainWindowUi.h"
 #include "mainwindow/Prompts.h"
+#include "mainwindow/ToolWindows.h"
 #include "models/MonsterBoxListModel.h"
 
 #include <QLineEdit>
@@ -17,13 +18,6 @@
 #include <QTimer>
 
 namespace {
-
-void bringUp(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
 
 double multiplierOf(const MonsterBoxListModel *model)
 {
@@ -66,7 +60,7 @@ void MainWindow::showItemSources(int itemId)
                 [this](int monsterId, int boxId) { goToFinding(monsterId, boxId); });
     }
     fillSources(itemSourcesDialog, itemSourceIndex(), itemId, multiplierOf(monsterBoxModel));
-    bringUp(itemSourcesDialog);
+    ToolWindows::bringUp(itemSourcesDialog);
 }
 
 void MainWindow::onCheckConfig()
@@ -79,7 +73,7 @@ void MainWindow::onCheckConfig()
                 &MainWindow::goToFinding);
     }
     fillFindings(configCheckDialog, monsterDropData, boxContentData, multiplierOf(monsterBoxModel));
-    bringUp(configCheckDialog);
+    ToolWindows::bringUp(configCheckDialog);
 }
 
 void MainWindow::showSummaryContextMenu(const QPoint &position)
@@ -113,7 +107,7 @@ bool MainWindow::goToMonsterAndBox(int monsterId, std::optional<int> boxId)
     refresh.boxId = boxId;
     refresh.selectionOnly = true;
     refreshViews(refresh);
-    bringUp(this);
+    ToolWindows::bringUp(this);
     return true;
 }
 
