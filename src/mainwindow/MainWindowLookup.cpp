@@ -54,6 +54,8 @@ void MainWindow::showItemSources(int itemId)
         return;
     if (!itemSourcesDialog) {
         itemSourcesDialog = new ItemSourcesDialog(this);
+        // On top like the box manager and the item library it is opened from, never behind them.
+        ToolWindows::makeToolWindow(itemSourcesDialog);
         connect(itemSourcesDialog, &ItemSourcesDialog::itemRequested, this,
                 &MainWindow::showItemSources);
         connect(itemSourcesDialog, &ItemSourcesDialog::sourceActivated, this,
@@ -67,6 +69,7 @@ void MainWindow::onCheckConfig()
 {
     if (!configCheckDialog) {
         configCheckDialog = new ConfigCheckDialog(this);
+        ToolWindows::makeToolWindow(configCheckDialog);
         connect(configCheckDialog, &ConfigCheckDialog::recheckRequested, this,
                 &MainWindow::onCheckConfig);
         connect(configCheckDialog, &ConfigCheckDialog::findingActivated, this,

@@ -56,6 +56,8 @@ private Q_SLOTS:
 
         auto *dialog = h.window->findChild<ItemSourcesDialog *>();
         QVERIFY(dialog && dialog->isVisible());
+        // Opened from the box manager or the item library, it must not open behind them.
+        QVERIFY(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("掉落来源 - 物品 5001 回城卷轴"));
         // Sorted by rate, highest first; the unnamed monster 2001 still counts.
         QCOMPARE(shownSources(dialog),
@@ -104,6 +106,7 @@ private Q_SLOTS:
         h.window->findChild<QAction *>(QStringLiteral("actionCheckConfig"))->trigger();
         auto *dialog = h.window->findChild<ConfigCheckDialog *>();
         QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(dialog->view()->model()->rowCount(), 3);
         // Unrated box 7 names no monster itself: the first monster naming it is shown.
         doubleClick(dialog->view(), 1);
