@@ -278,7 +278,6 @@ void TestMonsterFilterProxyModel::filterChangeKeepsSurvivingSelection()
     // A filter change is announced as a layout change: no reset, and a selected monster that
     // is still shown stays selected.
     Filtered f;
-    MonsterListModel &model = f.model;
     MonsterFilterProxyModel &proxy = f.proxy;
     QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QItemSelectionModel selection(&proxy);
