@@ -26,9 +26,9 @@ const QStringList nameTables{QStringLiteral("GemInfo.txt"), QStringLiteral("Comm
                              QStringLiteral("EquipBase.txt"),
                              QStringLiteral("MonsterAttrExTable.txt")};
 
-const QList<CommandSpec> &commands()
+const QList<CommandSyntax> &commands()
 {
-    static const QList<CommandSpec> specs{
+    static const QList<CommandSyntax> syntaxes{
         {QStringLiteral("check"),
          {QStringLiteral("CONFIGDIR")},
          {QStringLiteral("--json")},
@@ -68,17 +68,17 @@ const QList<CommandSpec> &commands()
              "目录（与编辑器保存时相同，每个文件保留最近 20 份）。\n退出码：0 成功，2 "
              "参数错误或文件无法读写。")},
     };
-    return specs;
+    return syntaxes;
 }
 
-QString usageLine(const CommandSpec &spec)
+QString usageLine(const CommandSyntax &syntax)
 {
-    QString line = QStringLiteral("用法: ") + program + u' ' + spec.name;
-    for (const QString &positional : spec.positionals)
+    QString line = QStringLiteral("用法: ") + program + u' ' + syntax.name;
+    for (const QString &positional : syntax.positionals)
         line += u' ' + positional;
-    for (const QString &flag : spec.flags)
+    for (const QString &flag : syntax.flags)
         line += QStringLiteral(" [") + flag + u']';
-    for (const QString &option : spec.valueOptions)
+    for (const QString &option : syntax.valueOptions)
         line += QStringLiteral(" [") + option + QStringLiteral(" 值]");
     return line;
 }
@@ -87,8 +87,9 @@ QString generalHelp()
 {
     QString text = QStringLiteral("用法: ") + program +
                    QStringLiteral(" <命令> [参数]\n\nLootwright 掉落配置的命令行工具。\n\n命令:\n");
-    for (const CommandSpec &spec : commands())
-        text += QStringLiteral("  ") + usageLine(spec).mid(QStringLiteral("用法: ").size()) + u'\n';
+    for (const CommandSyntax &syntax : commands())
+        text +=
+            QStringLiteral("  ") + usageLine(syntax).mid(QStringLiteral("用法: ").size()) + u'\n';
     text += QStringLiteral(
         "\n每个命令都可以用 --help 查看说明。参数错误或文件无法读写时退出码为 2。\n");
     return text;
@@ -251,8 +252,8 @@ int runNormalize(const ParsedArguments &args, QTextStream &out, QTextStream &err
 
 } // namespace
 
-bool parseArguments(const QStringList &arguments, const CommandSpec &spec, ParsedArguments &parsed,
-                    QString &error)
+bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax,
+                    ParsedArguments &parsed, QString &error)
 {
     parsed = ParsedArguments();
     bool optionsEnd = false;
@@ -272,9 +273,9 @@ bool parseArguments(const QStringList &arguments, const CommandSpec &spec, Parse
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = equals < 0 ? argument : argument.left(equals);
-        if (spec.flags.contains(name) && equals < 0) {
+        if (syntax.flags.contains(name) && equals < 0) {
             parsed.flags.insert(name);
-        } else if (spec.valueOptions.contains(name)) {
+        } else if (syntax.valueOptions.contains(name)) {
             if (equals >= 0) {
                 parsed.values.insert(name, argument.mid(equals + 1));
             } else if (i + 1 < arguments.size()) {
@@ -288,12 +289,12 @@ bool parseArguments(const QStringList &arguments, const CommandSpec &spec, Parse
             return false;
         }
     }
-    if (!parsed.help && parsed.positionals.size() != spec.positionals.size()) {
-        error = parsed.positionals.size() < spec.positionals.size()
+    if (!parsed.help && parsed.positionals.size() != syntax.positionals.size()) {
+        error = parsed.positionals.size() < syntax.positionals.size()
                     ? QStringLiteral("缺少参数：%1")
-                          .arg(spec.positionals.mid(parsed.positionals.size()).join(u' '))
+                          .arg(syntax.positionals.mid(parsed.positionals.size()).join(u' '))
                     : QStringLiteral("多余的参数：%1")
-                          .arg(parsed.positionals.mid(spec.positionals.size()).join(u' '));
+                          .arg(parsed.positionals.mid(syntax.positionals.size()).join(u' '));
         return false;
     }
     return true;
@@ -405,22 +406,22 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         out.flush();
         return Success;
     }
-    for (const CommandSpec &spec : commands()) {
-        if (spec.name != command)
+    for (const CommandSyntax &syntax : commands()) {
+        if (syntax.name != command)
             continue;
         ParsedArguments parsed;
         QString error;
-        if (!parseArguments(arguments.mid(1), spec, parsed, error))
-            return fail(err, error + u'\n' + usageLine(spec));
+        if (!parseArguments(arguments.mid(1), syntax, parsed, error))
+            return fail(err, error + u'\n' + usageLine(syntax));
         if (parsed.help) {
-            out << usageLine(spec) << QStringLiteral("\n\n") << spec.help << Qt::endl;
+            out << usageLine(syntax) << QStringLiteral("\n\n") << syntax.help << Qt::endl;
             return Success;
         }
-        if (spec.name == QStringLiteral("check"))
+        if (syntax.name == QStringLiteral("check"))
             return runCheck(parsed, out, err);
-        if (spec.name == QStringLiteral("export"))
+        if (syntax.name == QStringLiteral("export"))
             return runExport(parsed, out, err);
-        if (spec.name == QStringLiteral("where"))
+        if (syntax.name == QStringLiteral("where"))
             return runWhere(parsed, out, err);
         return runNormalize(parsed, out, err);
     }

@@ -29,7 +29,7 @@ enum ExitCode
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
 // What a command accepts.
-struct CommandSpec
+struct CommandSyntax
 {
     QString name;
     QStringList positionals;  // names shown in the usage line, all required
@@ -48,7 +48,7 @@ struct ParsedArguments
 
 // The arguments after the command name. False with a message for unknown options, a missing
 // value, or the wrong number of positionals (unless --help was given).
-bool parseArguments(const QStringList &arguments, const CommandSpec &spec, ParsedArguments &parsed,
+bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax, ParsedArguments &parsed,
                     QString &error);
 
 // Both drop files of a configuration directory, read by the editor's own readers, and its name
