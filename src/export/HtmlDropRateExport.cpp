@@ -295,7 +295,8 @@ private:
         }
     }
 
-    static constexpr int pieceCount = 3;
+    // Enough pieces that the builder keeps going while a busy disk holds the writer back.
+    static constexpr int pieceCount = 12;
     PageRowBuilder &builder;
     ByteBuffer pieces[pieceCount];
     std::mutex mutex;
