@@ -10,20 +10,11 @@ class FavoritesTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-
-    QString settingsFile() const
-    {
-        return QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).fileName();
-    }
+    TestSupport::IsolatedSettings settings;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(settingsDir.isValid());
-        TestSupport::isolateUserSettings(settingsDir.path());
-    }
-    void init() { QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).clear(); }
+    void initTestCase() { QVERIFY(settings.isValid()); }
+    void init() { settings.clear(); }
 
     void parse_data();
     void parse();
@@ -139,13 +130,13 @@ void FavoritesTest::survivesRestart()
         QVERIFY(store.write({40, 12, 0, 40}).isNone());
     }
     QCOMPARE(FavoritesStore().load(), (QList<int>{40, 12, 40}));
-    QVERIFY(TestSupport::readBytes(settingsFile()).contains("40, 12, 40"));
+    QVERIFY(TestSupport::readBytes(settings.fileName()).contains("40, 12, 40"));
 }
 
 void FavoritesTest::unwritableStoreReportedOnce()
 {
     // A directory where the settings file should be: nothing can be written there.
-    const QString file = settingsFile();
+    const QString file = settings.fileName();
     QFile::remove(file);
     QVERIFY(QDir().mkpath(file));
     FavoritesStore store;

@@ -76,15 +76,11 @@ class TestItemLibraryDialog : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
+    TestSupport::IsolatedSettings settings;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(settingsDir.isValid());
-        TestSupport::isolateUserSettings(settingsDir.path());
-    }
-    void init() { QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).clear(); }
+    void initTestCase() { QVERIFY(settings.isValid()); }
+    void init() { settings.clear(); }
 
     void filter_data()
     {
@@ -240,8 +236,7 @@ private Q_SLOTS:
         QCOMPARE(requests.takeFirst().first().value<QList<int>>(), QList<int>{99});
         h.prompts->reset();
 
-        const QString file =
-            QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).fileName();
+        const QString file = TestSupport::IsolatedSettings::fileName();
         QVERIFY(QFile::remove(file) && QDir().mkpath(file));
         dialog->addToFavorites({6001});
         dialog->addToFavorites({7001});

@@ -35,16 +35,12 @@ class TestMainWindowBoxOps : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
+    TestSupport::IsolatedSettings settings;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(settingsDir.isValid());
-        TestSupport::isolateUserSettings(settingsDir.path());
-    }
+    void initTestCase() { QVERIFY(settings.isValid()); }
 
-    void init() { QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).clear(); }
+    void init() { settings.clear(); }
 
     void boxContextMenu()
     {
@@ -206,8 +202,7 @@ private Q_SLOTS:
                  (QStringList{"abc", "5002", "5001", "6001", "7001"}));
 
         // A store that cannot be written is told once, not lost without a word.
-        const QString file =
-            QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).fileName();
+        const QString file = TestSupport::IsolatedSettings::fileName();
         QVERIFY(QFile::remove(file) && QDir().mkpath(file));
         for (const QList<int> &rows : {QList<int>{0}, QList<int>{1}}) {
             selectItemRows(h, rows);

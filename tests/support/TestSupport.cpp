@@ -122,11 +122,21 @@ QByteArray randomDropFile(QRandomGenerator &random, const QStringList &gaps)
     return bytes;
 }
 
-void isolateUserSettings(const QString &dir)
+IsolatedSettings::IsolatedSettings()
 {
     QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+}
+
+void IsolatedSettings::clear()
+{
+    QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).clear();
+}
+
+QString IsolatedSettings::fileName()
+{
+    return QSettings(QStringLiteral("Lootwright"), QStringLiteral("Lootwright")).fileName();
 }
 
 QStringList storedFavorites()

@@ -4,6 +4,7 @@
 // captured debug output, and the drop files' line rules written out plainly.
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include <functional>
@@ -42,9 +43,20 @@ bool readPlainLines(const QString &path, QString &header1, QString &header2,
 // comments, blank lines, CR LF, a missing last line feed and now and then broken UTF-8.
 QByteArray randomDropFile(QRandomGenerator &random, const QStringList &gaps);
 
-// Points the per-user settings (the favourites) into `dir` for the rest of the process, so no
-// test reads or writes the user's own store.
-void isolateUserSettings(const QString &dir);
+// The per-user settings (the favourites) in a temporary directory for the rest of the process,
+// so no test reads or writes the user's own store.
+class IsolatedSettings
+{
+public:
+    IsolatedSettings();
+    bool isValid() const { return dir.isValid(); }
+    // Empties the store between tests; the path of its file.
+    static void clear();
+    static QString fileName();
+
+private:
+    QTemporaryDir dir;
+};
 // The favourites as stored there.
 QStringList storedFavorites();
 
