@@ -1,0 +1,74 @@
+#pragma once
+
+#include "data/DropBoxContentParser.h"
+#include "data/DropConfig.h"
+#include "data/MonsterDropParser.h"
+#include "data/SaveBackup.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+// What a file held on disk when it was last read or written.
+struct FileStamp
+{
+    qint64 size = -1; // -1: no file
+    QDateTime modified;
+    QByteArray hash; // of the file's bytes
+
+    bool exists() const { return size >= 0; }
+    // Same bytes: the time stamp is left out, a touch or a copy back is no change.
+    bool sameContent(const FileStamp &other) const
+    {
+        return size == other.size && hash == other.hash;
+    }
+    // Reads the file at path; a missing or unreadable file gives size -1.
+    static FileStamp ofFile(const QString &path);
+};
+
+// The two drop files of a configuration as files: their paths, readers and writers, the backups
+// taken before the first overwrite after a load, and what each held on disk when last read or
+// written. The editor's document and the command line both load and save through it, so a save
+// of the pair behaves the same in both.
+class DropFilePair
+{
+public:
+    enum class File
+    {
+        Monsters,
+        Boxes,
+    };
+
+    // Reads a file into `data` without touching the pair when it fails; on success the path and
+    // its stamp are the pair's. A save of the pair cut short beside the file is completed or
+    // discarded first.
+    bool loadMonsters(const QString &path, MonsterDropData &data, QString &error);
+    bool loadBoxes(const QString &path, DropBoxContentData &data, QString &error);
+
+    struct SaveFailure
+    {
+        File file = File::Monsters; // the file that failed
+        QString error;              // names the file and the reason
+    };
+    // Writes each document given (nullptr: that file is left alone) to its path, backing each
+    // file up before its first overwrite since the last load. All or nothing: when anything
+    // fails, neither file changes. On success the paths and stamps follow what was written.
+    bool save(const QString &monsterPath, const MonsterDropData *monsters, const QString &boxPath,
+              const DropBoxContentData *boxes, const QDateTime &time, SaveFailure &failure);
+
+    const QString &monsterPath() const { return monsterFile; }
+    const QString &boxPath() const { return boxFile; }
+    const FileStamp &monsterStamp() const { return monsterOnDisk; }
+    const FileStamp &boxStamp() const { return boxOnDisk; }
+    const MonsterDropParser &monsterParser() const { return monsterReader; }
+    const DropBoxContentParser &boxParser() const { return boxReader; }
+
+private:
+    MonsterDropParser monsterReader{20};
+    DropBoxContentParser boxReader{100};
+    QString monsterFile;
+    QString boxFile;
+    FileStamp monsterOnDisk;
+    FileStamp boxOnDisk;
+    SaveBackupTracker backups;
+};
