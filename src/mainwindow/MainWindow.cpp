@@ -1,7 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/Prompts.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropItemTableModel.h"
 #include "models/DropSummaryModel.h"
 #include "models/MonsterBoxListModel.h"
@@ -21,6 +21,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     : QMainWindow(parent), ui(std::make_unique<MainWindowUi>()), prompts(std::move(prompts)),
       configDir(configDir), clock([] { return QDateTime::currentDateTime(); })
 {
+    // The document is the window's child: it outlives every view but goes with the window.
+    document = new ConfigDocument(this);
     ui->setupUi(this);
     createModels();
     connectSignals();

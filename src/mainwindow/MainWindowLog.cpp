@@ -18,16 +18,6 @@ void MainWindow::appendOperationLog(const QString &message)
     scrollBar->setValue(scrollBar->maximum());
 }
 
-QString MainWindow::monsterLabel(int monsterId)
-{
-    return LogLabels::monsterLabel(monsterId);
-}
-
-QString MainWindow::formatIdList(const QList<int> &ids, int limit)
-{
-    return LogLabels::formatIdList(ids, limit);
-}
-
 void MainWindow::setClock(std::function<QDateTime()> newClock)
 {
     clock = std::move(newClock);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QAction>
 #include <QList>

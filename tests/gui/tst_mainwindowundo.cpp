@@ -119,6 +119,9 @@ void TestMainWindowUndo::chainUndoneAndRedoneToTheByte()
          [&] {
              QAbstractItemModel *items = h.view("itemTableView")->model();
              QVERIFY(items->setData(items->index(0, DropItemTableModel::ItemIdColumn), 5005));
+             // Applied through the document once the view is done with its editor.
+             QCoreApplication::processEvents();
+             QVERIFY(!w.configDocument()->itemSourceIndex().sources(5005).isEmpty());
          }},
         {"删除物品",
          [&] {

@@ -1,5 +1,5 @@
 #include "dialogs/MonsterEditDialog.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QApplication>
 #include <QCheckBox>

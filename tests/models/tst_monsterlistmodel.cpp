@@ -201,7 +201,7 @@ void TestMonsterListModel::accessorsOutOfRange()
     model.setDropConfig(&document);
 
     QCOMPARE(model.idAt(row), id);
-    MonsterDropConfig *config = model.configAt(row);
+    const MonsterDropConfig *config = model.configAt(row);
     QCOMPARE(config ? config->mValue : -1, configMonsterValue);
     QCOMPARE(model.hasDrops(row), hasDrops);
     if (config) {
