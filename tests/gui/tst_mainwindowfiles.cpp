@@ -120,6 +120,32 @@ private Q_SLOTS:
                      .arg(w.boxFilePath()));
     }
 
+    // A changed document that came from no file is never reported saved: the user gives it a
+    // file, or the save says it was not saved and closing stops.
+    void changedDocumentWithoutFile()
+    {
+        Harness h(QStringLiteral("config"));
+        QFile::remove(QDir(h.configDir).filePath("DropBoxContent.txt"));
+        auto scripted = std::make_unique<ScriptedPrompts>();
+        h.prompts = scripted.get();
+        h.window = std::make_unique<MainWindow>(std::move(scripted), h.configDir);
+        MainWindow &w = *h.window;
+        w.configDocument()->edit(QStringLiteral("添加包裹"),
+                                 [](MonsterDropData &, DropBoxContentData &boxes) {
+                                     boxes.boxes.append(DropBoxConfig{});
+                                 });
+        h.prompts->chooseAnswers << 0; // 保存 when closing
+        QVERIFY(!w.close());
+        QCOMPARE(h.prompts->transcript().last(),
+                 QStringLiteral("critical|保存失败|包裹内容配置已修改但没有文件，未保存。"));
+        const QString boxPath = QDir(h.configDir).filePath("chosen.txt");
+        h.prompts->saveFileAnswers << boxPath;
+        w.onSave();
+        QVERIFY(QFileInfo::exists(boxPath));
+        QCOMPARE(w.boxFilePath(), boxPath);
+        QVERIFY(!w.isWindowModified());
+    }
+
     void openMonsterFile_data()
     {
         QTest::addColumn<QString>("answer"); // fixture file, "" to cancel, "missing" for no file
