@@ -34,7 +34,7 @@ void MainWindow::onExportDropRateHtml()
         return;
     const QString path = Export::withHtmlSuffix(chosen);
 
-    const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+    const double multiplier = monsterBoxModel->dropMultiplier();
     const Export::Outcome outcome =
         Export::exportToFile(path, document->monsters(), document->boxes(),
                              NameResolver::instance(), multiplier, showRates, clock());

@@ -63,8 +63,6 @@ void MainWindow::appendOperationLogLines(const QStringList &lines)
     // A batch edit of thousands of monsters: one append and one scroll for all its lines, and
     // only as many lines as the log keeps (the older ones would be dropped at once anyway).
     QPlainTextEdit *log = ui->operationLogEdit;
-    if (!log)
-        return;
     const int limit = log->document()->maximumBlockCount();
     const QDateTime time = clock();
     QStringList kept;

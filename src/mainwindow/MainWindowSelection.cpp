@@ -124,7 +124,7 @@ void MainWindow::updateBoxDetail()
 void MainWindow::updateDropRateDisplay()
 {
     if (currentBox && currentConfig) {
-        const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+        const double multiplier = monsterBoxModel->dropMultiplier();
         ui->dropRateValue->setText(
             DropRate::detailText(currentConfig->mValue, currentBox->boxValue, multiplier));
         ui->targetDropRateSpin->setText(
