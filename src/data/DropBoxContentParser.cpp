@@ -230,11 +230,13 @@ bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QSt
     return readDocument(device, device.isTextModeEnabled(), slotCount, data, error);
 }
 
-bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error) const
+bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error,
+                                FileStamp *stamp) const
 {
     return DropFile::load(
         path, texts,
-        [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error);
+        [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error,
+        stamp);
 }
 
 bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &data,
@@ -242,6 +244,14 @@ bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &da
 {
     return DropFile::write(
         device, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        error);
+}
+
+bool DropBoxContentParser::writeChecked(CheckedFile &file, const DropBoxContentData &data,
+                                        QString &error) const
+{
+    return DropFile::writeChecked(
+        file, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
         error);
 }
 

@@ -2,6 +2,9 @@
 
 #include "data/TextScan.h"
 
+class CheckedFile;
+struct FileStamp;
+
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -13,14 +16,15 @@
 // the same failure the same way.
 namespace DropFile {
 
-// A file's error texts; %1 is the path or the device's error string.
+// A file's error texts; %1 is the path, the device's error string or, for a save, the path with
+// the reason ("<path>（<reason>）").
 struct Texts
 {
-    QString cannotOpen;   // load: the file does not open for reading
-    QString cannotRead;   // load: a read fails midway (%1: the reason)
-    QString cannotCreate; // save: the file does not open for writing
-    QString cannotWrite;  // save and write: writing or replacing the file fails (%1: the reason)
-    bool pathWhenNotOpened = false; // cannotOpen and cannotCreate name the path, not the reason
+    QString cannotOpen;             // load: the file does not open for reading
+    QString cannotRead;             // load: a read fails midway (%1: the reason)
+    QString cannotCreate;           // save: the temporary file beside it cannot be made
+    QString cannotWrite;            // save and write: writing, syncing or replacing the file fails
+    bool pathWhenNotOpened = false; // cannotOpen names the path, not the reason
     const char *debugTag = nullptr; // where failures also go to the debug output, if anywhere
 };
 
@@ -109,13 +113,17 @@ bool writeDocument(QIODevice &device, const QString &head, const QList<Record> &
 }
 
 // Opens the file read-only (binary: CRs go after decoding, as a text-mode read drops them) and
-// hands it to read, which reads as from a text-mode file.
+// hands it to read, which reads as from a text-mode file. After a successful read, stamp (when
+// given) holds the size and hash of the bytes read.
 bool load(const QString &path, const Texts &texts, const std::function<bool(QIODevice &)> &read,
-          QString &error);
+          QString &error, FileStamp *stamp = nullptr);
 // Writes through write, reporting cannotWrite with the device's reason when it fails.
 bool write(QIODevice &device, const Texts &texts, const std::function<bool(QIODevice &)> &write,
            QString &error);
-// Writes to a temporary file that replaces the file only when complete.
+// Writes into the checked file's temporary file and checks it; nothing is replaced yet.
+bool writeChecked(CheckedFile &file, const Texts &texts,
+                  const std::function<bool(QIODevice &)> &write, QString &error);
+// writeChecked, then the file is replaced.
 bool save(const QString &path, const Texts &texts, const std::function<bool(QIODevice &)> &write,
           QString &error);
 

@@ -1,40 +1,23 @@
 #include "data/DropFilePair.h"
 
-#include <QCryptographicHash>
-#include <QFile>
-#include <QFileInfo>
-
-FileStamp FileStamp::ofFile(const QString &path)
-{
-    FileStamp stamp;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return stamp;
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (!hash.addData(&file))
-        return stamp;
-    stamp.size = file.size();
-    stamp.modified = QFileInfo(file).lastModified();
-    stamp.hash = hash.result();
-    return stamp;
-}
-
 bool DropFilePair::loadMonsters(const QString &path, MonsterDropData &data, QString &error)
 {
-    if (!monsterReader.load(path, data, error))
+    FileStamp stamp;
+    if (!monsterReader.load(path, data, error, &stamp))
         return false;
     monsterFile = path;
-    monsterOnDisk = FileStamp::ofFile(path);
+    monsterOnDisk = stamp;
     backups.reset();
     return true;
 }
 
 bool DropFilePair::loadBoxes(const QString &path, DropBoxContentData &data, QString &error)
 {
-    if (!boxReader.load(path, data, error))
+    FileStamp stamp;
+    if (!boxReader.load(path, data, error, &stamp))
         return false;
     boxFile = path;
-    boxOnDisk = FileStamp::ofFile(path);
+    boxOnDisk = stamp;
     backups.reset();
     return true;
 }

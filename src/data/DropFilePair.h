@@ -2,29 +2,12 @@
 
 #include "data/DropBoxContentParser.h"
 #include "data/DropConfig.h"
+#include "data/FileStamp.h"
 #include "data/MonsterDropParser.h"
 #include "data/SaveBackup.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QString>
-
-// What a file held on disk when it was last read or written.
-struct FileStamp
-{
-    qint64 size = -1; // -1: no file
-    QDateTime modified;
-    QByteArray hash; // of the file's bytes
-
-    bool exists() const { return size >= 0; }
-    // Same bytes: the time stamp is left out, a touch or a copy back is no change.
-    bool sameContent(const FileStamp &other) const
-    {
-        return size == other.size && hash == other.hash;
-    }
-    // Reads the file at path; a missing or unreadable file gives size -1.
-    static FileStamp ofFile(const QString &path);
-};
 
 // The two drop files of a configuration as files: their paths, readers and writers, the backups
 // taken before the first overwrite after a load, and what each held on disk when last read or

@@ -180,18 +180,27 @@ bool MonsterDropParser::read(QIODevice &device, MonsterDropData &data, QString &
     return readDocument(device, device.isTextModeEnabled(), slotCount, data, error);
 }
 
-bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString &error) const
+bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString &error,
+                             FileStamp *stamp) const
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
     return DropFile::load(
         path, texts,
-        [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error);
+        [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error,
+        stamp);
 }
 
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const
 {
     return DropFile::write(
         device, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
+}
+
+bool MonsterDropParser::writeChecked(CheckedFile &file, const MonsterDropData &data,
+                                     QString &error) const
+{
+    return DropFile::writeChecked(
+        file, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }
 
 bool MonsterDropParser::save(const QString &path, const MonsterDropData &data, QString &error) const

@@ -2,7 +2,9 @@
 
 #include "data/DropConfig.h"
 
+class CheckedFile;
 class QIODevice;
+struct FileStamp;
 
 // Reader and writer of MonsterDropBoxs.txt.
 class MonsterDropParser
@@ -12,8 +14,12 @@ public:
 
     int boxSlotCount() const { return slotCount; }
 
-    bool load(const QString &path, MonsterDropData &data, QString &error) const;
+    // stamp, when given, receives the size and hash of the bytes read.
+    bool load(const QString &path, MonsterDropData &data, QString &error,
+              FileStamp *stamp = nullptr) const;
     bool save(const QString &path, const MonsterDropData &data, QString &error) const;
+    // Into the checked file's temporary file, synced and checked; nothing replaced yet.
+    bool writeChecked(CheckedFile &file, const MonsterDropData &data, QString &error) const;
 
     // The same on an open device (tests use a QBuffer).
     bool read(QIODevice &device, MonsterDropData &data, QString &error) const;

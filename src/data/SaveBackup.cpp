@@ -1,5 +1,7 @@
 #include "data/SaveBackup.h"
 
+#include "data/CheckedFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +28,48 @@ bool sameBytes(const QString &a, const QString &b)
     while (!first.atEnd()) {
         if (first.read(1 << 16) != second.read(1 << 16))
             return false;
+    }
+    return true;
+}
+
+// Copies the file through a checked file: a copy cut short never stands as a backup.
+bool copyChecked(const QString &sourcePath, const QString &target, QString &reason)
+{
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly)) {
+        reason =
+            QStringLiteral("无法读取 %1：%2").arg(sourcePath, CheckedFile::readableReason(source));
+        return false;
+    }
+    CheckedFile copy(target);
+    if (!copy.open(QIODevice::WriteOnly)) {
+        reason = copy.reason();
+        return false;
+    }
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    qint64 copied = 0;
+    while (true) {
+        const qint64 got = source.read(block.data(), block.size());
+        if (got < 0) {
+            reason = QStringLiteral("无法读取 %1：%2")
+                         .arg(sourcePath, CheckedFile::readableReason(source));
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (copy.write(block.constData(), got) != got) {
+            reason = copy.reason();
+            return false;
+        }
+        copied += got;
+    }
+    if (copied != source.size()) {
+        reason = QStringLiteral("复制时 %1 的大小发生了变化").arg(sourcePath);
+        return false;
+    }
+    if (!copy.commit()) {
+        reason = copy.reason();
+        return false;
     }
     return true;
 }
@@ -99,11 +143,10 @@ bool backupFile(const QString &filePath, const QDateTime &time, QString &backupP
     }
 
     const QString target = dir.filePath(fileName);
-    QFile source(filePath);
-    if (!source.copy(target)) {
+    QString reason;
+    if (!copyChecked(filePath, target, reason)) {
         error = QStringLiteral("备份失败，原文件未被覆盖：无法写入备份文件 %1（%2）")
-                    .arg(target, source.errorString());
-        QFile::remove(target);
+                    .arg(target, reason);
         return false;
     }
     backupPath = target;

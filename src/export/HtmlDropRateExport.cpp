@@ -1,9 +1,9 @@
 #include "export/HtmlDropRateExport.h"
 
+#include "data/CheckedFile.h"
 #include "export/PageRowBuilder.h"
 
 #include <QDateTime>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -179,11 +179,14 @@ QString headText(int exportCount, double multiplier, bool showRates, const QStri
 // Rows are handed on in pieces of about this size.
 constexpr size_t pieceSize = size_t(1) << 20;
 
-// UTF-8 with a byte-order mark into a temporary file that replaces the target on commit.
+// UTF-8 with a byte-order mark into a checked file that replaces the target on commit.
 class PageFileWriter
 {
 public:
     explicit PageFileWriter(const QString &path) : file(path) {}
+
+    // The failure text: the path and why.
+    QString error() const { return cannotWriteText.arg(file.failureText()); }
 
     bool open()
     {
@@ -219,7 +222,7 @@ public:
     bool commit() { return file.commit(); }
 
 private:
-    QSaveFile file;
+    CheckedFile file;
     QStringEncoder encoder{QStringEncoder::Utf8};
     QByteArray bytes;
 };
@@ -336,7 +339,7 @@ bool writePage(const QString &path, const QString &html, QString &error)
 {
     PageFileWriter writer(path);
     if (!writer.open() || !writer.write(html) || !writer.commit()) {
-        error = cannotWriteText.arg(path);
+        error = writer.error();
         return false;
     }
     return true;
@@ -383,7 +386,7 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
     if (!ok) {
         outcome.kind = Outcome::Critical;
         outcome.title = failedTitle;
-        outcome.text = cannotWriteText.arg(path);
+        outcome.text = writer.error();
         return outcome;
     }
     outcome.written = true;

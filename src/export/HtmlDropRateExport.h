@@ -16,7 +16,7 @@ extern const QString noticeTitle;         // "提示"
 extern const QString nothingLoadedText;   // "请先加载怪物掉落配置和包裹内容配置"
 extern const QString nothingToExportText; // "未找到可导出的掉落数据"
 extern const QString failedTitle;         // "导出失败"
-extern const QString cannotWriteText;     // "无法写入文件：%1"
+extern const QString cannotWriteText;     // "无法写入文件：%1", %1 the path and the reason
 extern const QString succeededTitle;      // "导出成功"
 extern const QString succeededText;       // "已导出爆率表到：\n%1"
 

@@ -114,7 +114,7 @@ private Q_SLOTS:
             << "时间无效：2024-13-01 00:00:00（格式应为 yyyy-MM-dd HH:mm:ss）";
         QTest::newRow("export, unwritable target")
             << QStringList{"export", window, "/nonexistent/x.html"} << 2 << QStringList{}
-            << "无法写入文件：/nonexistent/x.html";
+            << "无法写入文件：/nonexistent/x.html（No such file or directory）";
     }
 
     void commandLines()

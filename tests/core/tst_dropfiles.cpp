@@ -7,7 +7,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,9 +30,10 @@ struct Texts
     {
         return open.arg(pathInOpenAndSave ? path : reason);
     }
-    QString saved(const QString &path, const QString &reason) const
+    // A save names the path and the reason; created: the temporary file beside it was made.
+    QString saved(const QString &path, const QString &reason, bool created) const
     {
-        return save.arg(pathInOpenAndSave ? path : reason);
+        return (created ? write : save).arg(QStringLiteral("%1（%2）").arg(path, reason));
     }
 };
 
@@ -142,11 +142,16 @@ void DropFilesTest::saveFailures_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("relativePath");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("created");
     for (const QString &file : dropFiles) {
-        newRow(file, "missing directory") << "nowhere/file.txt";
-        newRow(file, "path is a directory") << "subdir";
+        newRow(file, "missing directory") << "nowhere/file.txt"
+                                          << "No such file or directory" << false;
+        newRow(file, "path is a directory") << "subdir"
+                                            << "Is a directory" << true;
         if (QFileInfo::exists(QStringLiteral("/proc/self")))
-            newRow(file, "under /proc") << "/proc/lootwright-save-test.txt";
+            newRow(file, "under /proc") << "/proc/lootwright-save-test.txt"
+                                        << "No such file or directory" << false;
     }
 }
 
@@ -154,15 +159,15 @@ void DropFilesTest::saveFailures()
 {
     QFETCH(QString, file);
     QFETCH(QString, relativePath);
+    QFETCH(QString, reason);
+    QFETCH(bool, created);
     QTemporaryDir temp;
     QVERIFY(QDir(temp.path()).mkdir(QStringLiteral("subdir")));
     const QString path = QDir(temp.path()).filePath(relativePath);
-    QSaveFile probe(path);
-    QVERIFY(!probe.open(QIODevice::WriteOnly | QIODevice::Text));
     withFile(file, [&](const auto &parser, const auto &data, const Texts &texts) {
         QString error;
         QVERIFY(!parser.save(path, data, error));
-        QCOMPARE(error, texts.saved(path, probe.errorString()));
+        QCOMPARE(error, texts.saved(path, reason, created));
         // Nothing left behind, not even a temporary file.
         QCOMPARE(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("subdir")});

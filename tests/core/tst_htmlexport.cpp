@@ -467,15 +467,18 @@ void HtmlExportTest::writeFailureKeepsTarget_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("limitSize");
-    QTest::newRow("directory") << "sub" << false;
-    QTest::newRow("missing directory") << "missing/out.html" << false;
-    QTest::newRow("write fails midway") << "out.html" << true;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << "sub" << false << "Is a directory";
+    QTest::newRow("missing directory")
+        << "missing/out.html" << false << "No such file or directory";
+    QTest::newRow("write fails midway") << "out.html" << true << "File too large";
 }
 
 void HtmlExportTest::writeFailureKeepsTarget()
 {
     QFETCH(QString, target);
     QFETCH(bool, limitSize);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
@@ -496,7 +499,7 @@ void HtmlExportTest::writeFailureKeepsTarget()
         written = writePage(path, html, error);
     }
     QVERIFY(!written);
-    QCOMPARE(error, QStringLiteral("无法写入文件：") + path);
+    QCOMPARE(error, QStringLiteral("无法写入文件：%1（%2）").arg(path, reason));
     if (limitSize)
         QCOMPARE(readBytes(path), before);
     // No temporary file is left behind.
@@ -534,7 +537,8 @@ void HtmlExportTest::outcomes()
     outcome = exportToFile(missing, monsters, boxes, names, 1.0, true, time);
     QCOMPARE(outcome.kind, Outcome::Critical);
     QCOMPARE(outcome.title, QStringLiteral("导出失败"));
-    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：") + missing);
+    QCOMPARE(outcome.text,
+             QStringLiteral("无法写入文件：%1（No such file or directory）").arg(missing));
     QVERIFY(!outcome.written);
 
     for (DropBoxConfig &b : boxes.boxes)
@@ -589,7 +593,7 @@ void HtmlExportTest::largeExportStreamsTheSamePage()
     }
     QCOMPARE(outcome.kind, Outcome::Critical);
     QCOMPARE(outcome.title, QStringLiteral("导出失败"));
-    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：") + path);
+    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：%1（File too large）").arg(path));
     QVERIFY(!outcome.written);
     QCOMPARE(readBytes(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"drops.html"});
