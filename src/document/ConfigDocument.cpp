@@ -52,9 +52,9 @@ void ConfigDocument::loadDirectory(const QString &dir)
 
     Q_EMIT documentsAboutToChange();
     if (monstersRead)
-        monsterData = std::move(loadedMonsters);
+        monsterData = monsterBaseline = std::move(loadedMonsters);
     if (boxesRead)
-        boxData = std::move(loadedBoxes);
+        boxData = boxBaseline = std::move(loadedBoxes);
     // A load that replaced nothing leaves the steps valid.
     if (monstersRead || boxesRead)
         clearHistory(monstersRead, boxesRead);
@@ -73,7 +73,7 @@ bool ConfigDocument::openMonsterFile(const QString &path, QString &error)
     if (!files.loadMonsters(path, loaded, error))
         return false;
     Q_EMIT documentsAboutToChange();
-    monsterData = std::move(loaded);
+    monsterData = monsterBaseline = std::move(loaded);
     clearHistory(true, false);
     DocumentUpdate update;
     update.cause = DocumentUpdate::Cause::Load;
@@ -89,7 +89,7 @@ bool ConfigDocument::openBoxFile(const QString &path, QString &error)
     if (!files.loadBoxes(path, loaded, error))
         return false;
     Q_EMIT documentsAboutToChange();
-    boxData = std::move(loaded);
+    boxData = boxBaseline = std::move(loaded);
     clearHistory(false, true);
     DocumentUpdate update;
     update.cause = DocumentUpdate::Cause::Load;
@@ -109,6 +109,10 @@ bool ConfigDocument::save(const SaveTargets &targets, const QDateTime &time,
     if (!files.save(targets.monsterPath, writeMonsters ? &monsterData : nullptr, targets.boxPath,
                     writeBoxes ? &boxData : nullptr, time, failure))
         return false;
+    if (writeMonsters)
+        monsterBaseline = monsterData;
+    if (writeBoxes)
+        boxBaseline = boxData;
     // A document left unwritten keeps its unsaved changes (save as writes the monster file only).
     keptMonsterChanges = !writeMonsters && monstersModified();
     keptBoxChanges = !writeBoxes && boxesModified();
@@ -132,6 +136,7 @@ void ConfigDocument::beginEdit()
 {
     // Always taken anew: one left by an edit that changed nothing may predate an undo or load.
     editBaseline.emplace(monsterData, boxData);
+    detachFromSaved();
     Q_EMIT documentsAboutToChange();
 }
 
@@ -164,6 +169,7 @@ void ConfigDocument::replay(const DocumentChange &change, bool undo, const QStri
 {
     editBaseline.reset();
     Q_EMIT documentsAboutToChange();
+    detachFromSaved();
     if (undo)
         change.revert(monsterData, boxData);
     else
@@ -176,6 +182,14 @@ void ConfigDocument::replay(const DocumentChange &change, bool undo, const QStri
     update.recordsAddedOrRemoved = change.changesRecordCount();
     update.boxesAddedOrRemoved = change.changesBoxCount();
     announce(update);
+}
+
+void ConfigDocument::detachFromSaved()
+{
+    // The lists move now, before any pointer into them is taken for the change; the views
+    // resolve theirs again afterwards in any case.
+    monsterData.records.detach();
+    boxData.boxes.detach();
 }
 
 void ConfigDocument::announce(const DocumentUpdate &update)

@@ -54,6 +54,10 @@ public:
     const DropFilePair &filePair() const { return files; }
     const QString &configDirectory() const { return configDir; }
     QUndoStack *undoStack() const { return history; }
+    // The documents as their files held them when last read or written, for the review of
+    // changes: shares the lists with the documents until an edit detaches them.
+    const MonsterDropData &savedMonsters() const { return monsterBaseline; }
+    const DropBoxContentData &savedBoxes() const { return boxBaseline; }
 
     // Unsaved changes: of either document, of each.
     bool isModified() const;
@@ -115,6 +119,8 @@ private:
     void finishEdit(const QString &name, const QString &mergeKey);
     void replay(const DocumentChange &change, bool undo, const QString &name);
     void announce(const DocumentUpdate &update);
+    // The documents stop sharing their lists with the saved state.
+    void detachFromSaved();
     bool changedSinceSave(bool boxes) const;
     // The steps go after a load; a document that was not replaced keeps its unsaved mark.
     void clearHistory(bool monstersReplaced, bool boxesReplaced);
@@ -122,6 +128,8 @@ private:
 
     MonsterDropData monsterData;
     DropBoxContentData boxData;
+    MonsterDropData monsterBaseline;
+    DropBoxContentData boxBaseline;
     DropFilePair files;
     QString configDir;
     QUndoStack *history = nullptr;
