@@ -813,11 +813,40 @@ qsizetype commentLineCount(const QString &block)
 
 } // namespace
 
-QString DropComparison::text(const Change &c, const NameResolver &names) const
+const QString &DropComparison::itemLabel(int itemId, LineCache &cache)
+{
+    QString *label = nullptr;
+    if (itemId >= 0 && itemId < (1 << 21)) {
+        std::vector<QString> &table = cache.itemLabels;
+        if (std::size_t(itemId) >= table.size())
+            table.resize(std::max<std::size_t>(std::size_t(itemId) + 1, table.size() * 2));
+        label = &table[std::size_t(itemId)];
+    } else {
+        label = &cache.largeItemLabels[itemId];
+    }
+    if (label->isNull())
+        *label = LogLabels::itemLabel(itemId, cache.names);
+    return *label;
+}
+
+QString DropComparison::text(const Change &change, const NameResolver &names) const
+{
+    LineCache cache(names);
+    return text(change, cache);
+}
+
+QString DropComparison::text(const Change &c, LineCache &cache) const
 {
     using LogLabels::boxLabel;
+    const NameResolver &names = cache.names;
     const auto number = [](int value) { return QString::number(value); };
-    const auto monster = [&] { return LogLabels::monsterLabel(c.monsterId, names); };
+    const auto monster = [&] {
+        if (cache.monsterId != c.monsterId) {
+            cache.monsterId = c.monsterId;
+            cache.monsterLabel = LogLabels::monsterLabel(c.monsterId, names);
+        }
+        return cache.monsterLabel;
+    };
     const auto change = [&](const QString &what, const QString &before, const QString &after) {
         return QStringLiteral("%1：%2 → %3").arg(what, before, after);
     };
@@ -898,24 +927,32 @@ QString DropComparison::text(const Change &c, const NameResolver &names) const
     case Kind::RateChanged:
     case Kind::RateAdded:
     case Kind::RateRemoved: {
-        const auto side = [&](bool after) {
-            const QList<RateSource> list = sources(c, after);
-            if (list.isEmpty())
-                return QStringLiteral("不掉落");
-            QStringList parts;
-            for (const RateSource &s : list) {
-                const QString rate = DropRate::tableText(s.monsterValue, s.boxWeight, 1.0);
-                const qint64 n = DropRate::oneInDenominator(s.monsterValue, s.boxWeight, 1.0);
-                parts << (n > 0 ? QStringLiteral("%1（1/%2）").arg(rate, QString::number(n))
-                                : rate);
-            }
-            return parts.join(QStringLiteral(" + "));
-        };
-        return change(monster() + u' ' + LogLabels::itemLabel(c.itemId, names), side(false),
-                      side(true));
+        QString line;
+        appendText(line, c, cache);
+        return line;
     }
     }
     return QString();
+}
+
+void DropComparison::appendText(QString &out, const Change &change, LineCache &cache) const
+{
+    if (change.kind != Kind::RateChanged && change.kind != Kind::RateAdded &&
+        change.kind != Kind::RateRemoved) {
+        out += text(change, cache);
+        return;
+    }
+    if (cache.monsterId != change.monsterId) {
+        cache.monsterId = change.monsterId;
+        cache.monsterLabel = LogLabels::monsterLabel(change.monsterId, cache.names);
+    }
+    out += cache.monsterLabel;
+    out += u' ';
+    out += itemLabel(change.itemId, cache);
+    out += u'：';
+    appendRateSide(out, change, false, cache);
+    out += QStringLiteral(" → ");
+    appendRateSide(out, change, true, cache);
 }
 
 QString DropComparison::lineText(const Change &change, bool after) const
@@ -943,12 +980,53 @@ const DropComparison::Change &DropComparison::recordChange(qsizetype index) cons
     return index < records.size() ? records[index] : boxRecords[index - records.size()];
 }
 
-const DropComparison::RateGroup &DropComparison::groupOf(qsizetype rate) const
+qsizetype DropComparison::groupOf(qsizetype rate) const
 {
     const auto after = std::upper_bound(
         groups.cbegin(), groups.cend(), rate,
         [](qsizetype value, const RateGroup &group) { return value < group.firstRate; });
-    return *(after - 1);
+    return after - groups.cbegin() - 1;
+}
+
+void DropComparison::appendRateSide(QString &out, const Change &change, bool after,
+                                    LineCache &cache) const
+{
+    const bool inGroup = cache.group >= 0 &&
+                         groups[std::size_t(cache.group)].firstRate <= change.poolAt &&
+                         change.poolAt < cache.groupEnd;
+    const qsizetype groupIndex = inGroup ? cache.group : groupOf(change.poolAt);
+    const RateGroup &group = groups[std::size_t(groupIndex)];
+    if (!inGroup) {
+        // Every item of a box shares the box's texts: each is built once per monster.
+        cache.group = groupIndex;
+        cache.groupEnd = std::size_t(groupIndex) + 1 < groups.size()
+                             ? groups[std::size_t(groupIndex) + 1].firstRate
+                             : rates.size();
+        const std::size_t end = std::size_t(groupIndex) + 1 < groups.size()
+                                    ? std::size_t(groups[std::size_t(groupIndex) + 1].beforeAt)
+                                    : sourcePool.size();
+        cache.sideTexts[0].assign(std::size_t(group.afterAt - group.beforeAt), QString());
+        cache.sideTexts[1].assign(end - std::size_t(group.afterAt), QString());
+    }
+    const SourceSpan span = sourceSpan(rates[change.poolAt], after);
+    if (span.count == 0) {
+        out += QStringLiteral("不掉落");
+        return;
+    }
+    for (int n = 0; n < span.count; ++n) {
+        QString &part = cache.sideTexts[after ? 1 : 0][std::size_t(span.at(n))];
+        if (part.isNull()) {
+            const RateSource &s =
+                sourcePool[std::size_t((after ? group.afterAt : group.beforeAt) + span.at(n))];
+            part = DropRate::tableText(s.monsterValue, s.boxWeight, 1.0);
+            const qint64 oneIn = DropRate::oneInDenominator(s.monsterValue, s.boxWeight, 1.0);
+            if (oneIn > 0)
+                part += QStringLiteral("（1/") + QString::number(oneIn) + u'）';
+        }
+        if (n > 0)
+            out += QStringLiteral(" + ");
+        out += part;
+    }
 }
 
 DropComparison::SourceSpan DropComparison::sourceSpan(const RateEntry &entry, bool after) const
@@ -969,7 +1047,7 @@ DropComparison::SourceSpan DropComparison::sourceSpan(const RateEntry &entry, bo
 DropComparison::Change DropComparison::rateChange(qsizetype index) const
 {
     const RateEntry &entry = rates[index];
-    const RateGroup &group = groupOf(index);
+    const RateGroup &group = groups[std::size_t(groupOf(index))];
     const SourceSpan before = sourceSpan(entry, false);
     const SourceSpan after = sourceSpan(entry, true);
     Change change;
@@ -989,7 +1067,7 @@ QList<DropComparison::RateSource> DropComparison::sources(const Change &change, 
     if (change.kind != Kind::RateChanged && change.kind != Kind::RateAdded &&
         change.kind != Kind::RateRemoved)
         return {};
-    const RateGroup &group = groupOf(change.poolAt);
+    const RateGroup &group = groups[std::size_t(groupOf(change.poolAt))];
     const SourceSpan span = sourceSpan(rates[change.poolAt], after);
     QList<RateSource> list;
     list.reserve(span.count);

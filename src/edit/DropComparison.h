@@ -2,6 +2,7 @@
 
 #include "data/DropConfig.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -89,8 +90,30 @@ public:
     // "槽位", "爆率改变", ...: the kind as the window shows it.
     static QString kindTitle(Kind kind);
 
+    // Labels and rate texts kept between lines, for writing the lines of many changes of one
+    // comparison in a row with one state of the name tables.
+    class LineCache
+    {
+    public:
+        explicit LineCache(const NameResolver &names) : names(names) {}
+
+    private:
+        friend class DropComparison;
+        const NameResolver &names;
+        int monsterId = -1;
+        QString monsterLabel;
+        std::vector<QString> itemLabels; // by item id, for the usual ids
+        QHash<int, QString> largeItemLabels;
+        qsizetype group = -1;
+        qsizetype groupEnd = -1;           // the group's rates: [first, groupEnd)
+        std::vector<QString> sideTexts[2]; // per source of the group, built when first needed
+    };
+
     // The reviewer's line, e.g. "怪物[1001:史莱姆] 槽位3：包裹[8] → 包裹[12]".
     QString text(const Change &change, const NameResolver &names) const;
+    QString text(const Change &change, LineCache &cache) const;
+    // The line appended to `out`, for writing many.
+    void appendText(QString &out, const Change &change, LineCache &cache) const;
     // Header and comment kinds: the text on one side.
     QString lineText(const Change &change, bool after) const;
     // Added and removed monsters: the box ids of their used slots.
@@ -156,7 +179,10 @@ private:
         int at(int n) const { return pooled ? pooled[n] : single; }
     };
     SourceSpan sourceSpan(const RateEntry &entry, bool after) const;
-    const RateGroup &groupOf(qsizetype rate) const;
+    qsizetype groupOf(qsizetype rate) const;
+    // One side of a rate change: the sources' table forms with their "1/N", or "不掉落".
+    void appendRateSide(QString &out, const Change &change, bool after, LineCache &cache) const;
+    static const QString &itemLabel(int itemId, LineCache &cache);
 
     BlockList<Change> records;    // header, comment and monster changes
     BlockList<Change> boxRecords; // box changes, listed after them
