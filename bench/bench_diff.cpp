@@ -100,15 +100,13 @@ LOOTWRIGHT_BENCH(diff, 510)
     if (!unifiedDocuments(context, documents))
         return;
     DropComparison last;
-    context.report(QStringLiteral("diff_after_unify_100k"),
-                   context.medianMs(
-                       [&] {
-                           last = DropComparison::compare(documents.beforeMonsters,
-                                                          documents.beforeBoxes, documents.monsters,
-                                                          documents.boxes);
-                       },
-                       [&] { last = DropComparison(); }),
-                   QStringLiteral("ms"));
+    timed(
+        context, QStringLiteral("diff_after_unify_100k"),
+        [&] {
+            last = DropComparison::compare(documents.beforeMonsters, documents.beforeBoxes,
+                                           documents.monsters, documents.boxes);
+        },
+        [&] { last = DropComparison(); });
     std::printf("# diff: %lld boxes after unify, %lld record changes, %lld rate changes\n",
                 static_cast<long long>(documents.boxes.boxes.size()),
                 static_cast<long long>(last.recordCount()),
