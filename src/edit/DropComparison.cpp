@@ -218,7 +218,10 @@ public:
     {
         if (id < denseLimit) {
             if (std::size_t(id) >= dense.size())
-                dense.resize(std::max<std::size_t>(std::size_t(id) + 1, dense.size() * 2), 0);
+                dense.resize(
+                    std::min<std::size_t>(
+                        denseLimit, std::max<std::size_t>(std::size_t(id) + 1, dense.size() * 2)),
+                    0);
             dense[std::size_t(id)] = std::uint64_t(serial) << 32 | std::uint32_t(value);
         } else {
             sparse.insert(id, value);
@@ -819,7 +822,8 @@ const QString &DropComparison::itemLabel(int itemId, LineCache &cache)
     if (itemId >= 0 && itemId < (1 << 21)) {
         std::vector<QString> &table = cache.itemLabels;
         if (std::size_t(itemId) >= table.size())
-            table.resize(std::max<std::size_t>(std::size_t(itemId) + 1, table.size() * 2));
+            table.resize(std::min<std::size_t>(
+                1 << 21, std::max<std::size_t>(std::size_t(itemId) + 1, table.size() * 2)));
         label = &table[std::size_t(itemId)];
     } else {
         label = &cache.largeItemLabels[itemId];
