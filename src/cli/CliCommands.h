@@ -14,14 +14,14 @@
 class NameResolver;
 class QTextStream;
 
-// lootwright-cli: the check, the export, the reverse lookup and the normalising save, for deploy
-// scripts, over the core library alone.
+// lootwright-cli: the check, the export, the reverse lookup, the normalising save and the
+// comparison of two configurations, for deploy scripts, over the core library alone.
 namespace Cli {
 
 enum ExitCode
 {
     Success = 0,
-    FindingsReported = 1, // check only
+    FindingsReported = 1, // check: findings; diff: differences
     Failure = 2,          // bad arguments, unreadable or unwritable files
 };
 
@@ -48,8 +48,8 @@ struct ParsedArguments
 
 // The arguments after the command name. False with a message for unknown options, a missing
 // value, or the wrong number of positionals (unless --help was given).
-bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax, ParsedArguments &parsed,
-                    QString &error);
+bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax,
+                    ParsedArguments &parsed, QString &error);
 
 // Both drop files of a configuration directory, read by the editor's own readers, and its name
 // tables. False with the reader's error text.
