@@ -1,8 +1,10 @@
 #include "dialogs/DropChangesDialog.h"
 
+#include "dialogs/DocumentFollower.h"
+
+#include "dialogs/Prompts.h"
 #include "edit/DropComparison.h"
 #include "export/HtmlDropRateExport.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropChangeListModel.h"
 
 #include <QClipboard>
@@ -86,6 +88,19 @@ QTableView *DropChangesDialog::makeView(DropChangeListModel *model, const QStrin
     connect(view, &QAbstractItemView::doubleClicked, this,
             [this, model](const QModelIndex &index) { onActivated(model, index); });
     return view;
+}
+
+void DropChangesDialog::followDocument(ConfigDocument *document)
+{
+    const auto compare = [this, document] {
+        setDocuments(document->savedMonsters(), document->savedBoxes(), document->monsters(),
+                     document->boxes());
+    };
+    if (followed != document) {
+        followed = document;
+        ::followDocument(this, document, compare);
+    }
+    compare();
 }
 
 void DropChangesDialog::setDocuments(const MonsterDropData &beforeMonsters,

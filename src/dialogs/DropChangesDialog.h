@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <memory>
 
+class ConfigDocument;
 class DropChangeListModel;
 class Prompts;
 class QLabel;
@@ -30,6 +31,9 @@ public:
     void setDocuments(const MonsterDropData &beforeMonsters, const DropBoxContentData &beforeBoxes,
                       const MonsterDropData &afterMonsters, const DropBoxContentData &afterBoxes);
 
+    // Compares the document's saved state with the document now, and again after it changes.
+    void followDocument(ConfigDocument *document);
+
     QTabWidget *tabs() const { return tabWidget; }
     QTableView *recordsView() const { return recordView; }
     QTableView *ratesView() const { return rateView; }
@@ -48,6 +52,7 @@ private:
     void onSave();
 
     Prompts *prompts;
+    ConfigDocument *followed = nullptr;
     std::unique_ptr<Prompts> ownPrompts;
     QLabel *summaryLabel = nullptr;
     QLineEdit *filterEdit = nullptr;

@@ -52,9 +52,10 @@ void ConfigDocument::loadDirectory(const QString &dir)
 
     Q_EMIT documentsAboutToChange();
     if (monstersRead)
-        monsterData = monsterBaseline = std::move(loadedMonsters);
+        monsterData = std::move(loadedMonsters);
     if (boxesRead)
-        boxData = boxBaseline = std::move(loadedBoxes);
+        boxData = std::move(loadedBoxes);
+    keepSaved(monstersRead, boxesRead);
     // A load that replaced nothing leaves the steps valid.
     if (monstersRead || boxesRead)
         clearHistory(monstersRead, boxesRead);
@@ -73,7 +74,8 @@ bool ConfigDocument::openMonsterFile(const QString &path, QString &error)
     if (!files.loadMonsters(path, loaded, error))
         return false;
     Q_EMIT documentsAboutToChange();
-    monsterData = monsterBaseline = std::move(loaded);
+    monsterData = std::move(loaded);
+    keepSaved(true, false);
     clearHistory(true, false);
     DocumentUpdate update;
     update.cause = DocumentUpdate::Cause::Load;
@@ -89,7 +91,8 @@ bool ConfigDocument::openBoxFile(const QString &path, QString &error)
     if (!files.loadBoxes(path, loaded, error))
         return false;
     Q_EMIT documentsAboutToChange();
-    boxData = boxBaseline = std::move(loaded);
+    boxData = std::move(loaded);
+    keepSaved(false, true);
     clearHistory(false, true);
     DocumentUpdate update;
     update.cause = DocumentUpdate::Cause::Load;
@@ -109,10 +112,7 @@ bool ConfigDocument::save(const SaveTargets &targets, const QDateTime &time,
     if (!files.save(targets.monsterPath, writeMonsters ? &monsterData : nullptr, targets.boxPath,
                     writeBoxes ? &boxData : nullptr, time, failure))
         return false;
-    if (writeMonsters)
-        monsterBaseline = monsterData;
-    if (writeBoxes)
-        boxBaseline = boxData;
+    keepSaved(writeMonsters, writeBoxes);
     // A document left unwritten keeps its unsaved changes (save as writes the monster file only).
     keptMonsterChanges = !writeMonsters && monstersModified();
     keptBoxChanges = !writeBoxes && boxesModified();
@@ -136,7 +136,6 @@ void ConfigDocument::beginEdit()
 {
     // Always taken anew: one left by an edit that changed nothing may predate an undo or load.
     editBaseline.emplace(monsterData, boxData);
-    detachFromSaved();
     Q_EMIT documentsAboutToChange();
 }
 
@@ -169,7 +168,6 @@ void ConfigDocument::replay(const DocumentChange &change, bool undo, const QStri
 {
     editBaseline.reset();
     Q_EMIT documentsAboutToChange();
-    detachFromSaved();
     if (undo)
         change.revert(monsterData, boxData);
     else
@@ -184,12 +182,18 @@ void ConfigDocument::replay(const DocumentChange &change, bool undo, const QStri
     announce(update);
 }
 
-void ConfigDocument::detachFromSaved()
+void ConfigDocument::keepSaved(bool monsters, bool boxes)
 {
-    // The lists move now, before any pointer into them is taken for the change; the views
-    // resolve theirs again afterwards in any case.
-    monsterData.records.detach();
-    boxData.boxes.detach();
+    // The saved state takes its own list buffers, so the documents' records never move and no
+    // pointer a view holds into them goes stale; the records' slot lists stay shared.
+    if (monsters) {
+        monsterBaseline = monsterData;
+        monsterBaseline.records.detach();
+    }
+    if (boxes) {
+        boxBaseline = boxData;
+        boxBaseline.boxes.detach();
+    }
 }
 
 void ConfigDocument::announce(const DocumentUpdate &update)

@@ -55,7 +55,7 @@ public:
     const QString &configDirectory() const { return configDir; }
     QUndoStack *undoStack() const { return history; }
     // The documents as their files held them when last read or written, for the review of
-    // changes: shares the lists with the documents until an edit detaches them.
+    // changes; the records share their slot lists with the documents until an edit.
     const MonsterDropData &savedMonsters() const { return monsterBaseline; }
     const DropBoxContentData &savedBoxes() const { return boxBaseline; }
 
@@ -119,8 +119,8 @@ private:
     void finishEdit(const QString &name, const QString &mergeKey);
     void replay(const DocumentChange &change, bool undo, const QString &name);
     void announce(const DocumentUpdate &update);
-    // The documents stop sharing their lists with the saved state.
-    void detachFromSaved();
+    // The documents as now written or read become the saved state.
+    void keepSaved(bool monsters, bool boxes);
     bool changedSinceSave(bool boxes) const;
     // The steps go after a load; a document that was not replaced keeps its unsaved mark.
     void clearHistory(bool monstersReplaced, bool boxesReplaced);

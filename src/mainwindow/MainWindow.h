@@ -15,6 +15,7 @@
 #include <optional>
 
 class ConfigCheckDialog;
+class DropChangesDialog;
 class DropBoxManagerDialog;
 class DropItemTableModel;
 class ItemLibraryDialog;
@@ -117,6 +118,8 @@ public Q_SLOTS:
     // Where an item drops, and the configuration check: tool windows over the documents.
     void showItemSources(int itemId);
     void onCheckConfig();
+    // What the documents change against their files, before they are saved.
+    void onViewChanges();
     void showSummaryContextMenu(const QPoint &position);
 
 public:
@@ -235,6 +238,8 @@ private:
     void goToFinding(int monsterId, int boxId);
     QPointer<ItemSourcesDialog> itemSourcesDialog;
     QPointer<ConfigCheckDialog> configCheckDialog;
+    QPointer<DropChangesDialog> changesDialog;
+    void createChangesAction();
     // The box manager, at most one.
     QPointer<DropBoxManagerDialog> boxManagerDialog;
 

@@ -88,10 +88,14 @@ bool MainWindow::maybeSaveChanges()
                                        QStringLiteral("配置已修改，是否先保存？"),
                                        {{QStringLiteral("保存"), QMessageBox::AcceptRole},
                                         {QStringLiteral("不保存"), QMessageBox::DestructiveRole},
-                                        {QStringLiteral("取消"), QMessageBox::RejectRole}},
+                                        {QStringLiteral("取消"), QMessageBox::RejectRole},
+                                        {QStringLiteral("查看修改..."), QMessageBox::ActionRole}},
                                        2);
     if (answer == 0)
         return saveDocuments();
+    // Looking at the changes first: nothing goes on, the user answers again afterwards.
+    if (answer == 3)
+        onViewChanges();
     return answer == 1;
 }
 

@@ -278,7 +278,8 @@ void TestMainWindowUndo::askBeforeDiscarding()
     QCOMPARE(titles, expected);
     if (edited) {
         QCOMPARE(h.prompts->calls.first().text, QStringLiteral("配置已修改，是否先保存？"));
-        QCOMPARE(h.prompts->calls.first().extra, (QStringList{"保存", "不保存", "取消"}));
+        QCOMPARE(h.prompts->calls.first().extra,
+                 (QStringList{"保存", "不保存", "取消", "查看修改..."}));
     }
     if (trigger == "close")
         QCOMPARE(closed, goesOn);
