@@ -1,11 +1,10 @@
 #pragma once
 
 // Scaffolding every test executable shares (the library lootwright_test_support): files as bytes,
-// captured debug output, and the drop files' line rules written out plainly.
+// and the drop files' line rules written out plainly.
 
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QtGlobal>
 
 #include <functional>
 
@@ -16,20 +15,6 @@ namespace TestSupport {
 // The whole file, or "<unreadable>" when it cannot be read.
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
-
-// Collects every message while it lives instead of printing it.
-class MessageCapture
-{
-public:
-    MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture &) = delete;
-    MessageCapture &operator=(const MessageCapture &) = delete;
-    QStringList lines() const;
-
-private:
-    QtMessageHandler previous;
-};
 
 // The line rules of both drop files read the plain way, with a text-mode QFile and QTextStream,
 // to hold the fast readers against: the first two lines are the header, blank lines are skipped,
