@@ -107,8 +107,6 @@ void TestDropSummaryModel::rows_data()
         << QStringLiteral("4|6001|蓝宝石|10.00%\n%1\n4|6001|蓝宝石|10.00%").arg(sep);
     QTest::newRow("first box of a duplicated id")
         << 1 << QList<int>{4} << QStringLiteral("4|6001|蓝宝石|0.20%");
-    QTest::newRow("zero monster value")
-        << 0 << QList<int>{4} << QStringLiteral("4|6001|蓝宝石|0.00%");
     QTest::newRow("no used slot") << 100 << QList<int>{0, -1} << QString();
 }
 
