@@ -150,20 +150,8 @@ void TestDropSummaryModel::separatorsAreEmptyAndShaded()
 
 void TestDropSummaryModel::nullArguments()
 {
-    const DropBoxContentData document = makeBoxDocument();
-    const MonsterDropConfig monster = makeMonster(1001, 100, {3, 4});
     DropSummaryModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.setMonster(&monster, &document);
-    QCOMPARE(model.rowCount(), 4);
-    model.setMonster(nullptr, &document);
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.monsterValue(), 0);
-    model.setMonster(&monster, &document);
-    model.setMonster(&monster, nullptr);
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.monsterValue(), 0);
-    QCOMPARE(model.columnCount(), 4);
+    checkNullArguments(model, makeMonster(1001, 100, {3, 4}), makeBoxDocument());
 }
 
 void TestDropSummaryModel::weightsCopiedAtFillTime()

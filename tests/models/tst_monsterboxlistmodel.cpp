@@ -114,21 +114,8 @@ void TestMonsterBoxListModel::rows()
 
 void TestMonsterBoxListModel::nullArguments()
 {
-    DropBoxContentData document = makeBoxDocument();
-    MonsterDropConfig monster = makeMonster(1001, 100, {3, 7});
     MonsterBoxListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
-    model.setMonster(&monster, &document);
-    QCOMPARE(model.rowCount(), 2);
-    model.setMonster(nullptr, &document);
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.monsterValue(), 0);
-    model.setMonster(&monster, &document);
-    model.setMonster(&monster, nullptr);
-    QCOMPARE(model.rowCount(), 0);
-    QCOMPARE(model.monsterValue(), 0);
-    model.setMonster(nullptr, nullptr);
-    QCOMPARE(model.rowCount(), 0);
+    checkNullArguments(model, makeMonster(1001, 100, {3, 7}), makeBoxDocument());
 }
 
 void TestMonsterBoxListModel::boxAt()
