@@ -122,17 +122,11 @@ template <class Parser, class Document>
 QPair<QByteArray, QByteArray> savedTwice(const Parser &parser, Document document,
                                          QByteArray content, bool textMode)
 {
-    const auto save = [&](QByteArray bytes) {
-        QBuffer in(&bytes);
-        in.open(textMode ? QIODevice::ReadOnly | QIODevice::Text : QIODevice::ReadOnly);
-        QString error;
-        if (!parser.read(in, document, error))
-            return QByteArray("<unreadable>");
-        QBuffer out;
-        out.open(QIODevice::WriteOnly);
-        return parser.write(out, document, error) ? out.data() : QByteArray("<unwritable>");
+    const auto save = [&](const QByteArray &bytes) {
+        return readInto(parser, bytes, document, textMode) ? writtenBytes(parser, document)
+                                                           : QByteArray("<unreadable>");
     };
-    const QByteArray once = save(std::move(content));
+    const QByteArray once = save(content);
     return {once, save(once)};
 }
 

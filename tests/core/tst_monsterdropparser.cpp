@@ -310,21 +310,16 @@ void MonsterDropParserTest::carriageReturns()
         QTEST(int(fromFile.records.size()), "records");
     }
 }
+
 void MonsterDropParserTest::roundTripBuffer()
 {
     const MonsterDropParser parser(20);
     const auto written = [&parser](const MonsterDropData &data) {
-        QBuffer buffer;
-        QString error;
-        buffer.open(QIODevice::WriteOnly);
-        return parser.write(buffer, data, error) ? buffer.data() : QByteArray("<failed>");
+        return writtenBytes(parser, data);
     };
-    const auto read = [&parser](QByteArray bytes) {
-        QBuffer buffer(&bytes);
+    const auto read = [&parser](const QByteArray &bytes) {
         MonsterDropData data;
-        QString error;
-        buffer.open(QIODevice::ReadOnly);
-        parser.read(buffer, data, error);
+        readInto(parser, bytes, data);
         return data;
     };
     const MonsterDropData data = sampleDocument(300, 7);
