@@ -66,8 +66,6 @@ private Q_SLOTS:
     void parseLine();
     void formatLine_data();
     void formatLine();
-    void loadErrors_data();
-    void loadErrors();
     void emptyHeadersStayInPlace();
     void roundTripBuffer();
     void largeFile();
@@ -172,37 +170,6 @@ void DropBoxContentParserTest::formatLine()
     QCOMPARE(line, text);
     if (slotCount == 100)
         QCOMPARE(line.split(u' ').size(), 204);
-}
-
-void DropBoxContentParserTest::loadErrors_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("three fields") << QByteArray("h1\nh2\n1 100 -1\n")
-                                  << "解析数据行失败（第 3 行）：列数过少: 3";
-    QTest::newRow("blank and comment lines count")
-        << QByteArray("h1\nh2\n\n# c\n   # d\n1 1 1 1\n1 1 1 1 z\n")
-        << "解析数据行失败（第 7 行）：ItemId 解析失败（槽 1）";
-    QTest::newRow("CRLF") << QByteArray("h1\r\nh2\r\n\r\n1 1 1 x\r\n")
-                          << "解析数据行失败（第 4 行）：ForceOpenFlag 解析失败";
-    QTest::newRow("out of range") << QByteArray("h\nh\n1 -2147483649 0 0\n")
-                                  << "解析数据行失败（第 3 行）：BoxValue 解析失败";
-    QTest::newRow("level of slot 2") << QByteArray("h\nh\n1 1 1 1 1 1 2 ?\n")
-                                     << "解析数据行失败（第 3 行）：Level 解析失败（槽 2）";
-}
-
-void DropBoxContentParserTest::loadErrors()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(QString, error);
-    QTemporaryDir temp;
-    const QString path = temp.filePath(QStringLiteral("DropBoxContent.txt"));
-    QVERIFY(writeBytes(path, content));
-    const DropBoxContentParser parser(100);
-    DropBoxContentData data;
-    QString actual;
-    QVERIFY(!parser.load(path, data, actual));
-    QCOMPARE(actual, error);
 }
 
 void DropBoxContentParserTest::emptyHeadersStayInPlace()

@@ -469,12 +469,35 @@ void DropFilesTest::badLineChangesNothing_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("error");
-    newRow(QStringLiteral("monsters"), "fifth line")
-        << QByteArray("new1\nnew2\n5\t6\t0\n7\t8\t0\nbad line\n")
-        << "第 5 行解析失败：字段数量不足";
-    newRow(QStringLiteral("boxes"), "fifth line")
-        << QByteArray("n1\nn2\n# new comment\n5 6 0 0\n7 8\n")
-        << "解析数据行失败（第 5 行）：列数过少: 2";
+    const QString &monsters = dropFiles.at(0);
+    const QString &boxes = dropFiles.at(1);
+    newRow(monsters, "after two records") << QByteArray("new1\nnew2\n5\t6\t0\n7\t8\t0\nbad line\n")
+                                          << "第 5 行解析失败：字段数量不足";
+    newRow(monsters, "spaces on line 3")
+        << QByteArray("h1\nh2\n1001 50 0 7\n") << "第 3 行解析失败：字段数量不足";
+    newRow(monsters, "blank line counts")
+        << QByteArray("h1\nh2\n\nabc\t1\t0\n") << "第 4 行解析失败：怪物ID解析失败";
+    newRow(monsters, "comments count") << QByteArray("h1\nh2\n# c\n  # d\n1\t2\t0\n1\tx\t0\n")
+                                       << "第 6 行解析失败：Mvalue解析失败";
+    newRow(monsters, "CRLF lines count") << QByteArray("h1\r\nh2\r\n1\t2\t0\r\n\r\n1\t2\tz\r\n")
+                                         << "第 5 行解析失败：掉落类型解析失败";
+    newRow(monsters, "out of range")
+        << QByteArray("h1\nh2\n1\t-2147483649\t0\n") << "第 3 行解析失败：Mvalue解析失败";
+    newRow(monsters, "stops at first bad line")
+        << QByteArray("h1\nh2\n1\t2\n1\tx\t0\n") << "第 3 行解析失败：字段数量不足";
+    newRow(boxes, "after a record") << QByteArray("n1\nn2\n# new comment\n5 6 0 0\n7 8\n")
+                                    << "解析数据行失败（第 5 行）：列数过少: 2";
+    newRow(boxes, "three fields") << QByteArray("h1\nh2\n1 100 -1\n")
+                                  << "解析数据行失败（第 3 行）：列数过少: 3";
+    newRow(boxes, "blank and comment lines count")
+        << QByteArray("h1\nh2\n\n# c\n   # d\n1 1 1 1\n1 1 1 1 z\n")
+        << "解析数据行失败（第 7 行）：ItemId 解析失败（槽 1）";
+    newRow(boxes, "CRLF") << QByteArray("h1\r\nh2\r\n\r\n1 1 1 x\r\n")
+                          << "解析数据行失败（第 4 行）：ForceOpenFlag 解析失败";
+    newRow(boxes, "out of range") << QByteArray("h\nh\n1 -2147483649 0 0\n")
+                                  << "解析数据行失败（第 3 行）：BoxValue 解析失败";
+    newRow(boxes, "level of slot 2") << QByteArray("h\nh\n1 1 1 1 1 1 2 ?\n")
+                                     << "解析数据行失败（第 3 行）：Level 解析失败（槽 2）";
 }
 
 void DropFilesTest::badLineChangesNothing()
