@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "gui/WindowTestSupport.h"
 
 #include <QJsonArray>
@@ -6,6 +7,7 @@
 #include <QProcess>
 #include <QtTest>
 
+using TestSupport::readBytes;
 using WindowTest::Harness;
 
 // lootwright-cli run as a pipeline runs it, against the window on the same documents.
@@ -38,12 +40,6 @@ private:
         result.out = lines(process.readAllStandardOutput());
         result.err = lines(process.readAllStandardError());
         return result;
-    }
-
-    static QByteArray readBytes(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     static QString cliFixture(const QString &name)

@@ -175,6 +175,7 @@ void TestMonsterFilterProxyModel::proxyRowAccessors_data()
     QTest::newRow("negative") << -1 << -1;
     QTest::newRow("int min") << int(INT_MIN) << -1;
     QTest::newRow("first") << 0 << 1203;
+    QTest::newRow("without configuration") << 1 << 2001;
     QTest::newRow("last") << 2 << 5120;
     QTest::newRow("row count") << 3 << -1;
     QTest::newRow("int max") << int(INT_MAX) << -1;

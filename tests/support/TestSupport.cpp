@@ -35,30 +35,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
            file.write(bytes) == bytes.size();
 }
 
-namespace {
-QStringList capturedLines;
-void capture(QtMsgType, const QMessageLogContext &, const QString &message)
-{
-    capturedLines.append(message);
-}
-} // namespace
-
-MessageCapture::MessageCapture()
-{
-    capturedLines.clear();
-    previous = qInstallMessageHandler(capture);
-}
-
-MessageCapture::~MessageCapture()
-{
-    qInstallMessageHandler(previous);
-}
-
-QStringList MessageCapture::lines() const
-{
-    return capturedLines;
-}
-
 bool readPlainLines(const QString &path, QString &header1, QString &header2,
                     const LineHandler &body, QString &error)
 {
