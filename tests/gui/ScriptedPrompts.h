@@ -30,6 +30,7 @@ public:
         GetNumberPair,
         OpenFileName,
         SaveFileName,
+        ExistingDirectory,
         ExecMenu,
         EditMonster
     };
@@ -60,6 +61,7 @@ public:
     QList<std::optional<std::pair<QString, QString>>> numberPairAnswers;
     QStringList openFileAnswers;
     QStringList saveFileAnswers;
+    QStringList directoryAnswers;
     QStringList menuAnswers; // the text of the entry to pick; empty dismisses the menu
     QList<std::optional<MonsterEdits::MonsterEditValues>> monsterEditAnswers;
 
@@ -96,6 +98,8 @@ public:
             return QStringLiteral("openFileName");
         case Kind::SaveFileName:
             return QStringLiteral("saveFileName");
+        case Kind::ExistingDirectory:
+            return QStringLiteral("existingDirectory");
         case Kind::ExecMenu:
             return QStringLiteral("execMenu");
         case Kind::EditMonster:
@@ -206,6 +210,11 @@ public:
     {
         record({Kind::SaveFileName, caption, dir, {filter}});
         return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.takeFirst();
+    }
+    QString existingDirectory(QWidget *, const QString &caption, const QString &dir) override
+    {
+        record({Kind::ExistingDirectory, caption, dir, {}});
+        return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
     }
     QAction *execMenu(QMenu &menu, const QPoint &) override
     {
