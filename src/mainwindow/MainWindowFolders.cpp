@@ -105,7 +105,9 @@ void MainWindow::updateFolderLabel()
         return;
     }
     const QString shown = QDir::toNativeSeparators(configDir);
-    label->setText(tr("配置目录：%1").arg(shown));
+    // A deep path must not widen the window: its middle gives way, the tooltip has all of it.
+    label->setText(
+        tr("配置目录：%1").arg(label->fontMetrics().elidedText(shown, Qt::ElideMiddle, 560)));
     label->setToolTip(shown);
 }
 
