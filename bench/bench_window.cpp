@@ -66,6 +66,7 @@ public:
     {
         return {};
     }
+    QString existingDirectory(QWidget *, const QString &, const QString &) override { return {}; }
     QAction *execMenu(QMenu &, const QPoint &) override { return nullptr; }
     std::optional<MonsterEdits::MonsterEditValues>
     editMonsterAttributes(QWidget *, int,

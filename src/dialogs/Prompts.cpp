@@ -134,6 +134,12 @@ QString DialogPrompts::saveFileName(QWidget *parent, const QString &caption, con
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString DialogPrompts::existingDirectory(QWidget *parent, const QString &caption,
+                                         const QString &dir)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
 QAction *DialogPrompts::execMenu(QMenu &menu, const QPoint &globalPos)
 {
     return menu.exec(globalPos);

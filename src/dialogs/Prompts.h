@@ -54,6 +54,8 @@ public:
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
+    virtual QString existingDirectory(QWidget *parent, const QString &caption,
+                                      const QString &dir) = 0;
 
     // Pops a context menu up and returns the chosen action, or nullptr.
     virtual QAction *execMenu(QMenu &menu, const QPoint &globalPos) = 0;
@@ -92,6 +94,7 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override;
+    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override;
     QAction *execMenu(QMenu &menu, const QPoint &globalPos) override;
     std::optional<MonsterEdits::MonsterEditValues>
     editMonsterAttributes(QWidget *parent, int editCount,

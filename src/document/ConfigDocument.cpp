@@ -36,33 +36,51 @@ bool ConfigDocument::boxesModified() const
 
 void ConfigDocument::loadDirectory(const QString &dir)
 {
+    readDirectory(dir, false);
+}
+
+void ConfigDocument::openDirectory(const QString &dir)
+{
+    readDirectory(dir, true);
+}
+
+void ConfigDocument::readDirectory(const QString &dir, bool replaceBoth)
+{
     configDir = dir;
     NameResolver::instance().loadAll(dir);
     const QDir directory(dir);
 
+    // Another folder keeps nothing of the files before it: paths, stamps and backups start anew.
+    DropFilePair freshFiles;
+    DropFilePair &reader = replaceBoth ? freshFiles : files;
     MonsterDropData loadedMonsters;
     DropBoxContentData loadedBoxes;
     QString error;
     const QString monsterPath = directory.filePath(QStringLiteral("MonsterDropBoxs.txt"));
     const bool monstersRead =
-        QFileInfo::exists(monsterPath) && files.loadMonsters(monsterPath, loadedMonsters, error);
+        QFileInfo::exists(monsterPath) && reader.loadMonsters(monsterPath, loadedMonsters, error);
     const QString boxPath = directory.filePath(QStringLiteral("DropBoxContent.txt"));
     const bool boxesRead =
-        QFileInfo::exists(boxPath) && files.loadBoxes(boxPath, loadedBoxes, error);
+        QFileInfo::exists(boxPath) && reader.loadBoxes(boxPath, loadedBoxes, error);
+    const bool monstersReplaced = monstersRead || replaceBoth;
+    const bool boxesReplaced = boxesRead || replaceBoth;
 
     Q_EMIT documentsAboutToChange();
-    if (monstersRead)
-        monsterData = std::move(loadedMonsters);
-    if (boxesRead)
-        boxData = std::move(loadedBoxes);
-    keepSaved(monstersRead, boxesRead);
+    // A file that did not read may have left part of itself in the loaded document.
+    if (monstersReplaced)
+        monsterData = monstersRead ? std::move(loadedMonsters) : MonsterDropData();
+    if (boxesReplaced)
+        boxData = boxesRead ? std::move(loadedBoxes) : DropBoxContentData();
+    if (replaceBoth)
+        files = std::move(freshFiles);
+    keepSaved(monstersReplaced, boxesReplaced);
     // A load that replaced nothing leaves the steps valid.
-    if (monstersRead || boxesRead)
-        clearHistory(monstersRead, boxesRead);
+    if (monstersReplaced || boxesReplaced)
+        clearHistory(monstersReplaced, boxesReplaced);
     DocumentUpdate update;
     update.cause = DocumentUpdate::Cause::Load;
-    update.monstersChanged = update.recordsAddedOrRemoved = monstersRead;
-    update.boxesChanged = update.boxesAddedOrRemoved = boxesRead;
+    update.monstersChanged = update.recordsAddedOrRemoved = monstersReplaced;
+    update.boxesChanged = update.boxesAddedOrRemoved = boxesReplaced;
     update.namesReloaded = true;
     announce(update);
     Q_EMIT filesChanged();

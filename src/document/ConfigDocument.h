@@ -67,6 +67,9 @@ public:
     // The name tables and both drop files of a directory; a file that is missing or does not read
     // leaves its document as it was. Announces the load when it replaced anything.
     void loadDirectory(const QString &dir);
+    // Another configuration folder, read as at start-up: a file that is missing or does not read
+    // leaves its document empty and without a file.
+    void openDirectory(const QString &dir);
     // Replaces one document with a file; nothing changes when it does not read.
     bool openMonsterFile(const QString &path, QString &error);
     bool openBoxFile(const QString &path, QString &error);
@@ -115,6 +118,7 @@ Q_SIGNALS:
     void filesChanged();
 
 private:
+    void readDirectory(const QString &dir, bool replaceBoth);
     void beginEdit();
     void finishEdit(const QString &name, const QString &mergeKey);
     void replay(const DocumentChange &change, bool undo, const QString &name);

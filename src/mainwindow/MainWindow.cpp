@@ -34,6 +34,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     applyStyleSheet(densityForSize(size()), true);
     updateSplitterStretch(size());
     setWindowTitle(QStringLiteral("Lootwright - 四栏布局[*]"));
+    updateRecentMenu();
+    updateFolderLabel();
     autoLoadConfig();
 }
 

@@ -28,6 +28,7 @@ class Prompts;
 class QCloseEvent;
 class QPoint;
 class QResizeEvent;
+class QShowEvent;
 class QTimer;
 struct EditNotice;
 struct EditResult;
@@ -57,6 +58,10 @@ public:
     void setClock(std::function<QDateTime()> clock);
 
     static int densityForSize(const QSize &size);
+
+    // The window as the user left it (size, splitters, column widths), from the per-user
+    // settings; from then on closing the window stores it there again.
+    void restoreWindowState();
 
     // Read-only views of the window's state, for tests and tool windows.
     const QString &configDirectory() const { return configDir; }
@@ -122,6 +127,11 @@ public Q_SLOTS:
     void onViewChanges();
     void showSummaryContextMenu(const QPoint &position);
 
+    // Configuration folders: choose one, reopen a recent one, forget the recent ones.
+    void onOpenConfigFolder();
+    void onOpenRecentFolder(const QString &folder);
+    void onClearRecentFolders();
+
 public:
     // Selects the monster and, when it lists the box, the box, through refreshViews; a monster
     // hidden by the filter is shown again first. False, with a status bar note, when the
@@ -130,8 +140,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    // Asks first when there are unsaved changes.
+    // Asks first when there are unsaved changes; stores the window's layout when it keeps one.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Layout and wiring.
@@ -242,6 +253,16 @@ private:
     void createChangesAction();
     // The box manager, at most one.
     QPointer<DropBoxManagerDialog> boxManagerDialog;
+
+    // Reads another folder as start-up does, makes it the configuration directory and the
+    // newest recent folder.
+    void openConfigFolder(const QString &folder);
+    void updateRecentMenu();
+    void updateFolderLabel();
+    void saveWindowState() const;
+    void restoreSplitters();
+    bool keepWindowState = false;
+    bool splittersPending = false;
 
     // The favourites store shared with the item library window.
     FavoritesStore favoritesStore;

@@ -22,6 +22,9 @@ QString savedText()
 
 void MainWindow::autoLoadConfig()
 {
+    // No folder open: nothing to read (an empty path would name the working directory).
+    if (configDir.isEmpty())
+        return;
     ViewRefresh refresh;
     refresh.monsterList = true;
     refresh.boxId = currentBoxId();

@@ -332,7 +332,9 @@ void MainWindow::createModels()
 void MainWindow::connectSignals()
 {
     connect(ui->loadConfigButton, &QPushButton::clicked, this, [this] {
-        if (maybeSaveChanges())
+        if (configDir.isEmpty())
+            onOpenConfigFolder();
+        else if (maybeSaveChanges())
             autoLoadConfig();
     });
     connect(ui->saveConfigButton, &QPushButton::clicked, this, &MainWindow::onSave);
@@ -379,6 +381,8 @@ void MainWindow::connectSignals()
     connect(ui->actionCheckConfig, &QAction::triggered, this, &MainWindow::onCheckConfig);
     connect(ui->actionManageBoxes, &QAction::triggered, this, &MainWindow::onManageBoxes);
     connect(ui->actionItemLibrary, &QAction::triggered, this, &MainWindow::onItemLibrary);
+    connect(ui->actionOpenFolder, &QAction::triggered, this, &MainWindow::onOpenConfigFolder);
+    connect(ui->actionClearRecent, &QAction::triggered, this, &MainWindow::onClearRecentFolders);
 }
 
 void MainWindow::connectBoxDetailFields()

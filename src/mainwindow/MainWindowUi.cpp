@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
@@ -226,6 +227,14 @@ void MainWindowUi::setupUi(QMainWindow *window)
     menuFile = named(new QMenu(menuBar), "menuFile");
     menuEdit = named(new QMenu(menuBar), "menuEdit");
     menuTools = named(new QMenu(menuBar), "menuTools");
+    actionOpenFolder = createAction(window, "actionOpenFolder");
+    actionOpenFolder->setShortcut(QKeySequence::Open);
+    menuRecent = named(new QMenu(menuFile), "menuRecent");
+    menuRecent->setToolTipsVisible(true);
+    actionClearRecent = createAction(window, "actionClearRecent");
+    menuFile->addAction(actionOpenFolder);
+    menuFile->addMenu(menuRecent);
+    menuFile->addSeparator();
     menuFile->addAction(actionOpenMonster);
     menuFile->addAction(actionOpenBox);
     menuFile->addSeparator();
@@ -248,6 +257,8 @@ void MainWindowUi::setupUi(QMainWindow *window)
 
     statusBar = named(new QStatusBar(window), "statusBar");
     window->setStatusBar(statusBar);
+    configFolderLabel = named(new QLabel(statusBar), "configFolderLabel");
+    statusBar->addPermanentWidget(configFolderLabel);
 
     retranslateUi(window);
 }
@@ -272,6 +283,9 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
     menuEdit->setTitle(QStringLiteral("编辑"));
     menuTools->setTitle(QStringLiteral("工具"));
     actionCheckConfig->setText(QStringLiteral("检查配置"));
+    actionOpenFolder->setText(QCoreApplication::translate("MainWindow", "打开配置目录..."));
+    menuRecent->setTitle(QCoreApplication::translate("MainWindow", "最近打开"));
+    actionClearRecent->setText(QCoreApplication::translate("MainWindow", "清除列表"));
 
     loadConfigButton->setText(QStringLiteral("加载爆率"));
     loadConfigButton->setToolTip(QStringLiteral("自动加载程序目录下的配置文件"));

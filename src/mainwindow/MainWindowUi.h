@@ -110,6 +110,12 @@ struct MainWindowUi
     // Tools menu: the configuration check.
     QAction *actionCheckConfig = nullptr;
 
+    // Configuration folders: open one, the recent ones (filled by the window), the open one.
+    QAction *actionOpenFolder = nullptr;
+    QMenu *menuRecent = nullptr;
+    QAction *actionClearRecent = nullptr;
+    QLabel *configFolderLabel = nullptr;
+
     void setupUi(QMainWindow *window);
     void retranslateUi(QMainWindow *window);
 };

@@ -56,8 +56,10 @@ void MainWindow::onDocumentChanged(const DocumentUpdate &update)
         monsterListModel->loadMonsters();
     // The title names the monster file read last; a save under another name leaves it.
     if (update.cause == DocumentUpdate::Cause::Load && update.monstersChanged)
-        setWindowTitle(QStringLiteral("Lootwright - %1[*]")
-                           .arg(QFileInfo(document->monsterFilePath()).fileName()));
+        setWindowTitle(document->monsterFilePath().isEmpty()
+                           ? QStringLiteral("Lootwright - 四栏布局[*]")
+                           : QStringLiteral("Lootwright - %1[*]")
+                                 .arg(QFileInfo(document->monsterFilePath()).fileName()));
 
     ViewRefresh refresh = selectionBeforeChange;
     // A change from elsewhere (undo, redo, the box manager) keeps the box even where the
@@ -101,8 +103,11 @@ bool MainWindow::maybeSaveChanges()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (maybeSaveChanges())
-        event->accept();
-    else
+    if (!maybeSaveChanges()) {
         event->ignore();
+        return;
+    }
+    if (keepWindowState)
+        saveWindowState();
+    event->accept();
 }

@@ -165,6 +165,27 @@ private Q_SLOTS:
         QCOMPARE(document.boxFilePath(), boxPath);
     }
 
+    // Another folder replaces both documents: a file it lacks, or one that does not read (its
+    // first line does), leaves that document empty and without a file.
+    void openDirectory()
+    {
+        ConfigDocument document;
+        document.loadDirectory(copyConfig());
+        const QString other = copyConfig({QStringLiteral("DropBoxContent.txt")});
+        const QString monsterPath = QDir(other).filePath("MonsterDropBoxs.txt");
+        QVERIFY(QFile::remove(monsterPath));
+        QVERIFY(QFile::copy(LOOTWRIGHT_TEST_DATA "/window/other/monsters_bad.txt", monsterPath));
+        QSignalSpy changed(&document, &ConfigDocument::documentChanged);
+        document.openDirectory(other);
+        QCOMPARE(changed.count(), 1);
+        const auto update = changed.takeFirst().at(0).value<DocumentUpdate>();
+        QVERIFY(update.recordsAddedOrRemoved && update.boxesAddedOrRemoved);
+        QVERIFY(document.monsters().records.isEmpty() && document.boxes().boxes.isEmpty());
+        QVERIFY(document.monsterFilePath().isEmpty() && document.boxFilePath().isEmpty());
+        QCOMPARE(document.configDirectory(), other);
+        QVERIFY(!document.isModified());
+    }
+
     // The reverse lookup follows every change, the item table's own id edit included.
     void lookupFollowsChanges()
     {

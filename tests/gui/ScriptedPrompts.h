@@ -31,6 +31,7 @@ public:
         GetNumberPair,
         OpenFileName,
         SaveFileName,
+        ExistingDirectory,
         ExecMenu,
         EditMonster
     };
@@ -61,6 +62,7 @@ public:
     QList<std::optional<std::pair<QString, QString>>> numberPairAnswers;
     QStringList openFileAnswers;
     QStringList saveFileAnswers;
+    QStringList directoryAnswers;
     QStringList menuAnswers; // the text of the entry to pick; empty dismisses the menu
     QList<std::optional<MonsterEdits::MonsterEditValues>> monsterEditAnswers;
 
@@ -77,7 +79,7 @@ public:
         static const char *const names[] = {
             "information",  "warning",  "critical",   "question",      "choose",
             "getInt",       "getItem",  "getText",    "getNumberPair", "openFileName",
-            "saveFileName", "execMenu", "editMonster"};
+            "saveFileName", "existingDirectory", "execMenu", "editMonster"};
         static_assert(std::size(names) == std::size_t(Kind::EditMonster) + 1);
         return QString::fromLatin1(names[int(kind)]);
     }
@@ -184,6 +186,11 @@ public:
     {
         record({Kind::SaveFileName, caption, dir, {filter}});
         return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.takeFirst();
+    }
+    QString existingDirectory(QWidget *, const QString &caption, const QString &dir) override
+    {
+        record({Kind::ExistingDirectory, caption, dir, {}});
+        return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
     }
     QAction *execMenu(QMenu &menu, const QPoint &) override
     {
