@@ -29,6 +29,11 @@ QString percentFieldText(double percentValue)
     return QString::number(percentValue, 'f', 4);
 }
 
+QString fractionTableText(double fraction)
+{
+    return QString::number(fraction * 100.0, 'f', 2) + u'%';
+}
+
 const QString noChanceText = QStringLiteral("—");
 
 namespace {
@@ -38,6 +43,14 @@ bool hasPositiveRate(int monsterValue, int boxWeight, double multiplier)
     return hasRate(boxWeight) && fraction(monsterValue, boxWeight, multiplier) > 0.0;
 }
 
+QString oneInTextOfN(double n)
+{
+    // A tiny multiplier can push N past every integer type.
+    if (!(n < 9.0e18))
+        return noChanceText;
+    return QStringLiteral("1/%1").arg(qMax<qint64>(1, qint64(n)));
+}
+
 } // namespace
 
 QString oneInText(int monsterValue, int boxWeight, double multiplier)
@@ -45,11 +58,12 @@ QString oneInText(int monsterValue, int boxWeight, double multiplier)
     if (!hasPositiveRate(monsterValue, boxWeight, multiplier))
         return noChanceText;
     // W / V exactly as written when m is 1, so the halves round the way the numbers say.
-    const double n = std::round(double(boxWeight) / (double(monsterValue) * multiplier));
-    // A tiny multiplier can push N past every integer type.
-    if (!(n < 9.0e18))
-        return noChanceText;
-    return QStringLiteral("1/%1").arg(qMax<qint64>(1, qint64(n)));
+    return oneInTextOfN(std::round(double(boxWeight) / (double(monsterValue) * multiplier)));
+}
+
+QString fractionOneInText(double fraction)
+{
+    return fraction > 0.0 ? oneInTextOfN(std::round(1.0 / fraction)) : noChanceText;
 }
 
 double chanceInKills(int monsterValue, int boxWeight, double multiplier, int kills)

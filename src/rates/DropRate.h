@@ -33,12 +33,16 @@ QString detailText(int monsterValue, int boxWeight, double multiplier);
 QString fieldText(int monsterValue, int boxWeight, double multiplier);
 // A percentage with four decimals and no sign, as in the target-rate log lines.
 QString percentFieldText(double percentValue);
+// The table form of a rate given as a fraction, such as an item's chance over several boxes.
+QString fractionTableText(double fraction);
 
 // The reverse lookup's forms.
 extern const QString noChanceText; // "—"
 // "1/N", N = W / (V x m) rounded to the nearest integer; a rate of 100 % or more gives "1/1";
 // "—" when the rate is 0 or less or there is none (weight below 1).
 QString oneInText(int monsterValue, int boxWeight, double multiplier);
+// The same for a rate given as a fraction, N = 1 / p rounded.
+QString fractionOneInText(double fraction);
 // The chance that `kills` kills drop the box at least once, 1 - (1 - p)^kills, as a fraction.
 // A rate of 100 % or more drops on every kill, so the chance is 1; a rate of 0 or less, or none,
 // gives 0.
