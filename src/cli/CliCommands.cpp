@@ -54,9 +54,12 @@ const QList<CommandSyntax> &commands()
          {QStringLiteral("--json")},
          {},
          QStringLiteral(
-             "列出含有该物品的每个包裹，以及引用这些包裹的每个怪物槽位：爆率、1/N 和 100 "
-             "次击杀至少掉落一次的概率。\n第一行为摘要（以 # 开头），第二行为表头，之后每行一个来源"
-             "（TAB 分隔）；--json 输出 JSON 数组。\n退出码：0 成功，2 参数错误或文件无法读取。")},
+             "列出含有该物品的每个包裹，以及引用这些包裹的每个怪物槽位：爆率、1/N、有 50%/90%/99% "
+             "的概率至少掉落一次所需的击杀次数和 100 次击杀至少掉落一次的概率。\n"
+             "之后每个怪物一行“合计”：该怪物所有含该物品的槽位合起来每次击杀掉落的概率"
+             "（每个槽位各自掷一次）。\n第一行为摘要（以 # 开头），第二行为表头，之后每行一个来源"
+             "（TAB 分隔）；--json 输出 JSON 数组（合计行的 combined 为 true）。\n"
+             "退出码：0 成功，2 参数错误或文件无法读取。")},
         {QStringLiteral("normalize"),
          {QStringLiteral("CONFIGDIR")},
          {},
@@ -319,6 +322,21 @@ bool loadConfiguration(const QString &dir, Configuration &config, QString &error
     return true;
 }
 
+namespace {
+
+// The chance per kill as a number and the kills for 50/90/99 %, null without a chance.
+void insertOdds(QJsonObject &object, const DropOdds::ItemOdds &odds)
+{
+    object.insert(QStringLiteral("chancePerKill"), odds.chancePerKill());
+    const char *const names[] = {"kills50", "kills90", "kills99"};
+    for (int i = 0; i < DropOdds::chanceStepCount; ++i) {
+        const double kills = odds.killsFor(DropOdds::chanceSteps[i]);
+        object.insert(QLatin1String(names[i]), kills >= 1.0 ? QJsonValue(kills) : QJsonValue());
+    }
+}
+
+} // namespace
+
 QString findingLine(const ConfigCheck::Finding &finding)
 {
     return ConfigCheck::kindName(finding.kind) + u'\t' + finding.message;
@@ -365,6 +383,11 @@ QString sourcesText(int itemId, const QList<ItemSourceIndex::Source> &sources,
                 (column ? QStringLiteral("\t") : QString()) + cellText(source, column, names, 1.0);
         text += u'\n';
     }
+    for (const ItemSourceIndex::MonsterTotal &total : ItemSourceIndex::totals(sources, 1.0)) {
+        for (int column = 0; column < ColumnCount; ++column)
+            text += (column ? QStringLiteral("\t") : QString()) + cellText(total, column, names);
+        text += u'\n';
+    }
     return text;
 }
 
@@ -372,7 +395,7 @@ QByteArray sourcesJson(const QList<ItemSourceIndex::Source> &sources, const Name
 {
     QJsonArray array;
     for (const ItemSourceIndex::Source &source : sources) {
-        QJsonObject object;
+        QJsonObject object{{QStringLiteral("combined"), false}};
         if (source.hasMonster()) {
             object.insert(QStringLiteral("monsterId"), source.monsterId);
             object.insert(QStringLiteral("monsterName"), names.monsterName(source.monsterId));
@@ -387,6 +410,31 @@ QByteArray sourcesJson(const QList<ItemSourceIndex::Source> &sources, const Name
         object.insert(QStringLiteral("rate"), source.rateText(1.0));
         object.insert(QStringLiteral("oneIn"), source.oneInText(1.0));
         object.insert(QStringLiteral("chance100"), source.chanceText(1.0));
+        const double rate = source.killRate(1.0);
+        DropOdds::ItemOdds odds;
+        if (!std::isnan(rate))
+            odds.addRoll(rate);
+        insertOdds(object, odds);
+        array.append(object);
+    }
+    for (const ItemSourceIndex::MonsterTotal &total : ItemSourceIndex::totals(sources, 1.0)) {
+        QJsonArray slots;
+        for (const int slot : total.slots)
+            slots.append(slot + 1);
+        QJsonArray boxIds;
+        for (const int id : total.boxIds)
+            boxIds.append(id);
+        QJsonObject object{{QStringLiteral("combined"), true},
+                           {QStringLiteral("monsterId"), total.monsterId},
+                           {QStringLiteral("monsterName"), names.monsterName(total.monsterId)},
+                           {QStringLiteral("mValue"), total.mValue},
+                           {QStringLiteral("slots"), slots},
+                           {QStringLiteral("boxIds"), boxIds}};
+        using namespace ItemSourceTable;
+        object.insert(QStringLiteral("rate"), cellText(total, RateColumn, names));
+        object.insert(QStringLiteral("oneIn"), cellText(total, OneInColumn, names));
+        object.insert(QStringLiteral("chance100"), cellText(total, ChanceColumn, names));
+        insertOdds(object, total.odds);
         array.append(object);
     }
     return QJsonDocument(array).toJson(QJsonDocument::Indented);

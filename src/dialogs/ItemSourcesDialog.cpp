@@ -86,8 +86,9 @@ void ItemSourcesDialog::onLookup()
 
 void ItemSourcesDialog::onActivated(const QModelIndex &index)
 {
-    const ItemSourceIndex::Source *source =
-        sourceModel->sourceAt(sortModel->mapToSource(index).row());
-    if (source)
+    const int row = sortModel->mapToSource(index).row();
+    if (const ItemSourceIndex::Source *source = sourceModel->sourceAt(row))
         Q_EMIT sourceActivated(source->hasMonster() ? source->monsterId : -1, source->boxId);
+    else if (const ItemSourceIndex::MonsterTotal *total = sourceModel->totalAt(row))
+        Q_EMIT sourceActivated(total->monsterId, total->boxIds.value(0, -1));
 }

@@ -92,14 +92,19 @@ private Q_SLOTS:
                            "unknown-monster\t怪物ID 2001 "
                            "有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）"}
             << "";
-        QTest::newRow("where") << QStringList{"where", "5001", window} << 0
-                               << QStringList{"# 物品 5001 回城卷轴：2 个包裹，3 个来源",
-                                              "怪物ID\t怪物名称\t槽位\t怪物价值\t包裹ID\t包裹权值\t"
-                                              "爆率\t1/N\t100次击杀概率",
-                                              "1001\t史莱姆\t1\t200\t3\t1000\t20.00%\t1/5\t100.00%",
-                                              "2001\t\t1\t100\t3\t1000\t10.00%\t1/10\t100.00%",
-                                              "1002\t骷髅兵\t2\t500\t8\t2500\t20.00%\t1/5\t100.00%"}
-                               << "";
+        QTest::newRow("where")
+            << QStringList{"where", "5001", window} << 0
+            << QStringList{"# 物品 5001 回城卷轴：2 个包裹，3 个来源",
+                           "怪物ID\t怪物名称\t槽位\t怪物价值\t包裹ID\t包裹权值\t"
+                           "爆率\t1/N\t50%所需击杀\t90%所需击杀\t99%所需击杀\t"
+                           "100次击杀概率",
+                           "1001\t史莱姆\t1\t200\t3\t1000\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "2001\t\t1\t100\t3\t1000\t10.00%\t1/10\t7\t22\t44\t100.00%",
+                           "1002\t骷髅兵\t2\t500\t8\t2500\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "1001\t史莱姆\t合计\t200\t3\t—\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "1002\t骷髅兵\t合计\t500\t8\t—\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "2001\t\t合计\t100\t3\t—\t10.00%\t1/10\t7\t22\t44\t100.00%"}
+            << "";
         QTest::newRow("where, bad id") << QStringList{"where", "0", window} << 2 << QStringList{}
                                        << "物品ID无效：0（应为 1 或更大的整数）";
         QTest::newRow("export, bad multiplier")
@@ -153,13 +158,18 @@ private Q_SLOTS:
         const QJsonArray sources = QJsonDocument::fromJson(process.readAllStandardOutput()).array();
         QStringList rows;
         for (const QJsonValue &source : sources)
-            rows << QStringLiteral("%1|%2|%3|%4|%5")
+            rows << QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
                         .arg(source["monsterId"].toInt())
-                        .arg(source["boxId"].toInt())
+                        .arg(source["combined"].toBool() // a total: minus its box count
+                                 ? -source["boxIds"].toArray().size()
+                                 : source["boxId"].toInt())
                         .arg(source["rate"].toString(), source["oneIn"].toString(),
-                             source["chance100"].toString());
-        QCOMPARE(rows,
-                 (QStringList{"1001|7|N/A|—|—", "1002|7|N/A|—|—", "1002|8|20.00%|1/5|100.00%"}));
+                             source["chance100"].toString())
+                        .arg(source["chancePerKill"].toDouble())
+                        .arg(source["kills90"].isNull() ? -1 : source["kills90"].toInt());
+        QCOMPARE(rows, (QStringList{"1001|7|N/A|—|—|0|-1", "1002|7|N/A|—|—|0|-1",
+                                    "1002|8|20.00%|1/5|100.00%|0.2|11", "1001|-1|N/A|—|—|0|-1",
+                                    "1002|-2|20.00%|1/5|100.00%|0.2|11"}));
     }
 
     void exportEqualsWindowPage_data()
