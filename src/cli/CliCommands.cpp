@@ -5,6 +5,7 @@
 #include "data/NameResolver.h"
 #include "data/SaveBackup.h"
 #include "export/HtmlDropRateExport.h"
+#include "rates/KillSimulation.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTextStream>
 #include <cmath>
 
@@ -60,6 +62,22 @@ const QList<CommandSyntax> &commands()
              "（每个槽位各自掷一次）。\n第一行为摘要（以 # 开头），第二行为表头，之后每行一个来源"
              "（TAB 分隔）；--json 输出 JSON 数组（合计行的 combined 为 true）。\n"
              "退出码：0 成功，2 参数错误或文件无法读取。")},
+        {QStringLiteral("simulate"),
+         {QStringLiteral("MONSTERID"), QStringLiteral("CONFIGDIR")},
+         {QStringLiteral("--json")},
+         {QStringLiteral("--kills"), QStringLiteral("--players"), QStringLiteral("--seed"),
+          QStringLiteral("--item"), QStringLiteral("--multiplier")},
+         QStringLiteral(
+             "模拟击杀该怪物：每个掉落槽位的包裹与每个物品的期望次数和模拟次数，以及多名玩家各自"
+             "首次掉落某物品所需的击杀次数分布。\n"
+             "  --kills N         击杀次数（默认 1000）\n"
+             "  --players M       玩家数（默认 1000）\n"
+             "  --seed S          随机种子，0 到 18446744073709551615（默认随机，输出中给出）\n"
+             "  --item ITEMID     统计首次掉落的物品（默认该怪物可掉落的 ID 最小的物品）\n"
+             "  --multiplier M    全局掉落倍数（大于 0，默认 1）\n"
+             "同一种子在任何机器上、在编辑器的“模拟击杀”中得到相同的结果：std::mt19937_64，"
+             "每次击杀按槽位顺序每个存在的包裹抽一次。\n"
+             "--json 输出 JSON 对象。\n退出码：0 成功，2 参数错误或文件无法读取。")},
         {QStringLiteral("normalize"),
          {QStringLiteral("CONFIGDIR")},
          {},
@@ -153,16 +171,27 @@ int runCheck(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     return findings.isEmpty() ? Success : FindingsReported;
 }
 
+// --multiplier, 1 when not given. False with the message.
+bool readMultiplier(const ParsedArguments &args, double &multiplier, QString &error)
+{
+    multiplier = 1.0;
+    if (!args.values.contains(QStringLiteral("--multiplier")))
+        return true;
+    const QString text = args.values.value(QStringLiteral("--multiplier"));
+    bool ok = false;
+    multiplier = text.toDouble(&ok);
+    if (ok && std::isfinite(multiplier) && multiplier > 0.0)
+        return true;
+    error = QStringLiteral("掉落倍数无效：%1（应为大于 0 的数）").arg(text);
+    return false;
+}
+
 int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 {
     double multiplier = 1.0;
-    if (args.values.contains(QStringLiteral("--multiplier"))) {
-        const QString text = args.values.value(QStringLiteral("--multiplier"));
-        bool ok = false;
-        multiplier = text.toDouble(&ok);
-        if (!ok || !std::isfinite(multiplier) || multiplier <= 0.0)
-            return fail(err, QStringLiteral("掉落倍数无效：%1（应为大于 0 的数）").arg(text));
-    }
+    QString optionError;
+    if (!readMultiplier(args, multiplier, optionError))
+        return fail(err, optionError);
     QDateTime time = QDateTime::currentDateTime();
     if (args.values.contains(QStringLiteral("--time"))) {
         const QString text = args.values.value(QStringLiteral("--time"));
@@ -210,6 +239,148 @@ int runWhere(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         out << QString::fromUtf8(sourcesJson(sources, NameResolver::instance()));
     else
         out << sourcesText(itemId, sources, NameResolver::instance());
+    out.flush();
+    return Success;
+}
+
+// A whole-number option between 1 and `most`, `fallback` when not given.
+bool readCount(const ParsedArguments &args, const QString &name, qint64 fallback, qint64 most,
+               qint64 &value, QString &error)
+{
+    value = fallback;
+    if (!args.values.contains(name))
+        return true;
+    const QString text = args.values.value(name);
+    bool ok = false;
+    value = text.toLongLong(&ok);
+    if (ok && value >= 1 && value <= most)
+        return true;
+    error =
+        QStringLiteral("%1 无效：%2（应为 1 到 %3 的整数）").arg(name, text, QString::number(most));
+    return false;
+}
+
+QJsonArray rowArray(const QStringList &header, const QList<QStringList> &rows)
+{
+    QJsonArray array;
+    for (const QStringList &row : rows) {
+        QJsonObject object;
+        for (qsizetype i = 0; i < header.size(); ++i)
+            object.insert(header.at(i), row.value(i));
+        array.append(object);
+    }
+    return array;
+}
+
+QString tableText(const QStringList &header, const QList<QStringList> &rows)
+{
+    QString text = header.join(u'\t') + u'\n';
+    for (const QStringList &row : rows)
+        text += row.join(u'\t') + u'\n';
+    return text;
+}
+
+int runSimulate(const ParsedArguments &args, QTextStream &out, QTextStream &err)
+{
+    const QString idText = args.positionals.at(0);
+    bool ok = false;
+    const int monsterId = idText.toInt(&ok);
+    if (!ok || !DropSlots::isUsedId(monsterId))
+        return fail(err, QStringLiteral("怪物ID无效：%1（应为 1 或更大的整数）").arg(idText));
+    qint64 kills = 0;
+    qint64 players = 0;
+    double multiplier = 1.0;
+    QString error;
+    if (!readCount(args, QStringLiteral("--kills"), 1000, 1000000000, kills, error) ||
+        !readCount(args, QStringLiteral("--players"), 1000, 10000000, players, error) ||
+        !readMultiplier(args, multiplier, error))
+        return fail(err, error);
+    quint64 seed = QRandomGenerator::global()->generate64();
+    if (args.values.contains(QStringLiteral("--seed"))) {
+        const QString text = args.values.value(QStringLiteral("--seed"));
+        seed = text.toULongLong(&ok);
+        if (!ok)
+            return fail(
+                err,
+                QStringLiteral("种子无效：%1（应为 0 到 18446744073709551615 的整数）").arg(text));
+    }
+    Configuration config;
+    if (!loadConfiguration(args.positionals.at(1), config, error) ||
+        !loadNames(args.positionals.at(1), error))
+        return fail(err, error);
+    const MonsterDropConfig *record = nullptr;
+    for (const MonsterDropConfig &candidate : config.monsters.records) {
+        if (candidate.monsterId == monsterId) {
+            record = &candidate;
+            break;
+        }
+    }
+    if (!record)
+        return fail(err, QStringLiteral("怪物ID %1 没有掉落记录").arg(monsterId));
+    const KillSimulation simulation(*record, config.boxes, multiplier);
+    int itemId = simulation.items().isEmpty() ? 0 : simulation.items().first().itemId;
+    if (args.values.contains(QStringLiteral("--item"))) {
+        const QString text = args.values.value(QStringLiteral("--item"));
+        itemId = text.toInt(&ok);
+        if (!ok || simulation.itemIndex(itemId) < 0)
+            return fail(err, QStringLiteral("物品ID无效：%1（该怪物不掉落此物品）").arg(text));
+    }
+
+    const NameResolver &names = NameResolver::instance();
+    const KillSimulation::Counts counts = simulation.run(kills, seed);
+    QList<QStringList> rollRows;
+    for (qsizetype r = 0; r < simulation.rolls().size(); ++r)
+        rollRows.append(
+            KillSimulationTable::rollCells(simulation.rolls().at(r), kills, counts.drops.at(r)));
+    QList<QStringList> itemRows;
+    for (qsizetype i = 0; i < simulation.items().size(); ++i)
+        itemRows.append(KillSimulationTable::itemCells(simulation.items().at(i), names, kills,
+                                                       counts.copies.at(i)));
+    const bool histogram = itemId >= 1;
+    KillSimulation::FirstDrops drops;
+    if (histogram)
+        drops = simulation.firstDrops(itemId, int(players), seed);
+
+    if (args.flags.contains(QStringLiteral("--json"))) {
+        QJsonObject object{
+            {QStringLiteral("monsterId"), monsterId},
+            {QStringLiteral("monsterName"), names.monsterName(monsterId)},
+            {QStringLiteral("kills"), double(kills)},
+            {QStringLiteral("seed"), QString::number(seed)},
+            {QStringLiteral("multiplier"), multiplier},
+            {QStringLiteral("boxes"), rowArray(KillSimulationTable::rollHeader(), rollRows)},
+            {QStringLiteral("items"), rowArray(KillSimulationTable::itemHeader(), itemRows)}};
+        if (histogram) {
+            QJsonObject first{
+                {QStringLiteral("itemId"), itemId},
+                {QStringLiteral("players"), drops.players},
+                {QStringLiteral("binWidth"), double(drops.binWidth)},
+                {QStringLiteral("meanKills"), drops.meanKills},
+                {QStringLiteral("medianKills"), double(drops.medianKills)},
+                {QStringLiteral("expectedKills"), drops.expectedKills},
+                {QStringLiteral("rows"), rowArray(KillSimulationTable::firstDropHeader(),
+                                                  KillSimulationTable::firstDropRows(drops))}};
+            object.insert(QStringLiteral("firstDrop"), first);
+        }
+        out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+        out.flush();
+        return Success;
+    }
+    const QString monsterName = names.monsterName(monsterId);
+    out << QStringLiteral("# 怪物 %1%2：%3 次击杀，种子 %4，全局掉落倍数 x%5\n")
+               .arg(QString::number(monsterId),
+                    monsterName.isEmpty() ? QString() : u' ' + monsterName, QString::number(kills),
+                    QString::number(seed), QString::number(multiplier, 'f', 2))
+        << tableText(KillSimulationTable::rollHeader(), rollRows) << u'\n'
+        << tableText(KillSimulationTable::itemHeader(), itemRows);
+    if (histogram) {
+        const QString itemName = names.itemName(itemId);
+        out << QStringLiteral("\n# 物品 %1%2 首次掉落：%3\n")
+                   .arg(QString::number(itemId), itemName.isEmpty() ? QString() : u' ' + itemName,
+                        KillSimulationTable::firstDropSummary(drops))
+            << tableText(KillSimulationTable::firstDropHeader(),
+                         KillSimulationTable::firstDropRows(drops));
+    }
     out.flush();
     return Success;
 }
@@ -471,6 +642,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             return runExport(parsed, out, err);
         if (syntax.name == QStringLiteral("where"))
             return runWhere(parsed, out, err);
+        if (syntax.name == QStringLiteral("simulate"))
+            return runSimulate(parsed, out, err);
         return runNormalize(parsed, out, err);
     }
     return fail(err, QStringLiteral("未知命令：%1\n").arg(command) + generalHelp());

@@ -14,8 +14,8 @@
 class NameResolver;
 class QTextStream;
 
-// lootwright-cli: the check, the export, the reverse lookup and the normalising save, for deploy
-// scripts, over the core library alone.
+// lootwright-cli: the check, the export, the reverse lookup, the kill simulation and the
+// normalising scripts, over the core library alone.
 namespace Cli {
 
 enum ExitCode
@@ -48,8 +48,8 @@ struct ParsedArguments
 
 // The arguments after the command name. False with a message for unknown options, a missing
 // value, or the wrong number of positionals (unless --help was given).
-bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax, ParsedArguments &parsed,
-                    QString &error);
+bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax,
+                    ParsedArguments &parsed, QString &error);
 
 // Both drop files of a configuration directory, read by the editor's own readers, and its name
 // tables. False with the reader's error text.

@@ -1,5 +1,7 @@
 #include "gui/WindowTestSupport.h"
 
+#include "rates/KillSimulation.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -66,7 +68,7 @@ private Q_SLOTS:
         QTest::newRow("no command")
             << QStringList{} << 2 << QStringList{} << "用法: lootwright-cli <命令> [参数]";
         QTest::newRow("help") << QStringList{"--help"} << 0 << any << "";
-        for (const char *command : {"check", "export", "where", "normalize"})
+        for (const char *command : {"check", "export", "where", "simulate", "normalize"})
             QTest::addRow("%s --help", command)
                 << QStringList{QString::fromLatin1(command), "--help"} << 0 << any << "";
         QTest::newRow("unknown command")
@@ -107,6 +109,11 @@ private Q_SLOTS:
             << "";
         QTest::newRow("where, bad id") << QStringList{"where", "0", window} << 2 << QStringList{}
                                        << "物品ID无效：0（应为 1 或更大的整数）";
+        QTest::newRow("simulate, bad seed")
+            << QStringList{"simulate", "1001", window, "--seed", "-1"} << 2 << QStringList{}
+            << "种子无效：-1（应为 0 到 18446744073709551615 的整数）";
+        QTest::newRow("simulate, no drop record") << QStringList{"simulate", "1003", window} << 2
+                                                  << QStringList{} << "怪物ID 1003 没有掉落记录";
         QTest::newRow("export, bad multiplier")
             << QStringList{"export", window, "/nonexistent/x.html", "--multiplier", "0"} << 2
             << QStringList{} << "掉落倍数无效：0（应为大于 0 的数）";
@@ -170,6 +177,35 @@ private Q_SLOTS:
         QCOMPARE(rows, (QStringList{"1001|7|N/A|—|—|0|-1", "1002|7|N/A|—|—|0|-1",
                                     "1002|8|20.00%|1/5|100.00%|0.2|11", "1001|-1|N/A|—|—|0|-1",
                                     "1002|-2|20.00%|1/5|100.00%|0.2|11"}));
+    }
+
+    // The command line's numbers are the core's for the same seed.
+    void simulateEqualsCore()
+    {
+        Harness h;
+        const Result result = runCli({"simulate", "1001", h.configDir, "--seed", "42", "--kills",
+                                      "500", "--players", "300", "--item", "5002", "--json"});
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject shown = QJsonDocument::fromJson(result.out.join(u'\n').toUtf8()).object();
+        QCOMPARE(shown["seed"].toString(), QStringLiteral("42"));
+
+        const MonsterDropConfig &record = h.window->monsterDocument().records.first();
+        QCOMPARE(record.monsterId, 1001);
+        const KillSimulation simulation(record, h.window->boxDocument(), 1.0);
+        const KillSimulation::Counts counts = simulation.run(500, 42);
+        QStringList expected;
+        QStringList actual;
+        for (qsizetype r = 0; r < counts.drops.size(); ++r) {
+            expected << QString::number(counts.drops.at(r));
+            actual << shown["boxes"][r]["模拟次数"].toString();
+        }
+        for (qsizetype i = 0; i < counts.copies.size(); ++i) {
+            expected << QString::number(counts.copies.at(i));
+            actual << shown["items"][i]["模拟数量"].toString();
+        }
+        QCOMPARE(actual, expected);
+        QCOMPARE(shown["firstDrop"]["meanKills"].toDouble(),
+                 simulation.firstDrops(5002, 300, 42).meanKills);
     }
 
     void exportEqualsWindowPage_data()
