@@ -4,6 +4,7 @@
 #include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
 #include "data/SaveBackup.h"
+#include "export/CsvDropRateExport.h"
 #include "export/HtmlDropRateExport.h"
 #include "rates/KillSimulation.h"
 
@@ -42,14 +43,18 @@ const QList<CommandSyntax> &commands()
              "的爆率。\n每行一个问题（类别<TAB>说明），--json 输出 JSON 数组。\n"
              "退出码：0 没有问题，1 发现问题，2 参数错误或文件无法读取。")},
         {QStringLiteral("export"),
-         {QStringLiteral("CONFIGDIR"), QStringLiteral("OUT.html")},
+         {QStringLiteral("CONFIGDIR"), QStringLiteral("OUT.html|OUT.csv")},
          {QStringLiteral("--no-rates")},
-         {QStringLiteral("--multiplier"), QStringLiteral("--time")},
-         QStringLiteral("导出爆率表 HTML，与编辑器“导出爆率”写出的页面逐字节相同。\n"
+         {QStringLiteral("--multiplier"), QStringLiteral("--time"), QStringLiteral("--format")},
+         QStringLiteral("导出爆率表 HTML，与编辑器“导出爆率”写出的页面逐字节相同；或导出 CSV，"
+                        "与编辑器“导出CSV”写出的文件逐字节相同（每个怪物、包裹和物品一行，"
+                        "UTF-8 带 BOM，CRLF 换行）。\n"
                         "  --no-rates        不显示爆率列\n"
                         "  --multiplier M    全局掉落倍数（大于 0，默认 1）\n"
-                        "  --time \"yyyy-MM-dd HH:mm:ss\"  页面上的导出时间（默认为当前时间）\n"
-                        "文件写入 OUT.html（不自动添加扩展名），只有完整写完才替换原文件。\n"
+                        "  --time \"yyyy-MM-dd HH:mm:ss\"  页面上的导出时间（默认为当前时间，仅 "
+                        "HTML）\n"
+                        "  --format html|csv 文件格式（默认按扩展名：.csv 为 CSV，其余为 HTML）\n"
+                        "文件写入给定路径（不自动添加扩展名），只有完整写完才替换原文件。\n"
                         "退出码：0 已导出，2 参数错误、文件无法读写或没有可导出的掉落。")},
         {QStringLiteral("where"),
          {QStringLiteral("ITEMID"), QStringLiteral("CONFIGDIR")},
@@ -203,6 +208,13 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     const QString target = args.positionals.at(1);
     if (target.isEmpty())
         return fail(err, QStringLiteral("未指定导出文件"));
+    bool csv = target.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    if (args.values.contains(QStringLiteral("--format"))) {
+        const QString format = args.values.value(QStringLiteral("--format"));
+        if (format != QStringLiteral("html") && format != QStringLiteral("csv"))
+            return fail(err, QStringLiteral("格式无效：%1（应为 html 或 csv）").arg(format));
+        csv = format == QStringLiteral("csv");
+    }
 
     Configuration config;
     QString error;
@@ -212,9 +224,12 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(config.monsters, config.boxes))
         return fail(err, Export::nothingLoadedText);
+    const bool showRates = !args.flags.contains(QStringLiteral("--no-rates"));
     const Export::Outcome outcome =
-        Export::exportToFile(target, config.monsters, config.boxes, NameResolver::instance(),
-                             multiplier, !args.flags.contains(QStringLiteral("--no-rates")), time);
+        csv ? CsvDropRateExport::exportToFile(target, config.monsters, config.boxes,
+                                              NameResolver::instance(), multiplier, showRates)
+            : Export::exportToFile(target, config.monsters, config.boxes, NameResolver::instance(),
+                                   multiplier, showRates, time);
     if (!outcome.written)
         return fail(err, outcome.text);
     out << outcome.text << Qt::endl;

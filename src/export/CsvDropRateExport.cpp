@@ -1,0 +1,197 @@
+#include "export/CsvDropRateExport.h"
+
+#include "data/NameResolver.h"
+#include "export/PageRowBuilder.h"
+#include "rates/DropOdds.h"
+#include "rates/DropRate.h"
+
+#include <charconv>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace CsvDropRateExport {
+
+using namespace HtmlDropRateExport;
+
+namespace {
+
+void appendNumber(std::string &out, int value)
+{
+    char digits[12];
+    out.append(digits, size_t(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+}
+
+// The rows of the page's monsters, boxes and items, built as UTF-8 bytes.
+class CsvRowBuilder : public RowSource
+{
+public:
+    CsvRowBuilder(const MonsterDropData &monsters, const DropBoxContentData &boxes,
+                  const NameResolver &names, double multiplier, bool showRates)
+        : page(monsters, boxes, names, multiplier, false), records(monsters.records),
+          boxList(boxes.boxes), names(names), multiplier(multiplier), showRates(showRates)
+    {
+        // "id,name" of every item once.
+        itemFrom.reserve(page.itemCount() + 1);
+        for (size_t rank = 0; rank < page.itemCount(); ++rank) {
+            itemFrom.push_back(itemPool.size());
+            const int id = page.itemIdOfRank(int32_t(rank));
+            QString name = names.itemName(id);
+            if (name.isEmpty())
+                name = QString::number(id);
+            appendNumber(itemPool, id);
+            itemPool += ',';
+            appendUtf8(itemPool, field(name, true));
+        }
+        itemFrom.push_back(itemPool.size());
+    }
+
+    int rowCount() const { return page.rowCount(); }
+
+    void appendRows(ByteBuffer &out, size_t until) override
+    {
+        while (nextRecord < size_t(records.size()) && out.size() < until) {
+            const size_t record = nextRecord++;
+            const PageRowBuilder::Span boxes = page.rowBoxes(record);
+            if (boxes.begin == boxes.end)
+                continue;
+            const MonsterDropConfig &monster = records.at(qsizetype(record));
+            QString name = names.monsterName(monster.monsterId);
+            if (name.isEmpty())
+                name = monster.displayName;
+            monsterPart.clear();
+            appendNumber(monsterPart, monster.monsterId);
+            monsterPart += ',';
+            appendUtf8(monsterPart, field(name, true));
+            monsterPart += ',';
+            appendNumber(monsterPart, monster.mValue);
+            monsterPart += ',';
+            appendNumber(monsterPart, monster.dropType);
+            monsterPart += ',';
+            for (const int32_t *box = boxes.begin; box != boxes.end; ++box)
+                appendBox(out, monster, boxList.at(*box), page.boxItemRanks(size_t(*box)));
+        }
+    }
+
+    bool atEnd() const override { return nextRecord >= size_t(records.size()); }
+
+private:
+    void appendBox(ByteBuffer &out, const MonsterDropConfig &monster, const DropBoxConfig &box,
+                   PageRowBuilder::Span items)
+    {
+        lead = monsterPart;
+        appendNumber(lead, box.boxId);
+        lead += ',';
+        appendNumber(lead, box.boxValue);
+        lead += ',';
+        tail.clear();
+        if (showRates) {
+            const int value = monster.mValue;
+            const int weight = box.boxValue;
+            tail += ',';
+            appendUtf8(tail, DropRate::tableText(value, weight, multiplier));
+            tail += ',';
+            // N of "1/N" alone.
+            QString oneIn = DropRate::oneInText(value, weight, multiplier);
+            if (oneIn.startsWith(QLatin1String("1/")))
+                oneIn.remove(0, 2);
+            appendUtf8(tail, oneIn);
+            tail += ',';
+            const double rate =
+                DropRate::hasRate(weight) ? DropRate::fraction(value, weight, multiplier) : 0.0;
+            appendUtf8(tail, DropOdds::killsText(DropOdds::killsFor(rate, 0.9)));
+        }
+        tail += "\r\n";
+        for (const int32_t *rank = items.begin; rank != items.end; ++rank) {
+            const size_t from = itemFrom[size_t(*rank)];
+            const size_t size = itemFrom[size_t(*rank) + 1] - from;
+            char *p = out.reserveMore(lead.size() + size + tail.size());
+            std::memcpy(p, lead.data(), lead.size());
+            p += lead.size();
+            std::memcpy(p, itemPool.data() + from, size);
+            p += size;
+            std::memcpy(p, tail.data(), tail.size());
+            out.setEnd(p + tail.size());
+        }
+    }
+
+    PageRowBuilder page;
+    const QList<MonsterDropConfig> &records;
+    const QList<DropBoxConfig> &boxList;
+    const NameResolver &names;
+    const double multiplier;
+    const bool showRates;
+    size_t nextRecord = 0;
+    std::string itemPool;
+    std::vector<size_t> itemFrom; // rank r: itemPool[itemFrom[r], itemFrom[r + 1])
+    // Scratch of one row: the monster's fields, then the box's, and what follows the item.
+    std::string monsterPart;
+    std::string lead;
+    std::string tail;
+};
+
+} // namespace
+
+QStringList headerCells(bool showRates)
+{
+    QStringList cells{QStringLiteral("怪物ID"),   QStringLiteral("怪物名称"),
+                      QStringLiteral("怪物价值"), QStringLiteral("掉落类型"),
+                      QStringLiteral("包裹ID"),   QStringLiteral("包裹权值"),
+                      QStringLiteral("物品ID"),   QStringLiteral("物品名称")};
+    if (showRates)
+        cells << QStringLiteral("爆率") << QStringLiteral("N（1/N）")
+              << QStringLiteral("90%所需击杀");
+    return cells;
+}
+
+QString field(QStringView text, bool guardFormula)
+{
+    QString value;
+    value.reserve(text.size() + 3);
+    if (guardFormula && !text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()))
+        value += u'\'';
+    value += text;
+    const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\n') ||
+                       value.contains(u'\r');
+    if (!quote)
+        return value;
+    value.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + value + u'"';
+}
+
+QString withCsvSuffix(const QString &fileName)
+{
+    if (fileName.isEmpty() || fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return fileName;
+    return fileName + QLatin1String(".csv");
+}
+
+Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
+                     const DropBoxContentData &boxes, const NameResolver &names, double multiplier,
+                     bool showRates)
+{
+    Outcome outcome;
+    CsvRowBuilder rows(monsters, boxes, names, multiplier, showRates);
+    outcome.exportCount = rows.rowCount();
+    if (outcome.exportCount == 0) {
+        outcome.title = noticeTitle;
+        outcome.text = nothingToExportText;
+        return outcome;
+    }
+    QStringList header;
+    for (const QString &cell : headerCells(showRates))
+        header << field(cell, false);
+    const QString head = header.join(u',') + QStringLiteral("\r\n");
+    if (!writeStreamed(path, head, rows, false)) {
+        outcome.kind = Outcome::Critical;
+        outcome.title = failedTitle;
+        outcome.text = cannotWriteText.arg(path);
+        return outcome;
+    }
+    outcome.written = true;
+    outcome.title = succeededTitle;
+    outcome.text = succeededText.arg(path);
+    return outcome;
+}
+
+} // namespace CsvDropRateExport
