@@ -48,6 +48,23 @@ LOOTWRIGHT_BENCH(lookup_and_check, 700)
         rows = length > 0 ? rows : 0;
     }),
                    QStringLiteral("ms"));
+    // With a total row per monster and every column's text, kills included.
+    qsizetype totals = 0;
+    context.report(QStringLiteral("where_item_combined"), context.medianMs([&] {
+        const QList<ItemSourceIndex::Source> sources = index.sources(itemId);
+        const QList<ItemSourceIndex::MonsterTotal> monsterTotals =
+            ItemSourceIndex::totals(sources, 1.0);
+        qsizetype length = 0;
+        for (int column = 0; column < ItemSourceTable::ColumnCount; ++column) {
+            for (const ItemSourceIndex::Source &source : sources)
+                length += ItemSourceTable::cellText(source, column, names, 1.0).size();
+            for (const ItemSourceIndex::MonsterTotal &total : monsterTotals)
+                length += ItemSourceTable::cellText(total, column, names).size();
+        }
+        totals = length > 0 ? monsterTotals.size() : 0;
+    }),
+                   QStringLiteral("ms"));
+    context.report(QStringLiteral("where_item_totals"), double(totals), QStringLiteral(""));
     context.report(QStringLiteral("where_item_boxes"), double(index.boxCount(itemId)),
                    QStringLiteral(""));
     context.report(QStringLiteral("where_item_rows"), double(rows), QStringLiteral(""));

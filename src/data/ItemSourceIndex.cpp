@@ -235,6 +235,17 @@ QList<ItemSourceIndex::MonsterTotal> ItemSourceIndex::totals(const QList<Source>
     return result;
 }
 
+QList<ItemSourceIndex::MonsterTotal> ItemSourceIndex::bestTotals(QList<MonsterTotal> totals,
+                                                                 int count)
+{
+    totals.removeIf([](const MonsterTotal &total) { return total.odds.chancePerKill() <= 0.0; });
+    std::stable_sort(totals.begin(), totals.end(),
+                     [](const MonsterTotal &a, const MonsterTotal &b) {
+                         return a.odds.chancePerKill() > b.odds.chancePerKill();
+                     });
+    return totals.mid(0, count);
+}
+
 namespace ItemSourceTable {
 
 namespace {

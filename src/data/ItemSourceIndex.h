@@ -56,6 +56,8 @@ public:
     };
     // Per monster of the sources, in monster document order.
     static QList<MonsterTotal> totals(const QList<Source> &sources, double multiplier);
+    // The `count` totals with the highest chance per kill, highest first; none without a chance.
+    static QList<MonsterTotal> bestTotals(QList<MonsterTotal> totals, int count);
 
     static constexpr int chanceKills = 100;
 

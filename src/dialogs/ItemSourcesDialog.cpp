@@ -1,5 +1,7 @@
 #include "dialogs/ItemSourcesDialog.h"
 
+#include "data/NameResolver.h"
+#include "dialogs/DropChanceChartView.h"
 #include "models/ItemSourceTableModel.h"
 
 #include <QHBoxLayout>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <climits>
@@ -49,7 +52,13 @@ ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
     sourcesView->setAlternatingRowColors(true);
     sourcesView->verticalHeader()->hide();
     sourcesView->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    layout->addWidget(sourcesView);
+    chanceChart = new DropChanceChartView(this);
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(sourcesView);
+    splitter->addWidget(chanceChart);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    layout->addWidget(splitter);
 
     connect(lookupButton, &QPushButton::clicked, this, &ItemSourcesDialog::onLookup);
     connect(itemIdEdit, &QLineEdit::returnPressed, this, &ItemSourcesDialog::onLookup);
@@ -63,6 +72,15 @@ void ItemSourcesDialog::showSources(int itemId, const QString &itemName,
     shownItemId = itemId;
     itemIdEdit->setText(QString::number(itemId));
     sourceModel->setSources(sources, multiplier);
+    QList<DropChanceChartView::Curve> curves;
+    for (const ItemSourceIndex::MonsterTotal &total :
+         ItemSourceIndex::bestTotals(sourceModel->monsterTotals(), chartMonsters)) {
+        const QString name = NameResolver::instance().monsterName(total.monsterId);
+        curves.append({name.isEmpty() ? QStringLiteral("怪物 %1").arg(total.monsterId)
+                                      : QStringLiteral("%1 (%2)").arg(name).arg(total.monsterId),
+                       total.odds});
+    }
+    chanceChart->setCurves(curves);
     QSet<int> boxes;
     for (const ItemSourceIndex::Source &source : sources)
         boxes.insert(source.boxIndex);

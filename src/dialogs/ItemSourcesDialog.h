@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class DropChanceChartView;
 class ItemSourceTableModel;
 class QLabel;
 class QLineEdit;
@@ -11,8 +12,9 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 
-// Where one item drops: a table of its boxes and the monster slots naming them, sortable by
-// rate. Shows copies; the main window hands it fresh rows after the documents change.
+// Where one item drops: a table of its boxes and the monster slots naming them with a total per
+// monster, sortable by rate, and the monsters' chances against kills. Shows copies; the main window
+// hands it fresh rows after the documents change.
 class ItemSourcesDialog : public QDialog
 {
     Q_OBJECT
@@ -25,6 +27,9 @@ public:
     int itemId() const { return shownItemId; }
 
     QTableView *view() const { return sourcesView; }
+    // The chance against kills of the monsters that give the item most often.
+    DropChanceChartView *chart() const { return chanceChart; }
+    static constexpr int chartMonsters = 10;
 
 Q_SIGNALS:
     // The user asked for another item.
@@ -41,6 +46,7 @@ private:
     QPushButton *lookupButton = nullptr;
     QLabel *summaryLabel = nullptr;
     QTableView *sourcesView = nullptr;
+    DropChanceChartView *chanceChart = nullptr;
     ItemSourceTableModel *sourceModel = nullptr;
     QSortFilterProxyModel *sortModel = nullptr;
 };

@@ -125,6 +125,12 @@ public Q_SLOTS:
     void onCheckConfig();
     void showSummaryContextMenu(const QPoint &position);
 
+    // Odds: the CSV export, a seeded kill simulation of the selected monster, and the chance
+    // against kills of the selected box.
+    void onExportDropRateCsv();
+    void onSimulateKills();
+    void showSelectedBoxCurve();
+
 public:
     // The lookup index over the documents, rebuilt here when they changed since its last use.
     const ItemSourceIndex &itemSourceIndex();
@@ -141,6 +147,7 @@ protected:
 private:
     // Layout and wiring.
     void createModels();
+    void createOddsActions();
     void connectSignals();
     void connectBoxDetailFields();
     void disconnectBoxDetailFields();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace DropOdds {
 
@@ -56,7 +57,10 @@ double killsFor(double rate, double chance)
 
 QString killsText(double kills)
 {
-    return kills >= 1.0 ? QString::number(kills, 'f', 0) : DropRate::noChanceText;
+    if (!(kills >= 1.0))
+        return DropRate::noChanceText;
+    // Whole numbers print faster as integers; beyond them the double's own digits.
+    return kills < 9.0e18 ? QString::number(qint64(kills)) : QString::number(kills, 'f', 0);
 }
 
 QString countText(double count)
@@ -97,6 +101,35 @@ double ItemOdds::chanceIn(double kills) const
     if (kills <= 0.0 || logMiss == 0.0)
         return 0.0;
     return std::isinf(logMiss) ? 1.0 : -std::expm1(kills * logMiss);
+}
+
+QList<QPointF> chanceCurve(const ItemOdds &odds, double maxKills, int points)
+{
+    std::vector<double> kills;
+    const double step = std::max(1.0, std::ceil(maxKills / std::max(1, points)));
+    for (double k = 0.0; k < maxKills; k += step)
+        kills.push_back(k);
+    kills.push_back(maxKills);
+    for (const double chance : chanceSteps) {
+        const double k = odds.killsFor(chance);
+        if (k >= 1.0 && k <= maxKills)
+            kills.push_back(k);
+    }
+    std::sort(kills.begin(), kills.end());
+    kills.erase(std::unique(kills.begin(), kills.end()), kills.end());
+    QList<QPointF> curve;
+    curve.reserve(qsizetype(kills.size()));
+    for (const double k : kills)
+        curve.append(QPointF(k, odds.chanceIn(k) * 100.0));
+    return curve;
+}
+
+double chartKills(const QList<ItemOdds> &odds)
+{
+    double most = 10.0;
+    for (const ItemOdds &item : odds)
+        most = std::max(most, item.killsFor(chanceSteps[chanceStepCount - 1]));
+    return most;
 }
 
 } // namespace DropOdds

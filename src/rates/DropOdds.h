@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPointF>
 #include <QString>
 #include <QtGlobal>
 
@@ -61,5 +63,11 @@ private:
     int rolls = 0;
     bool rated = false;
 };
+
+// The chance of at least one copy in percent against whole kills from 0 to maxKills, at about
+// `points` evenly spaced kill counts plus the kills for each chance step, for a chart.
+QList<QPointF> chanceCurve(const ItemOdds &odds, double maxKills, int points);
+// The kills a chart of these odds spans: the most kills any of them needs for 99 %, at least 10.
+double chartKills(const QList<ItemOdds> &odds);
 
 } // namespace DropOdds
