@@ -292,11 +292,11 @@ QString headerText(int column)
     case OneInColumn:
         return QStringLiteral("1/N");
     case Kills50Column:
-        return QStringLiteral("50%所需击杀");
+        return QStringLiteral("50%需击杀");
     case Kills90Column:
-        return QStringLiteral("90%所需击杀");
+        return QStringLiteral("90%需击杀");
     case Kills99Column:
-        return QStringLiteral("99%所需击杀");
+        return QStringLiteral("99%需击杀");
     case ChanceColumn:
         return QStringLiteral("100次击杀概率");
     }

@@ -23,7 +23,7 @@ DropChanceChartView::DropChanceChartView(QWidget *parent) : QChartView(parent)
     setObjectName(QStringLiteral("dropChanceChartView"));
     setRenderHint(QPainter::Antialiasing);
     setMinimumHeight(220);
-    chart()->legend()->setAlignment(Qt::AlignRight);
+    chart()->legend()->setAlignment(Qt::AlignBottom);
 }
 
 QString DropChanceChartView::pointText(const Curve &curve, double kills)
@@ -46,9 +46,8 @@ void DropChanceChartView::setCurves(const QList<Curve> &curves)
     killsAxis->setTitleText(QStringLiteral("击杀次数"));
     killsAxis->setLabelFormat(QStringLiteral("%.0f"));
     auto *chanceAxis = new QValueAxis(chart);
-    chanceAxis->setTitleText(QStringLiteral("至少掉落一次的概率 (%)"));
     chanceAxis->setRange(0.0, 100.0);
-    chanceAxis->setLabelFormat(QStringLiteral("%.0f"));
+    chanceAxis->setLabelFormat(QStringLiteral("%.0f%%"));
     chart->addAxis(killsAxis, Qt::AlignBottom);
     chart->addAxis(chanceAxis, Qt::AlignLeft);
 

@@ -21,7 +21,7 @@ ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("itemSourcesDialog"));
     setWindowFlag(Qt::Window);
-    resize(1080, 520);
+    resize(1280, 760);
 
     auto *layout = new QVBoxLayout(this);
     auto *queryLayout = new QHBoxLayout;
@@ -56,8 +56,9 @@ ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(sourcesView);
     splitter->addWidget(chanceChart);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    chanceChart->setMinimumHeight(320);
     layout->addWidget(splitter);
 
     connect(lookupButton, &QPushButton::clicked, this, &ItemSourcesDialog::onLookup);
@@ -76,9 +77,8 @@ void ItemSourcesDialog::showSources(int itemId, const QString &itemName,
     for (const ItemSourceIndex::MonsterTotal &total :
          ItemSourceIndex::bestTotals(sourceModel->monsterTotals(), chartMonsters)) {
         const QString name = NameResolver::instance().monsterName(total.monsterId);
-        curves.append({name.isEmpty() ? QStringLiteral("怪物 %1").arg(total.monsterId)
-                                      : QStringLiteral("%1 (%2)").arg(name).arg(total.monsterId),
-                       total.odds});
+        curves.append(
+            {name.isEmpty() ? QStringLiteral("怪物 %1").arg(total.monsterId) : name, total.odds});
     }
     chanceChart->setCurves(curves);
     QSet<int> boxes;

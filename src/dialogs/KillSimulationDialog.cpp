@@ -8,7 +8,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -91,14 +90,19 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
     runButton->setObjectName(QStringLiteral("runButton"));
     runButton->setDefault(true);
 
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("击杀次数"), killsSpin);
-    auto *seedRow = new QHBoxLayout;
-    seedRow->addWidget(seedEdit, 1);
-    seedRow->addWidget(newSeedButton);
-    form->addRow(QStringLiteral("随机种子"), seedRow);
-    form->addRow(QStringLiteral("首次掉落物品"), itemCombo);
-    form->addRow(QStringLiteral("玩家数"), playersSpin);
+    auto *top = new QHBoxLayout;
+    const auto addField = [this, top](const QString &label, QWidget *field, int width) {
+        top->addWidget(new QLabel(label, this));
+        field->setMinimumWidth(width);
+        top->addWidget(field);
+    };
+    addField(QStringLiteral("击杀次数"), killsSpin, 110);
+    addField(QStringLiteral("随机种子"), seedEdit, 190);
+    top->addWidget(newSeedButton);
+    addField(QStringLiteral("首次掉落物品"), itemCombo, 180);
+    addField(QStringLiteral("玩家数"), playersSpin, 90);
+    top->addStretch(1);
+    top->addWidget(runButton);
 
     rollView = makeTable(this, QStringLiteral("rollView"), KillSimulationTable::rollHeader());
     itemView = makeTable(this, QStringLiteral("itemView"), KillSimulationTable::itemHeader());
@@ -121,9 +125,6 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
     parts->addWidget(histogramPane);
 
     auto *layout = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
-    top->addLayout(form, 1);
-    top->addWidget(runButton, 0, Qt::AlignBottom);
     layout->addLayout(top);
     layout->addWidget(parts, 1);
 
@@ -174,10 +175,10 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
     firstDropLabel->setText(itemCombo->currentText() + QStringLiteral(" 首次掉落：") +
                             KillSimulationTable::firstDropSummary(drops));
     auto *players = new QBarSet(QStringLiteral("玩家数"), chart);
-    QStringList labels;
+    const QStringList labels = KillSimulationTable::firstDropLabels(drops);
+    const QList<QStringList> rows = KillSimulationTable::firstDropRows(drops);
     qint64 most = 1;
-    for (const QStringList &row : KillSimulationTable::firstDropRows(drops)) {
-        labels << row.at(0);
+    for (const QStringList &row : rows) {
         const qint64 count = row.at(1).toLongLong();
         players->append(double(count));
         most = std::max(most, count);
@@ -187,7 +188,8 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
     chart->addSeries(series);
     auto *killsAxis = new QBarCategoryAxis(chart);
     killsAxis->append(labels);
-    killsAxis->setTitleText(KillSimulationTable::firstDropHeader().at(0));
+    killsAxis->setTitleText(KillSimulationTable::firstDropHeader().at(0) +
+                            QStringLiteral("（不超过）"));
     auto *countAxis = new QValueAxis(chart);
     countAxis->setRange(0.0, double(most));
     countAxis->setLabelFormat(QStringLiteral("%.0f"));
@@ -196,13 +198,13 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
     chart->addAxis(countAxis, Qt::AlignLeft);
     series->attachAxis(killsAxis);
     series->attachAxis(countAxis);
-    connect(players, &QBarSet::hovered, this, [this, labels, players](bool on, int index) {
-        if (on && index >= 0 && index < labels.size())
-            QToolTip::showText(QCursor::pos(),
-                               QStringLiteral("%1 次击杀：%2 名玩家")
-                                   .arg(labels.at(index))
-                                   .arg(qint64(players->at(index))),
-                               histogramView);
+    connect(players, &QBarSet::hovered, this, [this, rows](bool on, int index) {
+        if (on && index >= 0 && index < rows.size())
+            QToolTip::showText(
+                QCursor::pos(),
+                QStringLiteral("%1 次击杀：%2 名玩家（%3）")
+                    .arg(rows.at(index).at(0), rows.at(index).at(1), rows.at(index).at(2)),
+                histogramView);
         else
             QToolTip::hideText();
     });

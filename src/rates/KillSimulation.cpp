@@ -202,7 +202,7 @@ QStringList rollCells(const KillSimulation::Roll &roll, qint64 kills, qint64 dro
 
 QStringList itemHeader()
 {
-    return {QStringLiteral("物品ID"), QStringLiteral("物品名称"), QStringLiteral("单次击杀概率"),
+    return {QStringLiteral("物品ID"), QStringLiteral("物品名称"), QStringLiteral("合计爆率"),
             QStringLiteral("1/N"),    QStringLiteral("期望数量"), QStringLiteral("模拟数量")};
 }
 
@@ -237,6 +237,20 @@ QList<QStringList> firstDropRows(const KillSimulation::FirstDrops &drops)
         rows.append({QStringLiteral("从不掉落"), QString::number(drops.never),
                      shareText(drops.never, drops.players)});
     return rows;
+}
+
+QStringList firstDropLabels(const KillSimulation::FirstDrops &drops)
+{
+    QStringList labels;
+    if (drops.never < drops.players) {
+        for (qsizetype bin = 1; bin <= drops.bins.size(); ++bin)
+            labels << QString::number(bin * drops.binWidth);
+    }
+    if (drops.beyond > 0)
+        labels << QStringLiteral("> %1").arg(drops.binWidth * drops.bins.size());
+    if (drops.never > 0)
+        labels << QStringLiteral("从不");
+    return labels;
 }
 
 QString firstDropSummary(const KillSimulation::FirstDrops &drops)

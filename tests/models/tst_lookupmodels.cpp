@@ -51,7 +51,7 @@ private Q_SLOTS:
         QCOMPARE(model.rowCount(), 8);
         QCOMPARE(dumpHeader(model),
                  QStringLiteral("~|怪物ID|怪物名称|槽位|怪物价值|包裹ID|包裹权值|爆率|1/N|"
-                                "50%所需击杀|90%所需击杀|99%所需击杀|100次击杀概率|~"));
+                                "50%需击杀|90%需击杀|99%需击杀|100次击杀概率|~"));
         QSortFilterProxyModel sorted;
         sorted.setSourceModel(&model);
         sorted.setSortRole(ItemSourceTableModel::SortRole);
