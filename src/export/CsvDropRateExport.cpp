@@ -5,6 +5,7 @@
 #include "rates/DropOdds.h"
 #include "rates/DropRate.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -21,6 +22,35 @@ void appendNumber(std::string &out, int value)
     char digits[12];
     out.append(digits, size_t(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
 }
+
+// Texts are copied in fixed steps of this size where they fit, so the copy is a few moves and no
+// call; every source keeps this many readable bytes past its end and every target as much room.
+constexpr size_t padding = 64;
+
+inline char *copyPadded(char *to, const char *from, size_t size)
+{
+    if (size <= 32)
+        std::memcpy(to, from, 32);
+    else if (size <= padding)
+        std::memcpy(to, from, padding);
+    else
+        std::memcpy(to, from, size);
+    return to + size;
+}
+
+// A text of the current row with padding behind it.
+struct PaddedText
+{
+    std::string bytes;
+    size_t size = 0;
+
+    void set(const std::string &text)
+    {
+        size = text.size();
+        bytes.assign(text);
+        bytes.append(padding, '\0');
+    }
+};
 
 // The rows of the page's monsters, boxes and items, built as UTF-8 bytes.
 class CsvRowBuilder : public RowSource
@@ -42,8 +72,10 @@ public:
             appendNumber(itemPool, id);
             itemPool += ',';
             appendUtf8(itemPool, field(name, true));
+            maxItemSize = std::max(maxItemSize, itemPool.size() - itemFrom.back());
         }
         itemFrom.push_back(itemPool.size());
+        itemPool.append(padding, '\0');
     }
 
     int rowCount() const { return page.rowCount(); }
@@ -102,17 +134,18 @@ private:
             appendUtf8(tail, DropOdds::killsText(DropOdds::killsFor(rate, 0.9)));
         }
         tail += "\r\n";
+        paddedLead.set(lead);
+        paddedTail.set(tail);
+        const size_t count = size_t(items.end - items.begin);
+        char *p = out.reserveMore(count * (lead.size() + maxItemSize + tail.size()) + padding);
+        const char *const pool = itemPool.data();
         for (const int32_t *rank = items.begin; rank != items.end; ++rank) {
             const size_t from = itemFrom[size_t(*rank)];
-            const size_t size = itemFrom[size_t(*rank) + 1] - from;
-            char *p = out.reserveMore(lead.size() + size + tail.size());
-            std::memcpy(p, lead.data(), lead.size());
-            p += lead.size();
-            std::memcpy(p, itemPool.data() + from, size);
-            p += size;
-            std::memcpy(p, tail.data(), tail.size());
-            out.setEnd(p + tail.size());
+            p = copyPadded(p, paddedLead.bytes.data(), paddedLead.size);
+            p = copyPadded(p, pool + from, itemFrom[size_t(*rank) + 1] - from);
+            p = copyPadded(p, paddedTail.bytes.data(), paddedTail.size);
         }
+        out.setEnd(p);
     }
 
     PageRowBuilder page;
@@ -124,10 +157,13 @@ private:
     size_t nextRecord = 0;
     std::string itemPool;
     std::vector<size_t> itemFrom; // rank r: itemPool[itemFrom[r], itemFrom[r + 1])
+    size_t maxItemSize = 0;
     // Scratch of one row: the monster's fields, then the box's, and what follows the item.
     std::string monsterPart;
     std::string lead;
     std::string tail;
+    PaddedText paddedLead;
+    PaddedText paddedTail;
 };
 
 } // namespace

@@ -82,8 +82,7 @@ QString chanceInKillsText(int monsterValue, int boxWeight, double multiplier, in
 {
     if (!hasRate(boxWeight))
         return noChanceText;
-    return QStringLiteral("%1%").arg(
-        chanceInKills(monsterValue, boxWeight, multiplier, kills) * 100.0, 0, 'f', 2);
+    return fractionTableText(chanceInKills(monsterValue, boxWeight, multiplier, kills));
 }
 
 } // namespace DropRate
