@@ -64,7 +64,7 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
 
     killsSpin = new QSpinBox(this);
     killsSpin->setObjectName(QStringLiteral("killsSpin"));
-    killsSpin->setRange(1, 100000000);
+    killsSpin->setRange(1, 10000000);
     killsSpin->setValue(1000);
     killsSpin->setGroupSeparatorShown(true);
     playersSpin = new QSpinBox(this);
@@ -137,8 +137,11 @@ bool KillSimulationDialog::runSimulation()
 {
     bool ok = false;
     const quint64 seed = seedEdit->text().toULongLong(&ok);
-    if (!ok)
+    if (!ok) {
+        firstDropLabel->setText(
+            QStringLiteral("种子无效：应为 0 到 18446744073709551615 的整数，未运行模拟"));
         return false;
+    }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const qint64 kills = killsSpin->value();
     const KillSimulation::Counts counts = sim.run(kills, seed);
