@@ -138,12 +138,27 @@ private:
         paddedTail.set(tail);
         const size_t count = size_t(items.end - items.begin);
         char *p = out.reserveMore(count * (lead.size() + maxItemSize + tail.size()) + padding);
+        // Locals: the stores through p could alias any member, which would be read again per row.
         const char *const pool = itemPool.data();
+        const size_t *const bounds = itemFrom.data();
+        const char *const leadBytes = paddedLead.bytes.data();
+        const size_t leadSize = paddedLead.size;
+        const char *const tailBytes = paddedTail.bytes.data();
+        const size_t tailSize = paddedTail.size;
+        // The items lie spread over the pool: their bounds and texts are fetched some rows ahead.
+        constexpr ptrdiff_t ahead = 8;
         for (const int32_t *rank = items.begin; rank != items.end; ++rank) {
-            const size_t from = itemFrom[size_t(*rank)];
-            p = copyPadded(p, paddedLead.bytes.data(), paddedLead.size);
-            p = copyPadded(p, pool + from, itemFrom[size_t(*rank) + 1] - from);
-            p = copyPadded(p, paddedTail.bytes.data(), paddedTail.size);
+            if (items.end - rank > ahead) {
+                __builtin_prefetch(bounds + rank[ahead]);
+                if (items.end - rank > 2 * ahead)
+                    __builtin_prefetch(bounds + rank[2 * ahead]);
+                __builtin_prefetch(pool + bounds[size_t(rank[ahead])]);
+            }
+            const size_t from = bounds[size_t(*rank)];
+            const size_t size = bounds[size_t(*rank) + 1] - from;
+            p = copyPadded(p, leadBytes, leadSize);
+            p = copyPadded(p, pool + from, size);
+            p = copyPadded(p, tailBytes, tailSize);
         }
         out.setEnd(p);
     }
