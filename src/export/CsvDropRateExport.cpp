@@ -191,7 +191,7 @@ QStringList headerCells(bool showRates)
                       QStringLiteral("物品ID"),   QStringLiteral("物品名称")};
     if (showRates)
         cells << QStringLiteral("爆率") << QStringLiteral("N（1/N）")
-              << QStringLiteral("90%所需击杀");
+              << QStringLiteral("90%需击杀");
     return cells;
 }
 
