@@ -8,7 +8,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$ROOT"
 
-PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
+PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
           fonts-noto-cjk xvfb xauth chromium dpkg-dev file)
 # Debian's Node.js only when the machine has none of its own.
 if ! command -v node >/dev/null 2>&1; then

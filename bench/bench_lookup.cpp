@@ -5,7 +5,10 @@
 #include "data/ItemSourceIndex.h"
 #include "data/NameResolver.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <vector>
 
 LOOTWRIGHT_BENCH(lookup_and_check, 700)
 {
@@ -48,6 +51,29 @@ LOOTWRIGHT_BENCH(lookup_and_check, 700)
         rows = length > 0 ? rows : 0;
     }),
                    QStringLiteral("ms"));
+    // With a total row per monster and every column's text, kills included.
+    qsizetype totals = 0;
+    std::vector<double> cpu;
+    context.report(QStringLiteral("where_item_combined"), context.medianMs([&] {
+        const std::clock_t start = std::clock();
+        const QList<ItemSourceIndex::Source> sources = index.sources(itemId);
+        const QList<ItemSourceIndex::MonsterTotal> monsterTotals =
+            ItemSourceIndex::totals(sources, 1.0);
+        qsizetype length = 0;
+        for (int column = 0; column < ItemSourceTable::ColumnCount; ++column) {
+            for (const ItemSourceIndex::Source &source : sources)
+                length += ItemSourceTable::cellText(source, column, names, 1.0).size();
+            for (const ItemSourceIndex::MonsterTotal &total : monsterTotals)
+                length += ItemSourceTable::cellText(total, column, names).size();
+        }
+        totals = length > 0 ? monsterTotals.size() : 0;
+        cpu.push_back(double(std::clock() - start) * 1000.0 / CLOCKS_PER_SEC);
+    }),
+                   QStringLiteral("ms"));
+    std::sort(cpu.begin(), cpu.end());
+    context.report(QStringLiteral("where_item_combined_cpu"), cpu[cpu.size() / 2],
+                   QStringLiteral("ms"));
+    context.report(QStringLiteral("where_item_totals"), double(totals), QStringLiteral(""));
     context.report(QStringLiteral("where_item_boxes"), double(index.boxCount(itemId)),
                    QStringLiteral(""));
     context.report(QStringLiteral("where_item_rows"), double(rows), QStringLiteral(""));

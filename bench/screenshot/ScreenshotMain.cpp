@@ -2,12 +2,13 @@
 // monster and one of its boxes selected, written to docs/screenshot.png, and the item sources
 // window for the most widely dropped item of that monster, docs/item_sources.png, the box
 // manager on the selected box, docs/box_manager.png, and the item library window with that
-// monster's items as favourites, docs/item_library.png. Run it on a real display or under
-// xvfb-run.
+// monster's items as favourites, docs/item_library.png, and the kill simulation of that monster
+// with a fixed seed, docs/kill_simulation.png. Run it on a real display or under xvfb-run.
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
 #include "dialogs/ItemLibraryDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
+#include "dialogs/KillSimulationDialog.h"
 #include "edit/Favorites.h"
 #include "mainwindow/MainWindow.h"
 #include "dialogs/Prompts.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
@@ -113,7 +115,7 @@ int main(int argc, char *argv[])
     auto *sources = window.findChild<ItemSourcesDialog *>();
     if (!sources)
         return 1;
-    sources->resize(1080, 420);
+    sources->resize(1280, 760);
     settle(800);
     if (!savePicture(*sources, "item_sources.png"))
         return 1;
@@ -158,5 +160,18 @@ int main(int argc, char *argv[])
     library->findChild<QComboBox *>(QStringLiteral("categoryCombo"))
         ->setCurrentText(QStringLiteral("装备"));
     settle(800);
-    return savePicture(*library, "item_library.png") ? 0 : 1;
+    if (!savePicture(*library, "item_library.png"))
+        return 1;
+    library->close();
+
+    window.onSimulateKills();
+    auto *simulation = window.findChild<KillSimulationDialog *>();
+    if (!simulation)
+        return 1;
+    simulation->resize(1080, 760);
+    simulation->seedField()->setText(QStringLiteral("20261206"));
+    simulation->itemField()->setCurrentIndex(simulation->itemField()->count() - 1);
+    simulation->runSimulation();
+    settle(800);
+    return savePicture(*simulation, "kill_simulation.png") ? 0 : 1;
 }

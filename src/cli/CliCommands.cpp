@@ -5,7 +5,9 @@
 #include "data/NameResolver.h"
 #include "data/SaveBackup.h"
 #include "edit/DropComparison.h"
+#include "export/CsvDropRateExport.h"
 #include "export/HtmlDropRateExport.h"
+#include "rates/KillSimulation.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -15,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTextStream>
 #include <cmath>
 #include <ctime>
@@ -43,23 +46,46 @@ const QList<CommandSyntax> &commands()
              "的爆率。\n每行一个问题（类别<TAB>说明），--json 输出 JSON 数组。\n"
              "退出码：0 没有问题，1 发现问题，2 参数错误或文件无法读取。")},
         {QStringLiteral("export"),
-         {QStringLiteral("CONFIGDIR"), QStringLiteral("OUT.html")},
+         {QStringLiteral("CONFIGDIR"), QStringLiteral("OUT.html|OUT.csv")},
          {QStringLiteral("--no-rates")},
-         {QStringLiteral("--multiplier"), QStringLiteral("--time")},
-         QStringLiteral("导出爆率表 HTML，与编辑器“导出爆率”写出的页面逐字节相同。\n"
+         {QStringLiteral("--multiplier"), QStringLiteral("--time"), QStringLiteral("--format")},
+         QStringLiteral("导出爆率表 HTML，与编辑器“导出爆率”写出的页面逐字节相同；或导出 CSV，"
+                        "与编辑器“导出CSV”写出的文件逐字节相同（每个怪物、包裹和物品一行，"
+                        "UTF-8 带 BOM，CRLF 换行）。\n"
                         "  --no-rates        不显示爆率列\n"
                         "  --multiplier M    全局掉落倍数（大于 0，默认 1）\n"
-                        "  --time \"yyyy-MM-dd HH:mm:ss\"  页面上的导出时间（默认为当前时间）\n"
-                        "文件写入 OUT.html（不自动添加扩展名），只有完整写完才替换原文件。\n"
+                        "  --time \"yyyy-MM-dd HH:mm:ss\"  页面上的导出时间（默认为当前时间，仅 "
+                        "HTML）\n"
+                        "  --format html|csv 文件格式（默认按扩展名：.csv 为 CSV，其余为 HTML）\n"
+                        "文件写入给定路径（不自动添加扩展名），只有完整写完才替换原文件。\n"
                         "退出码：0 已导出，2 参数错误、文件无法读写或没有可导出的掉落。")},
         {QStringLiteral("where"),
          {QStringLiteral("ITEMID"), QStringLiteral("CONFIGDIR")},
          {QStringLiteral("--json")},
          {},
          QStringLiteral(
-             "列出含有该物品的每个包裹，以及引用这些包裹的每个怪物槽位：爆率、1/N 和 100 "
-             "次击杀至少掉落一次的概率。\n第一行为摘要（以 # 开头），第二行为表头，之后每行一个来源"
-             "（TAB 分隔）；--json 输出 JSON 数组。\n退出码：0 成功，2 参数错误或文件无法读取。")},
+             "列出含有该物品的每个包裹，以及引用这些包裹的每个怪物槽位：爆率、1/N、有 50%/90%/99% "
+             "的概率至少掉落一次所需的击杀次数和 100 次击杀至少掉落一次的概率。\n"
+             "之后每个怪物一行“合计”：该怪物所有含该物品的槽位合起来每次击杀掉落的概率"
+             "（每个槽位各自掷一次）。\n第一行为摘要（以 # 开头），第二行为表头，之后每行一个来源"
+             "（TAB 分隔）；--json 输出 JSON 数组（合计行的 combined 为 true）。\n"
+             "退出码：0 成功，2 参数错误或文件无法读取。")},
+        {QStringLiteral("simulate"),
+         {QStringLiteral("MONSTERID"), QStringLiteral("CONFIGDIR")},
+         {QStringLiteral("--json")},
+         {QStringLiteral("--kills"), QStringLiteral("--players"), QStringLiteral("--seed"),
+          QStringLiteral("--item"), QStringLiteral("--multiplier")},
+         QStringLiteral(
+             "模拟击杀该怪物：每个掉落槽位的包裹与每个物品的期望次数和模拟次数，以及多名玩家各自"
+             "首次掉落某物品所需的击杀次数分布。\n"
+             "  --kills N         击杀次数（默认 1000）\n"
+             "  --players M       玩家数（默认 1000）\n"
+             "  --seed S          随机种子，0 到 18446744073709551615（默认随机，输出中给出）\n"
+             "  --item ITEMID     统计首次掉落的物品（默认该怪物可掉落的 ID 最小的物品）\n"
+             "  --multiplier M    全局掉落倍数（大于 0，默认 1）\n"
+             "同一种子在任何机器上、在编辑器的“模拟击杀”中得到相同的结果：std::mt19937_64，"
+             "每次击杀按槽位顺序每个存在的包裹抽一次。\n"
+             "--json 输出 JSON 对象。\n退出码：0 成功，2 参数错误或文件无法读取。")},
         {QStringLiteral("normalize"),
          {QStringLiteral("CONFIGDIR")},
          {},
@@ -165,16 +191,27 @@ int runCheck(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     return findings.isEmpty() ? Success : FindingsReported;
 }
 
+// --multiplier, 1 when not given. False with the message.
+bool readMultiplier(const ParsedArguments &args, double &multiplier, QString &error)
+{
+    multiplier = 1.0;
+    if (!args.values.contains(QStringLiteral("--multiplier")))
+        return true;
+    const QString text = args.values.value(QStringLiteral("--multiplier"));
+    bool ok = false;
+    multiplier = text.toDouble(&ok);
+    if (ok && std::isfinite(multiplier) && multiplier > 0.0)
+        return true;
+    error = QStringLiteral("掉落倍数无效：%1（应为大于 0 的数）").arg(text);
+    return false;
+}
+
 int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 {
     double multiplier = 1.0;
-    if (args.values.contains(QStringLiteral("--multiplier"))) {
-        const QString text = args.values.value(QStringLiteral("--multiplier"));
-        bool ok = false;
-        multiplier = text.toDouble(&ok);
-        if (!ok || !std::isfinite(multiplier) || multiplier <= 0.0)
-            return fail(err, QStringLiteral("掉落倍数无效：%1（应为大于 0 的数）").arg(text));
-    }
+    QString optionError;
+    if (!readMultiplier(args, multiplier, optionError))
+        return fail(err, optionError);
     QDateTime time = QDateTime::currentDateTime();
     if (args.values.contains(QStringLiteral("--time"))) {
         const QString text = args.values.value(QStringLiteral("--time"));
@@ -186,6 +223,13 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     const QString target = args.positionals.at(1);
     if (target.isEmpty())
         return fail(err, QStringLiteral("未指定导出文件"));
+    bool csv = target.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    if (args.values.contains(QStringLiteral("--format"))) {
+        const QString format = args.values.value(QStringLiteral("--format"));
+        if (format != QStringLiteral("html") && format != QStringLiteral("csv"))
+            return fail(err, QStringLiteral("格式无效：%1（应为 html 或 csv）").arg(format));
+        csv = format == QStringLiteral("csv");
+    }
 
     Configuration config;
     QString error;
@@ -195,9 +239,12 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(config.monsters, config.boxes))
         return fail(err, Export::nothingLoadedText);
+    const bool showRates = !args.flags.contains(QStringLiteral("--no-rates"));
     const Export::Outcome outcome =
-        Export::exportToFile(target, config.monsters, config.boxes, NameResolver::instance(),
-                             multiplier, !args.flags.contains(QStringLiteral("--no-rates")), time);
+        csv ? CsvDropRateExport::exportToFile(target, config.monsters, config.boxes,
+                                              NameResolver::instance(), multiplier, showRates)
+            : Export::exportToFile(target, config.monsters, config.boxes, NameResolver::instance(),
+                                   multiplier, showRates, time);
     if (!outcome.written)
         return fail(err, outcome.text);
     out << outcome.text << Qt::endl;
@@ -222,6 +269,148 @@ int runWhere(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         out << QString::fromUtf8(sourcesJson(sources, NameResolver::instance()));
     else
         out << sourcesText(itemId, sources, NameResolver::instance());
+    out.flush();
+    return Success;
+}
+
+// A whole-number option between 1 and `most`, `fallback` when not given.
+bool readCount(const ParsedArguments &args, const QString &name, qint64 fallback, qint64 most,
+               qint64 &value, QString &error)
+{
+    value = fallback;
+    if (!args.values.contains(name))
+        return true;
+    const QString text = args.values.value(name);
+    bool ok = false;
+    value = text.toLongLong(&ok);
+    if (ok && value >= 1 && value <= most)
+        return true;
+    error =
+        QStringLiteral("%1 无效：%2（应为 1 到 %3 的整数）").arg(name, text, QString::number(most));
+    return false;
+}
+
+QJsonArray rowArray(const QStringList &header, const QList<QStringList> &rows)
+{
+    QJsonArray array;
+    for (const QStringList &row : rows) {
+        QJsonObject object;
+        for (qsizetype i = 0; i < header.size(); ++i)
+            object.insert(header.at(i), row.value(i));
+        array.append(object);
+    }
+    return array;
+}
+
+QString tableText(const QStringList &header, const QList<QStringList> &rows)
+{
+    QString text = header.join(u'\t') + u'\n';
+    for (const QStringList &row : rows)
+        text += row.join(u'\t') + u'\n';
+    return text;
+}
+
+int runSimulate(const ParsedArguments &args, QTextStream &out, QTextStream &err)
+{
+    const QString idText = args.positionals.at(0);
+    bool ok = false;
+    const int monsterId = idText.toInt(&ok);
+    if (!ok || !DropSlots::isUsedId(monsterId))
+        return fail(err, QStringLiteral("怪物ID无效：%1（应为 1 或更大的整数）").arg(idText));
+    qint64 kills = 0;
+    qint64 players = 0;
+    double multiplier = 1.0;
+    QString error;
+    if (!readCount(args, QStringLiteral("--kills"), 1000, 1000000000, kills, error) ||
+        !readCount(args, QStringLiteral("--players"), 1000, 10000000, players, error) ||
+        !readMultiplier(args, multiplier, error))
+        return fail(err, error);
+    quint64 seed = QRandomGenerator::global()->generate64();
+    if (args.values.contains(QStringLiteral("--seed"))) {
+        const QString text = args.values.value(QStringLiteral("--seed"));
+        seed = text.toULongLong(&ok);
+        if (!ok)
+            return fail(
+                err,
+                QStringLiteral("种子无效：%1（应为 0 到 18446744073709551615 的整数）").arg(text));
+    }
+    Configuration config;
+    if (!loadConfiguration(args.positionals.at(1), config, error) ||
+        !loadNames(args.positionals.at(1), error))
+        return fail(err, error);
+    const MonsterDropConfig *record = nullptr;
+    for (const MonsterDropConfig &candidate : config.monsters.records) {
+        if (candidate.monsterId == monsterId) {
+            record = &candidate;
+            break;
+        }
+    }
+    if (!record)
+        return fail(err, QStringLiteral("怪物ID %1 没有掉落记录").arg(monsterId));
+    const KillSimulation simulation(*record, config.boxes, multiplier);
+    int itemId = simulation.items().isEmpty() ? 0 : simulation.items().first().itemId;
+    if (args.values.contains(QStringLiteral("--item"))) {
+        const QString text = args.values.value(QStringLiteral("--item"));
+        itemId = text.toInt(&ok);
+        if (!ok || simulation.itemIndex(itemId) < 0)
+            return fail(err, QStringLiteral("物品ID无效：%1（该怪物不掉落此物品）").arg(text));
+    }
+
+    const NameResolver &names = NameResolver::instance();
+    const KillSimulation::Counts counts = simulation.run(kills, seed);
+    QList<QStringList> rollRows;
+    for (qsizetype r = 0; r < simulation.rolls().size(); ++r)
+        rollRows.append(
+            KillSimulationTable::rollCells(simulation.rolls().at(r), kills, counts.drops.at(r)));
+    QList<QStringList> itemRows;
+    for (qsizetype i = 0; i < simulation.items().size(); ++i)
+        itemRows.append(KillSimulationTable::itemCells(simulation.items().at(i), names, kills,
+                                                       counts.copies.at(i)));
+    const bool histogram = itemId >= 1;
+    KillSimulation::FirstDrops drops;
+    if (histogram)
+        drops = simulation.firstDrops(itemId, int(players), seed);
+
+    if (args.flags.contains(QStringLiteral("--json"))) {
+        QJsonObject object{
+            {QStringLiteral("monsterId"), monsterId},
+            {QStringLiteral("monsterName"), names.monsterName(monsterId)},
+            {QStringLiteral("kills"), double(kills)},
+            {QStringLiteral("seed"), QString::number(seed)},
+            {QStringLiteral("multiplier"), multiplier},
+            {QStringLiteral("boxes"), rowArray(KillSimulationTable::rollHeader(), rollRows)},
+            {QStringLiteral("items"), rowArray(KillSimulationTable::itemHeader(), itemRows)}};
+        if (histogram) {
+            QJsonObject first{
+                {QStringLiteral("itemId"), itemId},
+                {QStringLiteral("players"), drops.players},
+                {QStringLiteral("binWidth"), double(drops.binWidth)},
+                {QStringLiteral("meanKills"), drops.meanKills},
+                {QStringLiteral("medianKills"), double(drops.medianKills)},
+                {QStringLiteral("expectedKills"), drops.expectedKills},
+                {QStringLiteral("rows"), rowArray(KillSimulationTable::firstDropHeader(),
+                                                  KillSimulationTable::firstDropRows(drops))}};
+            object.insert(QStringLiteral("firstDrop"), first);
+        }
+        out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+        out.flush();
+        return Success;
+    }
+    const QString monsterName = names.monsterName(monsterId);
+    out << QStringLiteral("# 怪物 %1%2：%3 次击杀，种子 %4，全局掉落倍数 x%5\n")
+               .arg(QString::number(monsterId),
+                    monsterName.isEmpty() ? QString() : u' ' + monsterName, QString::number(kills),
+                    QString::number(seed), QString::number(multiplier, 'f', 2))
+        << tableText(KillSimulationTable::rollHeader(), rollRows) << u'\n'
+        << tableText(KillSimulationTable::itemHeader(), itemRows);
+    if (histogram) {
+        const QString itemName = names.itemName(itemId);
+        out << QStringLiteral("\n# 物品 %1%2 首次掉落：%3\n")
+                   .arg(QString::number(itemId), itemName.isEmpty() ? QString() : u' ' + itemName,
+                        KillSimulationTable::firstDropSummary(drops))
+            << tableText(KillSimulationTable::firstDropHeader(),
+                         KillSimulationTable::firstDropRows(drops));
+    }
     out.flush();
     return Success;
 }
@@ -516,6 +705,21 @@ bool loadConfiguration(const QString &dir, Configuration &config, QString &error
     return true;
 }
 
+namespace {
+
+// The chance per kill as a number and the kills for 50/90/99 %, null without a chance.
+void insertOdds(QJsonObject &object, const DropOdds::ItemOdds &odds)
+{
+    object.insert(QStringLiteral("chancePerKill"), odds.chancePerKill());
+    const char *const names[] = {"kills50", "kills90", "kills99"};
+    for (int i = 0; i < DropOdds::chanceStepCount; ++i) {
+        const double kills = odds.killsFor(DropOdds::chanceSteps[i]);
+        object.insert(QLatin1String(names[i]), kills >= 1.0 ? QJsonValue(kills) : QJsonValue());
+    }
+}
+
+} // namespace
+
 QString findingLine(const ConfigCheck::Finding &finding)
 {
     return ConfigCheck::kindName(finding.kind) + u'\t' + finding.message;
@@ -562,6 +766,11 @@ QString sourcesText(int itemId, const QList<ItemSourceIndex::Source> &sources,
                 (column ? QStringLiteral("\t") : QString()) + cellText(source, column, names, 1.0);
         text += u'\n';
     }
+    for (const ItemSourceIndex::MonsterTotal &total : ItemSourceIndex::totals(sources, 1.0)) {
+        for (int column = 0; column < ColumnCount; ++column)
+            text += (column ? QStringLiteral("\t") : QString()) + cellText(total, column, names);
+        text += u'\n';
+    }
     return text;
 }
 
@@ -569,7 +778,7 @@ QByteArray sourcesJson(const QList<ItemSourceIndex::Source> &sources, const Name
 {
     QJsonArray array;
     for (const ItemSourceIndex::Source &source : sources) {
-        QJsonObject object;
+        QJsonObject object{{QStringLiteral("combined"), false}};
         if (source.hasMonster()) {
             object.insert(QStringLiteral("monsterId"), source.monsterId);
             object.insert(QStringLiteral("monsterName"), names.monsterName(source.monsterId));
@@ -584,6 +793,31 @@ QByteArray sourcesJson(const QList<ItemSourceIndex::Source> &sources, const Name
         object.insert(QStringLiteral("rate"), source.rateText(1.0));
         object.insert(QStringLiteral("oneIn"), source.oneInText(1.0));
         object.insert(QStringLiteral("chance100"), source.chanceText(1.0));
+        const double rate = source.killRate(1.0);
+        DropOdds::ItemOdds odds;
+        if (!std::isnan(rate))
+            odds.addRoll(rate);
+        insertOdds(object, odds);
+        array.append(object);
+    }
+    for (const ItemSourceIndex::MonsterTotal &total : ItemSourceIndex::totals(sources, 1.0)) {
+        QJsonArray slots;
+        for (const int slot : total.slots)
+            slots.append(slot + 1);
+        QJsonArray boxIds;
+        for (const int id : total.boxIds)
+            boxIds.append(id);
+        QJsonObject object{{QStringLiteral("combined"), true},
+                           {QStringLiteral("monsterId"), total.monsterId},
+                           {QStringLiteral("monsterName"), names.monsterName(total.monsterId)},
+                           {QStringLiteral("mValue"), total.mValue},
+                           {QStringLiteral("slots"), slots},
+                           {QStringLiteral("boxIds"), boxIds}};
+        using namespace ItemSourceTable;
+        object.insert(QStringLiteral("rate"), cellText(total, RateColumn, names));
+        object.insert(QStringLiteral("oneIn"), cellText(total, OneInColumn, names));
+        object.insert(QStringLiteral("chance100"), cellText(total, ChanceColumn, names));
+        insertOdds(object, total.odds);
         array.append(object);
     }
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
@@ -622,6 +856,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             return runWhere(parsed, out, err);
         if (syntax.name == QStringLiteral("diff"))
             return runDiff(parsed, out, err);
+        if (syntax.name == QStringLiteral("simulate"))
+            return runSimulate(parsed, out, err);
         return runNormalize(parsed, out, err);
     }
     return fail(err, QStringLiteral("未知命令：%1\n").arg(command) + generalHelp());

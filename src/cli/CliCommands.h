@@ -14,8 +14,8 @@
 class NameResolver;
 class QTextStream;
 
-// lootwright-cli: the check, the export, the reverse lookup, the normalising save and the
-// comparison of two configurations, for deploy scripts, over the core library alone.
+// lootwright-cli: the check, the export, the reverse lookup, the kill simulation, the normalising
+// save and the comparison of two configurations, for deploy scripts, over the core library alone.
 namespace Cli {
 
 enum ExitCode

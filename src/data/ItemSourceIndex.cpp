@@ -4,7 +4,9 @@
 #include "rates/DropRate.h"
 
 #include <QHash>
+#include <QStringList>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -191,7 +193,84 @@ QString ItemSourceIndex::Source::chanceText(double multiplier) const
                         : DropRate::noChanceText;
 }
 
+double ItemSourceIndex::Source::killRate(double multiplier) const
+{
+    if (!hasMonster() || !DropRate::hasRate(boxValue))
+        return std::numeric_limits<double>::quiet_NaN();
+    return DropRate::fraction(mValue, boxValue, multiplier);
+}
+
+QList<ItemSourceIndex::MonsterTotal> ItemSourceIndex::totals(const QList<Source> &sources,
+                                                             double multiplier)
+{
+    // A monster's sources by slot, monsters in document order.
+    std::vector<const Source *> order;
+    order.reserve(std::size_t(sources.size()));
+    for (const Source &source : sources) {
+        if (source.hasMonster())
+            order.push_back(&source);
+    }
+    std::sort(order.begin(), order.end(), [](const Source *a, const Source *b) {
+        return a->recordIndex != b->recordIndex ? a->recordIndex < b->recordIndex
+                                                : a->slot < b->slot;
+    });
+    QList<MonsterTotal> result;
+    for (const Source *source : order) {
+        if (result.isEmpty() || result.constLast().recordIndex != source->recordIndex) {
+            MonsterTotal total;
+            total.recordIndex = source->recordIndex;
+            total.monsterId = source->monsterId;
+            total.mValue = source->mValue;
+            result.append(total);
+        }
+        MonsterTotal &total = result.last();
+        total.slots.append(source->slot);
+        total.boxIds.append(source->boxId);
+        const double rate = source->killRate(multiplier);
+        if (std::isnan(rate))
+            total.odds.addUnratedRoll();
+        else
+            total.odds.addRoll(rate);
+    }
+    return result;
+}
+
+QList<ItemSourceIndex::MonsterTotal> ItemSourceIndex::bestTotals(QList<MonsterTotal> totals,
+                                                                 int count)
+{
+    totals.removeIf([](const MonsterTotal &total) { return total.odds.chancePerKill() <= 0.0; });
+    std::stable_sort(totals.begin(), totals.end(),
+                     [](const MonsterTotal &a, const MonsterTotal &b) {
+                         return a.odds.chancePerKill() > b.odds.chancePerKill();
+                     });
+    return totals.mid(0, count);
+}
+
 namespace ItemSourceTable {
+
+namespace {
+
+// The kills columns of a rate as a fraction (NaN without one).
+QString killsCell(double rate, int column)
+{
+    return std::isnan(rate) ? DropRate::noChanceText
+                            : DropOdds::killsText(DropOdds::killsFor(rate, killsChance(column)));
+}
+
+} // namespace
+
+double killsChance(int column)
+{
+    switch (column) {
+    case Kills50Column:
+        return DropOdds::chanceSteps[0];
+    case Kills90Column:
+        return DropOdds::chanceSteps[1];
+    case Kills99Column:
+        return DropOdds::chanceSteps[2];
+    }
+    return 0.0;
+}
 
 QString headerText(int column)
 {
@@ -212,6 +291,12 @@ QString headerText(int column)
         return QStringLiteral("爆率");
     case OneInColumn:
         return QStringLiteral("1/N");
+    case Kills50Column:
+        return QStringLiteral("50%需击杀");
+    case Kills90Column:
+        return QStringLiteral("90%需击杀");
+    case Kills99Column:
+        return QStringLiteral("99%需击杀");
     case ChanceColumn:
         return QStringLiteral("100次击杀概率");
     }
@@ -242,8 +327,47 @@ QString cellText(const ItemSourceIndex::Source &source, int column, const NameRe
         return source.rateText(multiplier);
     case OneInColumn:
         return source.oneInText(multiplier);
+    case Kills50Column:
+    case Kills90Column:
+    case Kills99Column:
+        return killsCell(source.killRate(multiplier), column);
     case ChanceColumn:
         return source.chanceText(multiplier);
+    }
+    return QString();
+}
+
+QString cellText(const ItemSourceIndex::MonsterTotal &total, int column, const NameResolver &names)
+{
+    switch (column) {
+    case MonsterIdColumn:
+        return QString::number(total.monsterId);
+    case MonsterNameColumn:
+        return names.monsterName(total.monsterId);
+    case SlotColumn:
+        return QStringLiteral("合计");
+    case MonsterValueColumn:
+        return QString::number(total.mValue);
+    case BoxIdColumn: {
+        QStringList ids;
+        for (const int id : total.boxIds)
+            ids << QString::number(id);
+        return ids.join(u'、');
+    }
+    case BoxWeightColumn:
+        return DropRate::noChanceText;
+    case RateColumn:
+        return total.odds.rateText();
+    case OneInColumn:
+        return total.odds.oneInText();
+    case Kills50Column:
+    case Kills90Column:
+    case Kills99Column:
+        return DropOdds::killsText(total.odds.killsFor(killsChance(column)));
+    case ChanceColumn:
+        return total.odds.hasRate()
+                   ? DropRate::fractionTableText(total.odds.chanceIn(ItemSourceIndex::chanceKills))
+                   : DropRate::noChanceText;
     }
     return QString();
 }

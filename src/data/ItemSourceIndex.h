@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DropConfig.h"
+#include "rates/DropOdds.h"
 
 #include <QList>
 #include <QString>
@@ -38,7 +39,25 @@ public:
         QString rateText(double multiplier) const;
         QString oneInText(double multiplier) const;
         QString chanceText(double multiplier) const;
+        // The rate as a fraction for the kill counts; NaN without a monster or a rate.
+        double killRate(double multiplier) const;
     };
+
+    // One monster's every slot naming a box that holds the item, taken together: the boxes roll
+    // on their own, each once per slot.
+    struct MonsterTotal
+    {
+        int recordIndex = -1;
+        int monsterId = 0;
+        int mValue = 0;
+        QList<int> slots;  // positions in dropBoxIds, ascending
+        QList<int> boxIds; // per slot
+        DropOdds::ItemOdds odds;
+    };
+    // Per monster of the sources, in monster document order.
+    static QList<MonsterTotal> totals(const QList<Source> &sources, double multiplier);
+    // The `count` totals with the highest chance per kill, highest first; none without a chance.
+    static QList<MonsterTotal> bestTotals(QList<MonsterTotal> totals, int count);
 
     static constexpr int chanceKills = 100;
 
@@ -93,6 +112,9 @@ enum Column
     BoxWeightColumn,
     RateColumn,
     OneInColumn,
+    Kills50Column, // kills for a 50 %, 90 % and 99 % chance of at least one drop
+    Kills90Column,
+    Kills99Column,
     ChanceColumn,
     ColumnCount
 };
@@ -102,5 +124,9 @@ QString headerText(int column);
 // why.
 QString cellText(const ItemSourceIndex::Source &source, int column, const NameResolver &names,
                  double multiplier);
+// A monster's total: "合计" in the slot column, its box ids joined, no weight.
+QString cellText(const ItemSourceIndex::MonsterTotal &total, int column, const NameResolver &names);
+// The chance a kills column stands for, or 0 for another column.
+double killsChance(int column);
 
 } // namespace ItemSourceTable

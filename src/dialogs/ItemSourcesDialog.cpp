@@ -2,6 +2,7 @@
 
 #include "data/NameResolver.h"
 #include "dialogs/DocumentFollower.h"
+#include "dialogs/DropChanceChartView.h"
 #include "models/ItemSourceTableModel.h"
 
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QSet>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <climits>
@@ -22,7 +24,7 @@ ItemSourcesDialog::ItemSourcesDialog(ConfigDocument *document, std::function<dou
 {
     setObjectName(QStringLiteral("itemSourcesDialog"));
     setWindowFlag(Qt::Window);
-    resize(1080, 520);
+    resize(1280, 760);
 
     auto *layout = new QVBoxLayout(this);
     auto *queryLayout = new QHBoxLayout;
@@ -53,7 +55,14 @@ ItemSourcesDialog::ItemSourcesDialog(ConfigDocument *document, std::function<dou
     sourcesView->setAlternatingRowColors(true);
     sourcesView->verticalHeader()->hide();
     sourcesView->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    layout->addWidget(sourcesView);
+    chanceChart = new DropChanceChartView(this);
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(sourcesView);
+    splitter->addWidget(chanceChart);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    chanceChart->setMinimumHeight(320);
+    layout->addWidget(splitter);
 
     connect(lookupButton, &QPushButton::clicked, this, &ItemSourcesDialog::onLookup);
     connect(itemIdEdit, &QLineEdit::returnPressed, this, &ItemSourcesDialog::onLookup);
@@ -77,6 +86,14 @@ void ItemSourcesDialog::showSources(int itemId, const QString &itemName,
     shownItemId = itemId;
     itemIdEdit->setText(QString::number(itemId));
     sourceModel->setSources(sources, multiplier);
+    QList<DropChanceChartView::Curve> curves;
+    for (const ItemSourceIndex::MonsterTotal &total :
+         ItemSourceIndex::bestTotals(sourceModel->monsterTotals(), chartMonsters)) {
+        const QString name = NameResolver::instance().monsterName(total.monsterId);
+        curves.append(
+            {name.isEmpty() ? QStringLiteral("怪物 %1").arg(total.monsterId) : name, total.odds});
+    }
+    chanceChart->setCurves(curves);
     QSet<int> boxes;
     for (const ItemSourceIndex::Source &source : sources)
         boxes.insert(source.boxIndex);
@@ -100,8 +117,9 @@ void ItemSourcesDialog::onLookup()
 
 void ItemSourcesDialog::onActivated(const QModelIndex &index)
 {
-    const ItemSourceIndex::Source *source =
-        sourceModel->sourceAt(sortModel->mapToSource(index).row());
-    if (source)
+    const int row = sortModel->mapToSource(index).row();
+    if (const ItemSourceIndex::Source *source = sourceModel->sourceAt(row))
         Q_EMIT sourceActivated(source->hasMonster() ? source->monsterId : -1, source->boxId);
+    else if (const ItemSourceIndex::MonsterTotal *total = sourceModel->totalAt(row))
+        Q_EMIT sourceActivated(total->monsterId, total->boxIds.value(0, -1));
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class ConfigDocument;
+class DropChanceChartView;
 class ItemSourceTableModel;
 class QLabel;
 class QLineEdit;
@@ -13,8 +14,9 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 
-// Where one item drops: a table of its boxes and the monster slots naming them, sortable by
-// rate. Shows copies, taken again after the document changes.
+// Where one item drops: a table of its boxes and the monster slots naming them with a total per
+// monster, sortable by rate, and the monsters' chances against kills. Shows copies, taken again
+// after the document changes.
 class ItemSourcesDialog : public QDialog
 {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
     int itemId() const { return shownItemId; }
 
     QTableView *view() const { return sourcesView; }
+    // The chance against kills of the monsters that give the item most often.
+    DropChanceChartView *chart() const { return chanceChart; }
+    static constexpr int chartMonsters = 10;
 
 Q_SIGNALS:
     // The user asked for another item.
@@ -50,6 +55,7 @@ private:
     QPushButton *lookupButton = nullptr;
     QLabel *summaryLabel = nullptr;
     QTableView *sourcesView = nullptr;
+    DropChanceChartView *chanceChart = nullptr;
     ItemSourceTableModel *sourceModel = nullptr;
     QSortFilterProxyModel *sortModel = nullptr;
 };

@@ -221,6 +221,9 @@ public:
 
     bool commit() { return file.commit(); }
 
+    // Off for bytes that carry their own line ends.
+    void setTextMode(bool on) { file.setTextModeEnabled(on); }
+
 private:
     CheckedFile file;
     QStringEncoder encoder{QStringEncoder::Utf8};
@@ -232,7 +235,7 @@ private:
 class RowPipeline
 {
 public:
-    explicit RowPipeline(PageRowBuilder &builder) : builder(builder)
+    explicit RowPipeline(RowSource &builder) : builder(builder)
     {
         for (int i = 0; i < pieceCount; ++i)
             free.push_back(i);
@@ -300,7 +303,7 @@ private:
 
     // Enough pieces that the builder keeps going while a busy disk holds the writer back.
     static constexpr int pieceCount = 12;
-    PageRowBuilder &builder;
+    RowSource &builder;
     ByteBuffer pieces[pieceCount];
     std::mutex mutex;
     std::condition_variable changed;
@@ -350,6 +353,22 @@ QString withHtmlSuffix(const QString &fileName)
     if (fileName.isEmpty() || fileName.endsWith(QLatin1String(".html"), Qt::CaseInsensitive))
         return fileName;
     return fileName + QLatin1String(".html");
+}
+
+bool writeStreamed(const QString &path, QStringView head, RowSource &rows, bool textMode)
+{
+    PageFileWriter writer(path);
+    if (!writer.open())
+        return false;
+    writer.setTextMode(textMode);
+    if (!writer.write(head))
+        return false;
+    RowPipeline pipeline(rows);
+    while (const ByteBuffer *piece = pipeline.next()) {
+        if (!writer.write(piece->data(), piece->size()))
+            return false;
+    }
+    return writer.commit();
 }
 
 bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes)

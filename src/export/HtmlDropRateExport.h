@@ -44,6 +44,12 @@ Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
 // page was written; on failure it is left as it was and error holds "无法写入文件：<path>".
 bool writePage(const QString &path, const QString &html, QString &error);
 
+class RowSource;
+// Writes head, then the rows as a second thread builds them, through the page's writer: UTF-8
+// with a byte-order mark into a temporary file that replaces the target only when every byte was
+// written. In text mode line feeds become the system's line ends, as for the page.
+bool writeStreamed(const QString &path, QStringView head, RowSource &rows, bool textMode);
+
 // The chosen file name with ".html" appended unless it already ends in it (any case).
 QString withHtmlSuffix(const QString &fileName);
 

@@ -340,6 +340,7 @@ void PageRowBuilder::collectItems(const std::vector<char> &boxUsed)
             boxDisplayBytes[box] += itemBytes[rank].search - itemBytes[rank].display;
         }
     }
+    itemIds = std::move(ids);
 }
 
 void PageRowBuilder::appendRows(ByteBuffer &out, size_t until)

@@ -59,10 +59,20 @@ private:
     bool isFlat = true;
 };
 
+// Rows appended piece by piece, so a writer can take the finished pieces from another thread.
+class RowSource
+{
+public:
+    virtual ~RowSource() = default;
+    // Appends the next rows until out holds at least `until` bytes or every row is out.
+    virtual void appendRows(ByteBuffer &out, size_t until) = 0;
+    virtual bool atEnd() const = 0;
+};
+
 // Resolves every monster's boxes, their items and the items' escaped texts once, then appends
 // the rows monster by monster. After construction it reads only the documents (and its own
 // state), so the rows may be appended on another thread while nothing changes the documents.
-class PageRowBuilder
+class PageRowBuilder : public RowSource
 {
 public:
     PageRowBuilder(const MonsterDropData &monsters, const DropBoxContentData &boxes,
@@ -70,9 +80,28 @@ public:
 
     // Monsters with a row, the export count.
     int rowCount() const { return rows; }
-    // Appends the next rows until out holds at least `until` bytes or every row is out.
-    void appendRows(ByteBuffer &out, size_t until);
-    bool atEnd() const { return nextRecord >= size_t(records.size()); }
+    void appendRows(ByteBuffer &out, size_t until) override;
+    bool atEnd() const override { return nextRecord >= size_t(records.size()); }
+
+    // What the rows list, for other formats: a record's boxes (positions in the box document,
+    // in slot order, each once, only boxes that hold items; none when the monster has no row)
+    // and the ranks of a box's distinct items, in ascending item id.
+    struct Span
+    {
+        const int32_t *begin;
+        const int32_t *end;
+    };
+    Span rowBoxes(size_t record) const
+    {
+        return {monsterBoxes.data() + monsterFrom[record],
+                monsterBoxes.data() + monsterFrom[record + 1]};
+    }
+    Span boxItemRanks(size_t box) const
+    {
+        return {boxItems.data() + boxFrom[box], boxItems.data() + boxFrom[box + 1]};
+    }
+    size_t itemCount() const { return itemIds.size(); }
+    int itemIdOfRank(int32_t rank) const { return itemIds[size_t(rank)]; }
 
 private:
     // An item's texts in itemPool: "、" + escaped name (+ "(" with rates), then right after it
@@ -115,6 +144,7 @@ private:
     // Box i's distinct items, ascending: ranks into itemBytes, in id order.
     std::vector<uint32_t> boxFrom;
     std::vector<int32_t> boxItems;
+    std::vector<int> itemIds;         // by rank
     std::vector<ItemBytes> itemBytes; // by rank, and one past the last
     // Box i's texts at most add boxSearchBytes[i] to a row's search list and boxDisplayBytes[i]
     // (before the rates) to its item list.

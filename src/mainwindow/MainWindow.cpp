@@ -28,6 +28,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     connectSignals();
     createUndoActions();
     createChangesAction();
+    createOddsActions();
     ui->operationLogEdit->document()->setMaximumBlockCount(2000);
     // Nothing is selected yet: empty rate, apply button off.
     updateDropRateDisplay();

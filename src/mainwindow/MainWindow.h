@@ -131,6 +131,11 @@ public Q_SLOTS:
     void onOpenConfigFolder();
     void onOpenRecentFolder(const QString &folder);
     void onClearRecentFolders();
+    // Odds: the CSV export, a seeded kill simulation of the selected monster, and the chance
+    // against kills of the selected box.
+    void onExportDropRateCsv();
+    void onSimulateKills();
+    void showSelectedBoxCurve();
 
 public:
     // Selects the monster and, when it lists the box, the box, through refreshViews; a monster
@@ -147,6 +152,7 @@ protected:
 private:
     // Layout and wiring.
     void createModels();
+    void createOddsActions();
     void connectSignals();
     void connectBoxDetailFields();
     void disconnectBoxDetailFields();

@@ -196,11 +196,14 @@ void MainWindow::showBoxContextMenu(const QPoint &position)
     QMenu menu(QStringLiteral("包裹操作"), this);
     QAction *duplicate = menu.addAction(QStringLiteral("复制此包裹"));
     QAction *remove = menu.addAction(QStringLiteral("删除此包裹"));
+    QAction *curve = menu.addAction(QStringLiteral("查看掉落曲线"));
     QAction *chosen = prompts->execMenu(menu, ui->boxListView->viewport()->mapToGlobal(position));
     if (chosen == duplicate)
         duplicateSelectedBox();
     else if (chosen == remove)
         deleteSelectedBox();
+    else if (chosen == curve)
+        showSelectedBoxCurve();
 }
 
 void MainWindow::showItemContextMenu(const QPoint &position)

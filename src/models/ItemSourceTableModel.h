@@ -5,8 +5,9 @@
 #include <QAbstractTableModel>
 #include <QList>
 
-// The sources of one item for the lookup window: one row per box and monster slot, in the
-// columns of ItemSourceTable. Holds copies, never pointers into the documents.
+// The sources of one item for the lookup window: one row per box and monster slot, then one total
+// row per monster, in the columns of ItemSourceTable. Holds copies, never pointers into the
+// documents.
 class ItemSourceTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -24,12 +25,17 @@ public:
                         int role = Qt::DisplayRole) const override;
 
     void setSources(const QList<ItemSourceIndex::Source> &sources, double multiplier);
-    // The source of a row, or nullptr.
+    // The source of a row, or nullptr (a total row).
     const ItemSourceIndex::Source *sourceAt(int row) const;
+    // The monster total of a row, or nullptr (a source row).
+    const ItemSourceIndex::MonsterTotal *totalAt(int row) const;
+    const QList<ItemSourceIndex::MonsterTotal> &monsterTotals() const { return totals; }
 
 private:
     QVariant sortValue(const ItemSourceIndex::Source &source, int column) const;
+    QVariant sortValue(const ItemSourceIndex::MonsterTotal &total, int column) const;
 
     QList<ItemSourceIndex::Source> rows;
+    QList<ItemSourceIndex::MonsterTotal> totals;
     double multiplier = 1.0;
 };

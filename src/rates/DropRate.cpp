@@ -29,6 +29,11 @@ QString percentFieldText(double percentValue)
     return QString::number(percentValue, 'f', 4);
 }
 
+QString fractionTableText(double fraction)
+{
+    return QString::number(fraction * 100.0, 'f', 2) + u'%';
+}
+
 const QString noChanceText = QStringLiteral("—");
 
 namespace {
@@ -36,6 +41,14 @@ namespace {
 bool hasPositiveRate(int monsterValue, int boxWeight, double multiplier)
 {
     return hasRate(boxWeight) && fraction(monsterValue, boxWeight, multiplier) > 0.0;
+}
+
+QString oneInTextOfN(double n)
+{
+    // A tiny multiplier can push N past every integer type.
+    if (!(n < 9.0e18))
+        return noChanceText;
+    return QStringLiteral("1/%1").arg(qMax<qint64>(1, qint64(n)));
 }
 
 } // namespace
@@ -58,6 +71,11 @@ QString oneInText(int monsterValue, int boxWeight, double multiplier)
     return n > 0 ? QStringLiteral("1/%1").arg(n) : noChanceText;
 }
 
+QString fractionOneInText(double fraction)
+{
+    return fraction > 0.0 ? oneInTextOfN(std::round(1.0 / fraction)) : noChanceText;
+}
+
 double chanceInKills(int monsterValue, int boxWeight, double multiplier, int kills)
 {
     // A negative monster value never drops anything.
@@ -74,8 +92,7 @@ QString chanceInKillsText(int monsterValue, int boxWeight, double multiplier, in
 {
     if (!hasRate(boxWeight))
         return noChanceText;
-    return QStringLiteral("%1%").arg(
-        chanceInKills(monsterValue, boxWeight, multiplier, kills) * 100.0, 0, 'f', 2);
+    return fractionTableText(chanceInKills(monsterValue, boxWeight, multiplier, kills));
 }
 
 } // namespace DropRate

@@ -33,6 +33,8 @@ QString detailText(int monsterValue, int boxWeight, double multiplier);
 QString fieldText(int monsterValue, int boxWeight, double multiplier);
 // A percentage with four decimals and no sign, as in the target-rate log lines.
 QString percentFieldText(double percentValue);
+// The table form of a rate given as a fraction, such as an item's chance over several boxes.
+QString fractionTableText(double fraction);
 
 // The reverse lookup's forms.
 extern const QString noChanceText; // "—"
@@ -41,6 +43,8 @@ extern const QString noChanceText; // "—"
 QString oneInText(int monsterValue, int boxWeight, double multiplier);
 // The N of oneInText, or 0 where it shows "—".
 qint64 oneInDenominator(int monsterValue, int boxWeight, double multiplier);
+// The same for a rate given as a fraction, N = 1 / p rounded.
+QString fractionOneInText(double fraction);
 // The chance that `kills` kills drop the box at least once, 1 - (1 - p)^kills, as a fraction.
 // A rate of 100 % or more drops on every kill, so the chance is 1; a rate of 0 or less, or none,
 // gives 0.

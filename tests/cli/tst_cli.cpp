@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 #include "gui/WindowTestSupport.h"
 
+#include "rates/KillSimulation.h"
+
+#include <QAction>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -63,7 +66,7 @@ private Q_SLOTS:
         QTest::newRow("no command")
             << QStringList{} << 2 << QStringList{} << "用法: lootwright-cli <命令> [参数]";
         QTest::newRow("help") << QStringList{"--help"} << 0 << any << "";
-        for (const char *command : {"check", "export", "where", "normalize", "diff"})
+        for (const char *command : {"check", "export", "where", "simulate", "normalize", "diff"})
             QTest::addRow("%s --help", command)
                 << QStringList{QString::fromLatin1(command), "--help"} << 0 << any << "";
         QTest::newRow("unknown command")
@@ -89,16 +92,26 @@ private Q_SLOTS:
                            "unknown-monster\t怪物ID 2001 "
                            "有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）"}
             << "";
-        QTest::newRow("where") << QStringList{"where", "5001", window} << 0
-                               << QStringList{"# 物品 5001 回城卷轴：2 个包裹，3 个来源",
-                                              "怪物ID\t怪物名称\t槽位\t怪物价值\t包裹ID\t包裹权值\t"
-                                              "爆率\t1/N\t100次击杀概率",
-                                              "1001\t史莱姆\t1\t200\t3\t1000\t20.00%\t1/5\t100.00%",
-                                              "2001\t\t1\t100\t3\t1000\t10.00%\t1/10\t100.00%",
-                                              "1002\t骷髅兵\t2\t500\t8\t2500\t20.00%\t1/5\t100.00%"}
-                               << "";
+        QTest::newRow("where")
+            << QStringList{"where", "5001", window} << 0
+            << QStringList{"# 物品 5001 回城卷轴：2 个包裹，3 个来源",
+                           "怪物ID\t怪物名称\t槽位\t怪物价值\t包裹ID\t包裹权值\t"
+                           "爆率\t1/N\t50%需击杀\t90%需击杀\t99%需击杀\t"
+                           "100次击杀概率",
+                           "1001\t史莱姆\t1\t200\t3\t1000\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "2001\t\t1\t100\t3\t1000\t10.00%\t1/10\t7\t22\t44\t100.00%",
+                           "1002\t骷髅兵\t2\t500\t8\t2500\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "1001\t史莱姆\t合计\t200\t3\t—\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "1002\t骷髅兵\t合计\t500\t8\t—\t20.00%\t1/5\t4\t11\t21\t100.00%",
+                           "2001\t\t合计\t100\t3\t—\t10.00%\t1/10\t7\t22\t44\t100.00%"}
+            << "";
         QTest::newRow("where, bad id") << QStringList{"where", "0", window} << 2 << QStringList{}
                                        << "物品ID无效：0（应为 1 或更大的整数）";
+        QTest::newRow("simulate, bad seed")
+            << QStringList{"simulate", "1001", window, "--seed", "-1"} << 2 << QStringList{}
+            << "种子无效：-1（应为 0 到 18446744073709551615 的整数）";
+        QTest::newRow("simulate, no drop record") << QStringList{"simulate", "1003", window} << 2
+                                                  << QStringList{} << "怪物ID 1003 没有掉落记录";
         QTest::newRow("export, bad multiplier")
             << QStringList{"export", window, "/nonexistent/x.html", "--multiplier", "0"} << 2
             << QStringList{} << "掉落倍数无效：0（应为大于 0 的数）";
@@ -184,13 +197,47 @@ private Q_SLOTS:
         const QJsonArray sources = QJsonDocument::fromJson(process.readAllStandardOutput()).array();
         QStringList rows;
         for (const QJsonValue &source : sources)
-            rows << QStringLiteral("%1|%2|%3|%4|%5")
+            rows << QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
                         .arg(source["monsterId"].toInt())
-                        .arg(source["boxId"].toInt())
+                        .arg(source["combined"].toBool() // a total: minus its box count
+                                 ? -source["boxIds"].toArray().size()
+                                 : source["boxId"].toInt())
                         .arg(source["rate"].toString(), source["oneIn"].toString(),
-                             source["chance100"].toString());
-        QCOMPARE(rows,
-                 (QStringList{"1001|7|N/A|—|—", "1002|7|N/A|—|—", "1002|8|20.00%|1/5|100.00%"}));
+                             source["chance100"].toString())
+                        .arg(source["chancePerKill"].toDouble())
+                        .arg(source["kills90"].isNull() ? -1 : source["kills90"].toInt());
+        QCOMPARE(rows, (QStringList{"1001|7|N/A|—|—|0|-1", "1002|7|N/A|—|—|0|-1",
+                                    "1002|8|20.00%|1/5|100.00%|0.2|11", "1001|-1|N/A|—|—|0|-1",
+                                    "1002|-2|20.00%|1/5|100.00%|0.2|11"}));
+    }
+
+    // The command line's numbers are the core's for the same seed.
+    void simulateEqualsCore()
+    {
+        Harness h;
+        const Result result = runCli({"simulate", "1001", h.configDir, "--seed", "42", "--kills",
+                                      "500", "--players", "300", "--item", "5002", "--json"});
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject shown = QJsonDocument::fromJson(result.out.join(u'\n').toUtf8()).object();
+        QCOMPARE(shown["seed"].toString(), QStringLiteral("42"));
+
+        const MonsterDropConfig &record = h.window->monsterDocument().records.first();
+        QCOMPARE(record.monsterId, 1001);
+        const KillSimulation simulation(record, h.window->boxDocument(), 1.0);
+        const KillSimulation::Counts counts = simulation.run(500, 42);
+        QStringList expected;
+        QStringList actual;
+        for (qsizetype r = 0; r < counts.drops.size(); ++r) {
+            expected << QString::number(counts.drops.at(r));
+            actual << shown["boxes"][r]["模拟次数"].toString();
+        }
+        for (qsizetype i = 0; i < counts.copies.size(); ++i) {
+            expected << QString::number(counts.copies.at(i));
+            actual << shown["items"][i]["模拟数量"].toString();
+        }
+        QCOMPARE(actual, expected);
+        QCOMPARE(shown["firstDrop"]["meanKills"].toDouble(),
+                 simulation.firstDrops(5002, 300, 42).meanKills);
     }
 
     void diffJson_data()
@@ -237,25 +284,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("rates");
         QTest::addColumn<double>("multiplier");
-        QTest::newRow("rates") << true << 1.0;
-        QTest::newRow("no rates") << false << 1.0;
-        QTest::newRow("doubled") << true << 2.0;
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("rates") << true << 1.0 << ".html";
+        QTest::newRow("no rates") << false << 1.0 << ".html";
+        QTest::newRow("doubled") << true << 2.0 << ".html";
+        QTest::newRow("csv, doubled") << true << 2.0 << ".csv";
+        QTest::newRow("csv, no rates") << false << 1.0 << ".csv";
     }
 
     void exportEqualsWindowPage()
     {
         QFETCH(bool, rates);
         QFETCH(double, multiplier);
+        QFETCH(QString, suffix);
         Harness h;
         const QDateTime time(QDate(2026, 12, 6), QTime(10, 20, 30));
         h.window->setClock([time] { return time; });
         h.window->onDropMultiplierChanged(multiplier);
         h.prompts->chooseAnswers = {rates ? 0 : 1};
-        const QString windowPage = h.temp.filePath(QStringLiteral("window.html"));
-        h.prompts->saveFileAnswers = {windowPage};
-        h.window->onExportDropRateHtml();
+        const QString windowPage = h.temp.filePath(QStringLiteral("window") + suffix);
+        // The file menu's action; the dialog's name gets its suffix.
+        h.prompts->saveFileAnswers = {windowPage.chopped(suffix.size())};
+        h.window
+            ->findChild<QAction *>(suffix == QStringLiteral(".csv")
+                                       ? QStringLiteral("actionExportCsv")
+                                       : QStringLiteral("actionExportHtml"))
+            ->trigger();
 
-        const QString cliPage = h.temp.filePath(QStringLiteral("cli.html"));
+        const QString cliPage = h.temp.filePath(QStringLiteral("cli") + suffix);
         QStringList arguments{"export",
                               h.configDir,
                               cliPage,
@@ -269,7 +325,7 @@ private Q_SLOTS:
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, (QStringList{"已导出爆率表到：", cliPage}));
         const QByteArray expected = readBytes(windowPage);
-        QVERIFY(expected.size() > 1000);
+        QVERIFY(expected.size() > 300);
         QCOMPARE(readBytes(cliPage), expected);
     }
 

@@ -1,6 +1,7 @@
 #include "EditFixtures.h"
 
 #include "data/ItemSourceIndex.h"
+#include "data/NameResolver.h"
 #include "rates/DropRate.h"
 
 #include <QtTest>
@@ -15,7 +16,20 @@ private Q_SLOTS:
     void texts();
     void sources_data();
     void sources();
+    void totals_data();
+    void totals();
 };
+
+namespace {
+
+const MonsterDropData monsterDoc =
+    monsters({monster(1001, 10, {3, -1, 4, 3}), monster(1002, 50, {4}), monster(1003, 0, {5}),
+              monster(1004, 10, {9, 0})});
+const DropBoxContentData boxDoc =
+    boxes({box(3, 1000, {7001, 7002, -1, 7001, 7002}), box(4, 500, {7001}), box(5, 0, {7001}),
+           box(6, 100, {7001}), box(4, 10, {7001})});
+
+} // namespace
 
 void ItemSourcesTest::texts_data()
 {
@@ -78,12 +92,6 @@ void ItemSourcesTest::sources()
     QFETCH(int, itemId);
     QFETCH(int, boxCount);
     QFETCH(QStringList, rows);
-    const MonsterDropData monsterDoc =
-        monsters({monster(1001, 10, {3, -1, 4, 3}), monster(1002, 50, {4}), monster(1003, 0, {5}),
-                  monster(1004, 10, {9, 0})});
-    const DropBoxContentData boxDoc =
-        boxes({box(3, 1000, {7001, 7002, -1, 7001, 7002}), box(4, 500, {7001}), box(5, 0, {7001}),
-               box(6, 100, {7001}), box(4, 10, {7001})});
     ItemSourceIndex index;
     index.rebuild(monsterDoc, boxDoc);
 
@@ -105,6 +113,40 @@ void ItemSourcesTest::sources()
     index.rebuild(monsters({}), boxes({box(8, 10, {itemId})}));
     QCOMPARE(index.sources(itemId).size(), 1);
     QCOMPARE(index.sources(itemId).first().boxId, 8);
+}
+
+void ItemSourcesTest::totals_data()
+{
+    QTest::addColumn<int>("itemId");
+    QTest::addColumn<QStringList>("rows");
+
+    // monster|slot|boxes|rate|1/N|kills 50/90/99|chance in 100 kills
+    QTest::newRow("every roll of a monster, a box named twice rolls twice")
+        << 7001
+        << QStringList{"1001|合计|3、4、3|3.95%|1/25|18|58|115|98.22%",
+                       "1002|合计|4|10.00%|1/10|7|22|44|100.00%", "1003|合计|5|N/A|—|—|—|—|—"};
+    QTest::newRow("twice in one box rolls once per slot")
+        << 7002 << QStringList{"1001|合计|3、3|1.99%|1/50|35|115|230|86.60%"};
+}
+
+void ItemSourcesTest::totals()
+{
+    QFETCH(int, itemId);
+    QFETCH(QStringList, rows);
+    const ItemSourceIndex index(monsterDoc, boxDoc);
+    QStringList actual;
+    for (const ItemSourceIndex::MonsterTotal &total :
+         ItemSourceIndex::totals(index.sources(itemId), 1.0)) {
+        QStringList cells;
+        for (int column : {ItemSourceTable::MonsterIdColumn, ItemSourceTable::SlotColumn,
+                           ItemSourceTable::BoxIdColumn, ItemSourceTable::RateColumn,
+                           ItemSourceTable::OneInColumn, ItemSourceTable::Kills50Column,
+                           ItemSourceTable::Kills90Column, ItemSourceTable::Kills99Column,
+                           ItemSourceTable::ChanceColumn})
+            cells << ItemSourceTable::cellText(total, column, NameResolver::instance());
+        actual << cells.join(u'|');
+    }
+    QCOMPARE(actual, rows);
 }
 
 QTEST_APPLESS_MAIN(ItemSourcesTest)

@@ -62,7 +62,8 @@ private Q_SLOTS:
         Q_EMIT boxes->customContextMenuRequested(rowCenter(h, "boxListView", 1));
         h.prompts->onCall = nullptr;
         QCOMPARE(h.prompts->transcript(), QStringList{"execMenu||包裹操作"});
-        QCOMPARE(h.prompts->last()->extra, (QStringList{"复制此包裹", "删除此包裹"}));
+        QCOMPARE(h.prompts->last()->extra,
+                 (QStringList{"复制此包裹", "删除此包裹", "查看掉落曲线"}));
         QCOMPARE(monsterDocument(*h.window), originalMonsters);
         QCOMPARE(staleState(h), QString());
 

@@ -18,15 +18,16 @@ QPoint rowCenter(QTableView *view, int row)
     return view->visualRect(view->model()->index(row, 0)).center();
 }
 
-// The sources window's rows as "monster|box|rate", in the order shown.
+// The sources window's rows as "monster|box|rate", in the order shown, without the totals.
 QStringList shownSources(const ItemSourcesDialog *dialog)
 {
     QStringList rows;
     const QAbstractItemModel *model = dialog->view()->model();
     for (int row = 0; row < model->rowCount(); ++row)
-        rows << model->index(row, ItemSourceTable::MonsterIdColumn).data().toString() + u'|' +
-                    model->index(row, ItemSourceTable::BoxIdColumn).data().toString() + u'|' +
-                    model->index(row, ItemSourceTable::RateColumn).data().toString();
+        if (model->index(row, ItemSourceTable::SlotColumn).data() != QStringLiteral("合计"))
+            rows << model->index(row, ItemSourceTable::MonsterIdColumn).data().toString() + u'|' +
+                        model->index(row, ItemSourceTable::BoxIdColumn).data().toString() + u'|' +
+                        model->index(row, ItemSourceTable::RateColumn).data().toString();
     return rows;
 }
 

@@ -18,12 +18,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("column");
         QTest::addColumn<QStringList>("ascending"); // the column's texts, sorted ascending
+        // Each monster's total follows its sources; monster 3's 200 % counts as 100 %.
         QTest::newRow("rate") << int(ItemSourceTable::RateColumn)
-                              << QStringList{"N/A", "—", "9.00%", "10.00%", "200.00%"};
+                              << QStringList{"N/A",    "—",      "9.00%",   "9.00%",
+                                             "10.00%", "10.00%", "100.00%", "200.00%"};
         QTest::newRow("1/N") << int(ItemSourceTable::OneInColumn)
-                             << QStringList{"1/1", "1/10", "1/11", "—", "—"};
+                             << QStringList{"1/1", "1/1", "1/10", "1/10", "1/11", "1/11", "—", "—"};
+        QTest::newRow("kills for 90 %") << int(ItemSourceTable::Kills90Column)
+                                        << QStringList{"1", "1", "22", "22", "25", "25", "—", "—"};
         QTest::newRow("chance") << int(ItemSourceTable::ChanceColumn)
-                                << QStringList{"—", "—", "99.99%", "100.00%", "100.00%"};
+                                << QStringList{"—",       "—",       "99.99%",  "99.99%",
+                                               "100.00%", "100.00%", "100.00%", "100.00%"};
     }
 
     // Text order would put 10.00% before 9.00% and 1/10 before 1/9.
@@ -43,10 +48,10 @@ private Q_SLOTS:
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setSources(index.sources(7001), 1.0);
-        QCOMPARE(model.rowCount(), 5);
+        QCOMPARE(model.rowCount(), 8);
         QCOMPARE(dumpHeader(model),
-                 QStringLiteral("~|怪物ID|怪物名称|槽位|怪物价值|包裹ID|包裹权值|"
-                                "爆率|1/N|100次击杀概率|~"));
+                 QStringLiteral("~|怪物ID|怪物名称|槽位|怪物价值|包裹ID|包裹权值|爆率|1/N|"
+                                "50%需击杀|90%需击杀|99%需击杀|100次击杀概率|~"));
         QSortFilterProxyModel sorted;
         sorted.setSourceModel(&model);
         sorted.setSortRole(ItemSourceTableModel::SortRole);
