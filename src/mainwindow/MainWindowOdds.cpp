@@ -5,7 +5,7 @@
 #include "dialogs/KillSimulationDialog.h"
 #include "export/CsvDropRateExport.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "models/MonsterBoxListModel.h"
 #include "rates/DropRate.h"
 
