@@ -1,9 +1,6 @@
 #include "cli/CliCommands.h"
 
-#include "data/DropBoxContentParser.h"
-#include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
-#include "data/SaveBackup.h"
 #include "export/HtmlDropRateExport.h"
 
 #include <QDateTime>
@@ -131,12 +128,20 @@ bool loadNames(const QString &dir, QString &error)
     return true;
 }
 
+// The drop files, then (with names) the name tables; what the load settled goes to err first.
+bool load(const QString &dir, Configuration &config, bool names, QTextStream &err, QString &error)
+{
+    const bool loaded = loadConfiguration(dir, config, error);
+    for (const QString &note : config.notes)
+        err << note << Qt::endl;
+    return loaded && (!names || loadNames(dir, error));
+}
+
 int runCheck(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 {
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), config, error) ||
-        !loadNames(args.positionals.at(0), error))
+    if (!load(args.positionals.at(0), config, true, err, error))
         return fail(err, error);
     const QList<ConfigCheck::Finding> findings =
         ConfigCheck::run(config.monsters, config.boxes, NameResolver::instance());
@@ -174,8 +179,7 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), config, error) ||
-        !loadNames(args.positionals.at(0), error))
+    if (!load(args.positionals.at(0), config, true, err, error))
         return fail(err, error);
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(config.monsters, config.boxes))
@@ -198,8 +202,7 @@ int runWhere(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         return fail(err, QStringLiteral("物品ID无效：%1（应为 1 或更大的整数）").arg(idText));
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(1), config, error) ||
-        !loadNames(args.positionals.at(1), error))
+    if (!load(args.positionals.at(1), config, true, err, error))
         return fail(err, error);
     const ItemSourceIndex index(config.monsters, config.boxes);
     const QList<ItemSourceIndex::Source> sources = index.sources(itemId);
@@ -211,39 +214,18 @@ int runWhere(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     return Success;
 }
 
-bool writable(const QString &path, QString &error)
-{
-    const QFileInfo file(path);
-    if (file.isWritable() && QFileInfo(file.absolutePath()).isWritable())
-        return true;
-    error = QStringLiteral("无法写入文件: %1").arg(path);
-    return false;
-}
-
 int runNormalize(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 {
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), config, error))
+    if (!load(args.positionals.at(0), config, false, err, error))
         return fail(err, error);
-    // Both files are checked before either is replaced, so a refused second file does not leave
-    // the first one rewritten alone.
-    if (!writable(config.monsterPath, error) || !writable(config.boxPath, error))
-        return fail(err, error);
-    // Kept as the window keeps them before its first save after a load.
-    const QDateTime now = QDateTime::currentDateTime();
-    QStringList backups;
-    for (const QString &path : {config.monsterPath, config.boxPath}) {
-        QString backupPath;
-        if (!SaveBackup::backupFile(path, now, backupPath, error))
-            return fail(err, error);
-        if (!backupPath.isEmpty())
-            backups << backupPath;
-    }
-    if (!MonsterDropParser(20).save(config.monsterPath, config.monsters, error) ||
-        !DropBoxContentParser(100).save(config.boxPath, config.boxes, error))
-        return fail(err, error);
-    for (const QString &backup : backups)
+    // Saved as the window saves: backups first, then both files or neither.
+    DropFilePair::SaveFailure failure;
+    if (!config.files.save(config.monsterPath, &config.monsters, config.boxPath, &config.boxes,
+                           QDateTime::currentDateTime(), failure))
+        return fail(err, failure.error);
+    for (const QString &backup : config.files.lastBackups())
         out << QStringLiteral("已备份：%1").arg(backup) << u'\n';
     out << QStringLiteral("已重写：%1").arg(config.monsterPath) << u'\n'
         << QStringLiteral("已重写：%1").arg(config.boxPath) << Qt::endl;
@@ -308,11 +290,18 @@ bool loadConfiguration(const QString &dir, Configuration &config, QString &error
     config.boxPath = tablePath(dir, QStringLiteral("DropBoxContent.txt"));
     // The reader's text, led by the file it is about.
     QString readerError;
-    if (!MonsterDropParser(20).load(config.monsterPath, config.monsters, readerError)) {
+    const bool monstersLoaded =
+        config.files.loadMonsters(config.monsterPath, config.monsters, readerError);
+    if (!config.files.recoveryNote().isEmpty())
+        config.notes << config.files.recoveryNote();
+    if (!monstersLoaded) {
         error = config.monsterPath + QStringLiteral(": ") + readerError;
         return false;
     }
-    if (!DropBoxContentParser(100).load(config.boxPath, config.boxes, readerError)) {
+    const bool boxesLoaded = config.files.loadBoxes(config.boxPath, config.boxes, readerError);
+    if (!config.files.recoveryNote().isEmpty())
+        config.notes << config.files.recoveryNote();
+    if (!boxesLoaded) {
         error = config.boxPath + QStringLiteral(": ") + readerError;
         return false;
     }
