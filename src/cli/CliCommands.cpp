@@ -34,7 +34,8 @@ const QList<CommandSyntax> &commands()
              "检查两个掉落文件与名称表是否一致：不存在的包裹、无怪物引用的包裹、重复的包裹ID和怪物I"
              "D、"
              "被引用但权值小于 1 的包裹、物品表中没有的物品、怪物表中没有的怪物、超过 100% "
-             "的爆率。\n每行一个问题（类别<TAB>说明），--json 输出 JSON 数组。\n"
+             "的爆率、超出文件槽位（怪物 20 个、包裹 100 "
+             "个）的包裹和物品。\n每行一个问题（类别<TAB>说明），--json 输出 JSON 数组。\n"
              "退出码：0 没有问题，1 发现问题，2 参数错误或文件无法读取。")},
         {QStringLiteral("export"),
          {QStringLiteral("CONFIGDIR"), QStringLiteral("OUT.html")},
