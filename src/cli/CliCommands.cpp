@@ -11,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
-#include <cmath>
 
 namespace Cli {
 
@@ -43,7 +42,7 @@ const QList<CommandSyntax> &commands()
          {QStringLiteral("--multiplier"), QStringLiteral("--time")},
          QStringLiteral("导出爆率表 HTML，与编辑器“导出爆率”写出的页面逐字节相同。\n"
                         "  --no-rates        不显示爆率列\n"
-                        "  --multiplier M    全局掉落倍数（大于 0，默认 1）\n"
+                        "  --multiplier M    全局掉落倍数（大于 0，最多两位小数，默认 1）\n"
                         "  --time \"yyyy-MM-dd HH:mm:ss\"  页面上的导出时间（默认为当前时间）\n"
                         "文件写入 OUT.html（不自动添加扩展名），只有完整写完才替换原文件。\n"
                         "退出码：0 已导出，2 参数错误、文件无法读写或没有可导出的掉落。")},
@@ -163,8 +162,10 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         const QString text = args.values.value(QStringLiteral("--multiplier"));
         bool ok = false;
         multiplier = text.toDouble(&ok);
-        if (!ok || !std::isfinite(multiplier) || multiplier <= 0.0)
-            return fail(err, QStringLiteral("掉落倍数无效：%1（应为大于 0 的数）").arg(text));
+        if (!ok || !HtmlDropRateExport::isUsableMultiplier(multiplier))
+            return fail(
+                err, QStringLiteral("掉落倍数无效：%1（应为大于 0、最多两位小数且爆率不溢出的数）")
+                         .arg(text));
     }
     QDateTime time = QDateTime::currentDateTime();
     if (args.values.contains(QStringLiteral("--time"))) {

@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -343,6 +344,16 @@ bool writePage(const QString &path, const QString &html, QString &error)
         return false;
     }
     return true;
+}
+
+bool isUsableMultiplier(double multiplier)
+{
+    if (!std::isfinite(multiplier) || multiplier <= 0.0)
+        return false;
+    const double shown = QString::number(multiplier, 'f', 2).toDouble();
+    // The largest rate: a monster value of magnitude 2^31 over a weight of 1, in percent.
+    return std::abs(shown - multiplier) <= 1e-9 * multiplier &&
+           std::isfinite(2147483648.0 * multiplier * 100.0);
 }
 
 QString withHtmlSuffix(const QString &fileName)

@@ -44,6 +44,10 @@ Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
 // page was written; on failure it is left as it was and error holds "无法写入文件：<path>".
 bool writePage(const QString &path, const QString &html, QString &error);
 
+// Whether the page can use the multiplier: above 0, shown as it is by the page's two decimals
+// ("x1.25"), and small enough that every rate the drop files can hold stays a finite number.
+bool isUsableMultiplier(double multiplier);
+
 // The chosen file name with ".html" appended unless it already ends in it (any case).
 QString withHtmlSuffix(const QString &fileName);
 

@@ -102,9 +102,13 @@ private Q_SLOTS:
                                << "";
         QTest::newRow("where, bad id") << QStringList{"where", "0", window} << 2 << QStringList{}
                                        << "物品ID无效：0（应为 1 或更大的整数）";
-        QTest::newRow("export, bad multiplier")
-            << QStringList{"export", window, "/nonexistent/x.html", "--multiplier", "0"} << 2
-            << QStringList{} << "掉落倍数无效：0（应为大于 0 的数）";
+        for (const char *multiplier : {"0", "1e308"})
+            QTest::addRow("export, multiplier %s", multiplier)
+                << QStringList{"export", window, "/nonexistent/x.html", "--multiplier",
+                               QString::fromLatin1(multiplier)}
+                << 2 << QStringList{}
+                << QStringLiteral("掉落倍数无效：%1（应为大于 0、最多两位小数且爆率不溢出的数）")
+                       .arg(QString::fromLatin1(multiplier));
         QTest::newRow("export, option without value")
             << QStringList{"export", window, "/nonexistent/x.html", "--multiplier"} << 2
             << QStringList{} << "选项 --multiplier 缺少值";

@@ -120,6 +120,8 @@ private Q_SLOTS:
     void golden();
     void htmlSuffix_data();
     void htmlSuffix();
+    void usableMultiplier_data();
+    void usableMultiplier();
     void writePageBytes_data();
     void writePageBytes();
     void writeFailureKeepsTarget_data();
@@ -434,6 +436,28 @@ void HtmlExportTest::htmlSuffix()
     QFETCH(QString, chosen);
     QFETCH(QString, path);
     QCOMPARE(withHtmlSuffix(chosen), path);
+}
+
+void HtmlExportTest::usableMultiplier_data()
+{
+    QTest::addColumn<double>("multiplier");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("1") << 1.0 << true;
+    QTest::newRow("two decimals") << 2.25 << true;
+    QTest::newRow("smallest shown") << 0.01 << true;
+    QTest::newRow("0") << 0.0 << false;
+    QTest::newRow("negative") << -1.0 << false;
+    QTest::newRow("inf") << qInf() << false;
+    QTest::newRow("nan") << qQNaN() << false;
+    QTest::newRow("rates beyond a double") << 1e308 << false;
+    QTest::newRow("shown as x0.00") << 1e-320 << false;
+    QTest::newRow("shown as x1.23") << 1.234 << false;
+}
+
+void HtmlExportTest::usableMultiplier()
+{
+    QFETCH(double, multiplier);
+    QTEST(isUsableMultiplier(multiplier), "usable");
 }
 
 void HtmlExportTest::writePageBytes_data()
