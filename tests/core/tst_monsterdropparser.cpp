@@ -200,7 +200,6 @@ void MonsterDropParserTest::numberText()
         const char *end = TextScan::writeDecimal(buffer, value);
         const QByteArray expected = QByteArray::number(value);
         QCOMPARE(QByteArray(buffer, int(end - buffer)), expected);
-        QCOMPARE(TextScan::decimalLength(value), int(expected.size()));
     }
 }
 
@@ -501,8 +500,6 @@ void MonsterDropParserTest::carriageReturns()
     }
 }
 
-
-
 void MonsterDropParserTest::roundTripBuffer()
 {
     const MonsterDropParser parser(20);
@@ -562,14 +559,6 @@ void MonsterDropParserTest::largeFile()
     QCOMPARE(QDir(temp.path()).entryList(QDir::Files),
              QStringList{QStringLiteral("MonsterDropBoxs.txt")});
 }
-
-
-
-
-
-
-
-
 
 QTEST_GUILESS_MAIN(MonsterDropParserTest)
 #include "tst_monsterdropparser.moc"
