@@ -4,7 +4,6 @@
 #include "export/PageRowBuilder.h"
 
 #include <QDateTime>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cmath>
@@ -157,8 +156,6 @@ QString timestampText(const QDateTime &time)
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-namespace {
-
 QString headText(int exportCount, double multiplier, bool showRates, const QString &timestamp)
 {
     QString html;
@@ -176,6 +173,13 @@ QString headText(int exportCount, double multiplier, bool showRates, const QStri
     html += QStringView(u"</th></tr></thead><tbody>\n");
     return html;
 }
+
+QStringView tailText()
+{
+    return pageTail;
+}
+
+namespace {
 
 // Rows are handed on in pieces of about this size.
 constexpr size_t pieceSize = size_t(1) << 20;
@@ -201,31 +205,17 @@ public:
         return file.write(bytes, qint64(size)) == qint64(size);
     }
 
-    // Encoded in slices so that no second copy of a long text is held.
+    // The head and the tail: short texts.
     bool write(QStringView text)
     {
-        constexpr qsizetype sliceSize = 1 << 16;
-        if (bytes.isEmpty())
-            bytes.resize(encoder.requiredSpace(sliceSize));
-        for (qsizetype from = 0; from < text.size();) {
-            qsizetype length = std::min(sliceSize, text.size() - from);
-            // Never split a surrogate pair between two slices.
-            if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
-                --length;
-            char *end = encoder.appendToBuffer(bytes.data(), text.mid(from, length));
-            if (!write(bytes.constData(), size_t(end - bytes.data())))
-                return false;
-            from += length;
-        }
-        return true;
+        const QByteArray bytes = text.toUtf8();
+        return write(bytes.constData(), size_t(bytes.size()));
     }
 
     bool commit() { return file.commit(); }
 
 private:
     CheckedFile file;
-    QStringEncoder encoder{QStringEncoder::Utf8};
-    QByteArray bytes;
 };
 
 // Builds the rows on a second thread while the caller writes the finished pieces. The builder
@@ -315,37 +305,6 @@ private:
 
 } // namespace
 
-Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
-               const NameResolver &names, double multiplier, bool showRates,
-               const QString &timestamp)
-{
-    Page page;
-    PageRowBuilder rows(monsters, boxes, names, multiplier, showRates);
-    page.exportCount = rows.rowCount();
-    if (page.exportCount == 0)
-        return page;
-    QString &html = page.html;
-    html = headText(page.exportCount, multiplier, showRates, timestamp);
-    ByteBuffer piece;
-    while (!rows.atEnd()) {
-        piece.clear();
-        rows.appendRows(piece, pieceSize);
-        html += QString::fromUtf8(piece.data(), qsizetype(piece.size()));
-    }
-    html += pageTail;
-    return page;
-}
-
-bool writePage(const QString &path, const QString &html, QString &error)
-{
-    PageFileWriter writer(path);
-    if (!writer.open() || !writer.write(html) || !writer.commit()) {
-        error = writer.error();
-        return false;
-    }
-    return true;
-}
-
 bool isUsableMultiplier(double multiplier)
 {
     if (!std::isfinite(multiplier) || multiplier <= 0.0)
@@ -380,7 +339,7 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
         outcome.text = nothingToExportText;
         return outcome;
     }
-    // The same bytes as writePage(buildPage(...)), never held whole.
+    // Never held whole: head, the rows as they are built, tail.
     PageFileWriter writer(path);
     bool ok = writer.open() && writer.write(headText(outcome.exportCount, multiplier, showRates,
                                                      timestampText(time)));
@@ -393,7 +352,7 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
             }
         }
     }
-    ok = ok && writer.write(pageTail) && writer.commit();
+    ok = ok && writer.write(tailText()) && writer.commit();
     if (!ok) {
         outcome.kind = Outcome::Critical;
         outcome.title = failedTitle;

@@ -1,4 +1,5 @@
 #include "EditFixtures.h"
+#include "ExportReference.h"
 #include "ExportSample.h"
 #include "TestSupport.h"
 #include "export/HtmlDropRateExport.h"
@@ -12,6 +13,8 @@
 #include <sys/resource.h>
 
 using namespace HtmlDropRateExport;
+using ExportReference::buildPage;
+using ExportReference::Page;
 using TestSupport::readBytes;
 
 namespace {
@@ -122,8 +125,6 @@ private Q_SLOTS:
     void htmlSuffix();
     void usableMultiplier_data();
     void usableMultiplier();
-    void writePageBytes_data();
-    void writePageBytes();
     void writeFailureKeepsTarget_data();
     void writeFailureKeepsTarget();
     void outcomes();
@@ -387,14 +388,13 @@ void HtmlExportTest::golden()
     DropBoxContentData boxes;
     NameResolver &names = NameResolver::instance();
     ExportSample::fill(monsters, boxes, names);
-    const Page page = buildPage(monsters, boxes, names, 1.0, true, ExportSample::timestamp());
-    QCOMPARE(page.exportCount, 5);
-
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("page.html"));
-    QString error;
-    QVERIFY2(writePage(path, page.html, error), qPrintable(error));
+    const Outcome outcome = exportToFile(path, monsters, boxes, names, 1.0, true,
+                                         QDateTime(QDate(2026, 12, 6), QTime(8, 30, 0)));
+    QVERIFY2(outcome.written, qPrintable(outcome.text));
+    QCOMPARE(outcome.exportCount, 5);
     const QByteArray written = readBytes(path);
     const QString goldenPath = QStringLiteral(LOOTWRIGHT_TEST_DATA "/export/expected.html");
     if (qEnvironmentVariableIsSet("LOOTWRIGHT_WRITE_GOLDEN")) {
@@ -460,33 +460,6 @@ void HtmlExportTest::usableMultiplier()
     QTEST(isUsableMultiplier(multiplier), "usable");
 }
 
-void HtmlExportTest::writePageBytes_data()
-{
-    QTest::addColumn<QString>("html");
-    QTest::newRow("empty") << QString();
-    QTest::newRow("ascii and chinese") << QStringLiteral("<p>怪物 & 物品</p>\n");
-    // A surrogate pair across the encoder's slice boundary must not be split.
-    QTest::newRow("pair at slice boundary")
-        << QString((1 << 16) - 1, QLatin1Char('a')) + QStringLiteral("😀b") + QString(70000, u'金');
-}
-
-void HtmlExportTest::writePageBytes()
-{
-    QFETCH(QString, html);
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("out.html"));
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(200000, 'z')); // a longer old file is replaced, not overwritten in place
-    old.close();
-    QString error;
-    QVERIFY2(writePage(path, html, error), qPrintable(error));
-    QVERIFY(error.isEmpty());
-    QCOMPARE(readBytes(path), QByteArray("\xEF\xBB\xBF") + html.toUtf8());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.html"});
-}
-
 void HtmlExportTest::writeFailureKeepsTarget_data()
 {
     QTest::addColumn<QString>("target");
@@ -513,17 +486,19 @@ void HtmlExportTest::writeFailureKeepsTarget()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(before);
     }
-    const QString html = QString(300000, QLatin1Char('x'));
-    QString error;
-    bool written = false;
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    ExportSample::fill(monsters, boxes, NameResolver::instance());
+    Outcome outcome;
     {
         FileSizeLimit limit(limitSize ? 4096 : RLIM_INFINITY);
         if (limitSize && !limit.active)
             QSKIP("cannot lower the file size limit here");
-        written = writePage(path, html, error);
+        outcome = exportToFile(path, monsters, boxes, NameResolver::instance(), 1.0, true,
+                               QDateTime::currentDateTime());
     }
-    QVERIFY(!written);
-    QCOMPARE(error, QStringLiteral("无法写入文件：%1（%2）").arg(path, reason));
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：%1（%2）").arg(path, reason));
     if (limitSize)
         QCOMPARE(readBytes(path), before);
     // No temporary file is left behind.
