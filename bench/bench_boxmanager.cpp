@@ -6,8 +6,9 @@
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
 #include "edit/BoxManagerEdits.h"
+#include "document/ConfigDocument.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "models/ItemLibraryFilterProxyModel.h"
 #include "models/ItemLibraryListModel.h"
 
@@ -76,13 +77,15 @@ LOOTWRIGHT_BENCH(box_manager, 800)
         return;
     }
     QuietDebug quiet;
+    ConfigDocument document;
+    document.loadDirectory(context.configDir);
     context.report(QStringLiteral("box_manager_boxes"), double(boxes.boxes.size()), QString());
 
     PaintSeen seen;
     qApp->installEventFilter(&seen);
     context.report(QStringLiteral("box_manager_open"), context.medianMs([&] {
         seen.painted = false;
-        DropBoxManagerDialog dialog(&boxes, &monsters, nullptr);
+        DropBoxManagerDialog dialog(&document, nullptr);
         dialog.show();
         runUntil(seen, [] { return true; });
         // The library build may still run; the dialog going drops it.
@@ -96,7 +99,7 @@ LOOTWRIGHT_BENCH(box_manager, 800)
         for (const DropBoxItem &item : box.items)
             items.add(item.itemId);
     const int itemId = items.top();
-    DropBoxManagerDialog dialog(&boxes, &monsters, nullptr);
+    DropBoxManagerDialog dialog(&document, nullptr);
     dialog.show();
     auto *filter = dialog.findChild<QLineEdit *>(QStringLiteral("boxFilterEdit"));
     for (QTimer *timer : dialog.findChildren<QTimer *>())

@@ -5,7 +5,7 @@
 #include "dialogs/ItemLibraryDialog.h"
 #include "edit/Favorites.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

@@ -10,7 +10,7 @@
 #include "dialogs/ItemSourcesDialog.h"
 #include "edit/Favorites.h"
 #include "mainwindow/MainWindow.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -103,7 +103,7 @@ int main(int argc, char *argv[])
     qsizetype most = -1;
     for (int row = 0; row < summary->rowCount(); ++row) {
         const int id = summary->index(row, 1).data().toInt();
-        const qsizetype count = id >= 1 ? window.itemSourceIndex().sources(id).size() : -1;
+        const qsizetype count = id >= 1 ? window.configDocument()->itemSourceIndex().sources(id).size() : -1;
         if (count > most) {
             most = count;
             itemId = id;

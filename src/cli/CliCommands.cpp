@@ -1,16 +1,19 @@
 #include "cli/CliCommands.h"
 
 #include "data/NameResolver.h"
+#include "edit/DropComparison.h"
 #include "export/HtmlDropRateExport.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <ctime>
 
 namespace Cli {
 
@@ -64,6 +67,18 @@ const QList<CommandSyntax> &commands()
              "不会被改动。\n重写前两个文件各自备份到其旁边的 backup "
              "目录（与编辑器保存时相同，每个文件保留最近 20 份）。\n退出码：0 成功，2 "
              "参数错误或文件无法读写。")},
+        {QStringLiteral("diff"),
+         {QStringLiteral("OLDDIR"), QStringLiteral("NEWDIR")},
+         {QStringLiteral("--json"), QStringLiteral("--rates-only")},
+         {},
+         QStringLiteral(
+             "比较两个配置目录的掉落文件：记录的修改（怪物、包裹、表头和注释行，按 ID "
+             "对应，同一 ID 以第一条为准）和每个怪物每个物品的爆率变化（表格中的爆率和 "
+             "1/N）。\n每行一项（类别<TAB>说明），先列记录，后列爆率；名称取自 NEWDIR 的名称表。\n"
+             "  --rates-only  只列爆率变化\n"
+             "  --json        输出 JSON 对象 {\"records\": [...], \"rates\": [...]}\n"
+             "退出码：0 没有差异，1 有差异（--rates-only 时只看爆率），2 "
+             "参数错误或文件无法读取。")},
     };
     return syntaxes;
 }
@@ -232,6 +247,187 @@ int runNormalize(const ParsedArguments &args, QTextStream &out, QTextStream &err
     out << QStringLiteral("已重写：%1").arg(config.monsterPath) << u'\n'
         << QStringLiteral("已重写：%1").arg(config.boxPath) << Qt::endl;
     return Success;
+}
+
+// A JSON string literal.
+void appendJsonString(QString &out, const QString &text)
+{
+    out += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    out += u'"';
+}
+
+void appendJsonField(QString &out, const char *name, qint64 value)
+{
+    out += QStringLiteral(", \"%1\": %2").arg(QLatin1String(name), QString::number(value));
+}
+
+void appendJsonField(QString &out, const char *name, const QString &value)
+{
+    out += QStringLiteral(", \"%1\": ").arg(QLatin1String(name));
+    appendJsonString(out, value);
+}
+
+// One record change as a JSON object: the ids it names, its old and new values where it has
+// them, and its line.
+QString recordJson(const DropComparison &comparison, const DropComparison::Change &change,
+                   DropComparison::LineCache &names)
+{
+    using Kind = DropComparison::Kind;
+    QString out = QStringLiteral("{\"kind\": ");
+    appendJsonString(out, DropComparison::kindName(change.kind));
+    if (change.monsterId != -1)
+        appendJsonField(out, "monsterId", change.monsterId);
+    if (change.boxId != -1)
+        appendJsonField(out, "boxId", change.boxId);
+    if (change.itemId != -1)
+        appendJsonField(out, "itemId", change.itemId);
+    if (change.slot >= 0)
+        appendJsonField(out, "slot", change.slot + 1);
+    switch (change.kind) {
+    case Kind::MonsterHeader:
+    case Kind::BoxHeader:
+    case Kind::BoxComments:
+        appendJsonField(out, "before", comparison.lineText(change, false));
+        appendJsonField(out, "after", comparison.lineText(change, true));
+        break;
+    case Kind::MonsterAdded:
+    case Kind::MonsterRemoved: {
+        appendJsonField(out, "mValue",
+                        change.kind == Kind::MonsterAdded ? change.after : change.before);
+        appendJsonField(out, "dropType", change.extra);
+        QStringList ids;
+        for (const int id : comparison.boxIds(change))
+            ids << QString::number(id);
+        out += QStringLiteral(", \"boxIds\": [") + ids.join(QStringLiteral(", ")) + u']';
+        break;
+    }
+    case Kind::BoxAdded:
+    case Kind::BoxRemoved:
+        appendJsonField(out, "boxValue",
+                        change.kind == Kind::BoxAdded ? change.after : change.before);
+        appendJsonField(out, "itemCount", change.extra);
+        break;
+    case Kind::BoxItemAdded:
+    case Kind::BoxItemRemoved:
+        appendJsonField(out, "count", change.extra);
+        break;
+    case Kind::BoxItemSlots:
+        break;
+    default:
+        appendJsonField(out, "before", change.before);
+        appendJsonField(out, "after", change.after);
+        break;
+    }
+    appendJsonField(out, "text", comparison.text(change, names));
+    out += u'}';
+    return out;
+}
+
+// One side of a rate change: null when the item does not drop, else its texts and sources.
+void appendRateSide(QString &out, const char *name, const DropComparison &comparison,
+                    const DropComparison::Change &change, bool after)
+{
+    out += QStringLiteral(", \"%1\": ").arg(QLatin1String(name));
+    const QList<DropComparison::RateSource> sources = comparison.sources(change, after);
+    if (sources.isEmpty()) {
+        out += QStringLiteral("null");
+        return;
+    }
+    out += QStringLiteral("{\"rate\": ");
+    appendJsonString(out, comparison.rateText(change, after));
+    appendJsonField(out, "oneIn", comparison.oneInText(change, after));
+    out += QStringLiteral(", \"sources\": [");
+    for (qsizetype i = 0; i < sources.size(); ++i)
+        out += QStringLiteral("%1{\"boxId\": %2, \"mValue\": %3, \"boxValue\": %4}")
+                   .arg(i ? QStringLiteral(", ") : QString(), QString::number(sources.at(i).boxId),
+                        QString::number(sources.at(i).monsterValue),
+                        QString::number(sources.at(i).boxWeight));
+    out += QStringLiteral("]}");
+}
+
+QString rateJson(const DropComparison &comparison, const DropComparison::Change &change,
+                 DropComparison::LineCache &names)
+{
+    QString out = QStringLiteral("{\"kind\": ");
+    appendJsonString(out, DropComparison::kindName(change.kind));
+    appendJsonField(out, "monsterId", change.monsterId);
+    appendJsonField(out, "itemId", change.itemId);
+    appendJsonField(out, "boxId", change.boxId);
+    appendRateSide(out, "before", comparison, change, false);
+    appendRateSide(out, "after", comparison, change, true);
+    appendJsonField(out, "text", comparison.text(change, names));
+    out += u'}';
+    return out;
+}
+
+void writeDiffJson(const DropComparison &comparison, bool ratesOnly,
+                   DropComparison::LineCache &names, QTextStream &out)
+{
+    out << u'{';
+    if (!ratesOnly) {
+        out << QStringLiteral("\n  \"records\": [");
+        for (qsizetype i = 0; i < comparison.recordCount(); ++i)
+            out << (i ? QStringLiteral(",\n    ") : QStringLiteral("\n    "))
+                << recordJson(comparison, comparison.recordChange(i), names);
+        out << (comparison.recordCount() ? QStringLiteral("\n  ],") : QStringLiteral("],"));
+    }
+    out << QStringLiteral("\n  \"rates\": [");
+    for (qsizetype i = 0; i < comparison.rateCount(); ++i)
+        out << (i ? QStringLiteral(",\n    ") : QStringLiteral("\n    "))
+            << rateJson(comparison, comparison.rateChange(i), names);
+    out << (comparison.rateCount() ? QStringLiteral("\n  ]\n}\n") : QStringLiteral("]\n}\n"));
+}
+
+int runDiff(const ParsedArguments &args, QTextStream &out, QTextStream &err)
+{
+    Configuration before;
+    Configuration after;
+    QString error;
+    if (!load(args.positionals.at(0), before, false, err, error) ||
+        !load(args.positionals.at(1), after, true, err, error))
+        return fail(err, error);
+    const DropComparison comparison =
+        DropComparison::compare(before.monsters, before.boxes, after.monsters, after.boxes);
+    const bool ratesOnly = args.flags.contains(QStringLiteral("--rates-only"));
+    DropComparison::LineCache names(NameResolver::instance());
+    if (args.flags.contains(QStringLiteral("--json"))) {
+        writeDiffJson(comparison, ratesOnly, names, out);
+    } else {
+        // Lines gathered into large pieces: millions of small writes cost more than the lines.
+        constexpr qsizetype pieceSize = 1 << 20;
+        QString piece;
+        piece.reserve(pieceSize + 4096);
+        const auto line = [&](const DropComparison::Change &change) {
+            piece += DropComparison::kindName(change.kind);
+            piece += u'\t';
+            comparison.appendText(piece, change, names);
+            piece += u'\n';
+            if (piece.size() > pieceSize) {
+                out << piece;
+                piece.resize(0); // keeps the buffer
+            }
+        };
+        if (!ratesOnly) {
+            for (qsizetype i = 0; i < comparison.recordCount(); ++i)
+                line(comparison.recordChange(i));
+        }
+        for (qsizetype i = 0; i < comparison.rateCount(); ++i)
+            line(comparison.rateChange(i));
+        out << piece;
+    }
+    out.flush();
+    const bool differs = comparison.rateCount() > 0 || (!ratesOnly && comparison.recordCount() > 0);
+    return differs ? FindingsReported : Success;
 }
 
 } // namespace
@@ -414,6 +610,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             return runExport(parsed, out, err);
         if (syntax.name == QStringLiteral("where"))
             return runWhere(parsed, out, err);
+        if (syntax.name == QStringLiteral("diff"))
+            return runDiff(parsed, out, err);
         return runNormalize(parsed, out, err);
     }
     return fail(err, QStringLiteral("未知命令：%1\n").arg(command) + generalHelp());

@@ -15,14 +15,14 @@
 class NameResolver;
 class QTextStream;
 
-// lootwright-cli: the check, the export, the reverse lookup and the normalising save, for deploy
-// scripts, over the core library alone.
+// lootwright-cli: the check, the export, the reverse lookup, the normalising save and the
+// comparison of two configurations, for deploy scripts, over the core library alone.
 namespace Cli {
 
 enum ExitCode
 {
     Success = 0,
-    FindingsReported = 1, // check only
+    FindingsReported = 1, // check: findings; diff: differences
     Failure = 2,          // bad arguments, unreadable or unwritable files
 };
 

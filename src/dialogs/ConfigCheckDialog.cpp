@@ -1,5 +1,7 @@
 #include "dialogs/ConfigCheckDialog.h"
 
+#include "data/NameResolver.h"
+#include "dialogs/DocumentFollower.h"
 #include "models/ConfigFindingModel.h"
 
 #include <QHBoxLayout>
@@ -9,7 +11,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-ConfigCheckDialog::ConfigCheckDialog(QWidget *parent) : QDialog(parent)
+ConfigCheckDialog::ConfigCheckDialog(ConfigDocument *document, std::function<double()> multiplier,
+                                     QWidget *parent)
+    : QDialog(parent), document(document), multiplier(std::move(multiplier))
 {
     setObjectName(QStringLiteral("configCheckDialog"));
     setWindowFlag(Qt::Window);
@@ -39,12 +43,19 @@ ConfigCheckDialog::ConfigCheckDialog(QWidget *parent) : QDialog(parent)
     findingsView->setAlternatingRowColors(true);
     layout->addWidget(findingsView);
 
-    connect(recheckButton, &QPushButton::clicked, this, &ConfigCheckDialog::recheckRequested);
+    connect(recheckButton, &QPushButton::clicked, this, &ConfigCheckDialog::recheck);
+    followDocument(this, document, [this] { recheck(); });
     connect(findingsView, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) {
                 if (const ConfigCheck::Finding *finding = findingModel->findingAt(index.row()))
                     Q_EMIT findingActivated(finding->monsterId, finding->boxId);
             });
+}
+
+void ConfigCheckDialog::recheck()
+{
+    showFindings(ConfigCheck::run(document->monsters(), document->boxes(), NameResolver::instance(),
+                                  multiplier()));
 }
 
 void ConfigCheckDialog::showFindings(const QList<ConfigCheck::Finding> &findings)

@@ -3,7 +3,9 @@
 #include "data/ConfigCheck.h"
 
 #include <QDialog>
+#include <functional>
 
+class ConfigDocument;
 class QLabel;
 class QPushButton;
 class ConfigFindingModel;
@@ -15,18 +17,23 @@ class ConfigCheckDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ConfigCheckDialog(QWidget *parent = nullptr);
+    // Checks the document, again on 重新检查 and after it changed; rates are multiplied by what
+    // `multiplier` gives at that time.
+    ConfigCheckDialog(ConfigDocument *document, std::function<double()> multiplier,
+                      QWidget *parent = nullptr);
 
+    void recheck();
     void showFindings(const QList<ConfigCheck::Finding> &findings);
 
     QTableView *view() const { return findingsView; }
 
 Q_SIGNALS:
-    void recheckRequested();
     // The ids of a double-clicked finding, -1 where none is involved.
     void findingActivated(int monsterId, int boxId);
 
 private:
+    ConfigDocument *document;
+    std::function<double()> multiplier;
     QLabel *summaryLabel = nullptr;
     QPushButton *recheckButton = nullptr;
     QTableView *findingsView = nullptr;

@@ -2,8 +2,8 @@
 
 #include "data/NameResolver.h"
 #include "dialogs/ItemLibraryViews.h"
+#include "dialogs/Prompts.h"
 #include "edit/BoxManagerEdits.h"
-#include "mainwindow/Prompts.h"
 #include "models/ItemLibraryFilterProxyModel.h"
 #include "models/ItemLibraryListModel.h"
 
@@ -83,9 +83,9 @@ int firstSelectedId(const QTableWidget *view)
 
 } // namespace
 
-DropBoxManagerDialog::DropBoxManagerDialog(DropBoxContentData *boxes, MonsterDropData *monsters,
-                                           Prompts *prompts, QWidget *parent)
-    : QDialog(parent), boxes(boxes), monsters(monsters), prompts(prompts)
+DropBoxManagerDialog::DropBoxManagerDialog(ConfigDocument *document, Prompts *prompts,
+                                           QWidget *parent)
+    : QDialog(parent), document(document), prompts(prompts)
 {
     if (!this->prompts) {
         ownPrompts = std::make_unique<DialogPrompts>();
@@ -93,6 +93,12 @@ DropBoxManagerDialog::DropBoxManagerDialog(DropBoxContentData *boxes, MonsterDro
     }
     setObjectName(QStringLiteral("dropBoxManagerDialog"));
     setupUi();
+    reloadTimer = new QTimer(this);
+    reloadTimer->setSingleShot(true);
+    reloadTimer->setInterval(180);
+    connect(reloadTimer, &QTimer::timeout, this, &DropBoxManagerDialog::reloadDocuments);
+    connect(document, &ConfigDocument::documentChanged, this,
+            &DropBoxManagerDialog::onDocumentChanged);
     setWindowTitle(QStringLiteral("包裹管理器"));
     resize(1200, 760);
     refreshBoxList();
@@ -296,10 +302,22 @@ void DropBoxManagerDialog::setupUi()
 template <typename Edit>
 auto DropBoxManagerDialog::editDocuments(const QString &stepName, Edit edit)
 {
-    Q_EMIT documentsAboutToChange();
-    auto result = edit();
-    Q_EMIT documentsChanged(QStringLiteral("包裹管理器：") + stepName, result.applied);
+    // Its own changes are shown by the slot that made them.
+    ownChange = true;
+    auto result = document->edit(QStringLiteral("包裹管理器：") + stepName, edit);
+    ownChange = false;
     return result;
+}
+
+void DropBoxManagerDialog::onDocumentChanged(const DocumentUpdate &update)
+{
+    if (ownChange)
+        return;
+    // Typing into the main window's box form: once after the pause, not per key.
+    if (!update.mergeKey.isEmpty())
+        reloadTimer->start();
+    else
+        reloadDocuments();
 }
 
 void DropBoxManagerDialog::showNotice(const EditNotice &notice)
@@ -318,7 +336,7 @@ void DropBoxManagerDialog::reloadDocuments()
 void DropBoxManagerDialog::refreshBoxList()
 {
     const int filterId = BM::boxFilterItemId(boxFilterEdit->text());
-    const QList<int> shown = BM::boxesToList(*boxes, filterId);
+    const QList<int> shown = BM::boxesToList(document->boxes(), filterId);
     int currentRow = -1;
     {
         const QSignalBlocker blocker(boxTable);
@@ -330,7 +348,7 @@ void DropBoxManagerDialog::refreshBoxList()
         const QString yes = QStringLiteral("是");
         const QString no = QStringLiteral("否");
         for (int row = 0; row < shown.size(); ++row) {
-            const DropBoxConfig &box = boxes->boxes.at(shown.at(row));
+            const DropBoxConfig &box = document->boxes().boxes.at(shown.at(row));
             if (currentRow < 0 && currentBoxId > 0 && box.boxId == currentBoxId)
                 currentRow = row;
             const int filled = int(
@@ -406,7 +424,7 @@ void DropBoxManagerDialog::onBoxSelectionChanged()
 void DropBoxManagerDialog::showBoxDetails(int boxId)
 {
     currentBoxId = boxId;
-    const DropBoxConfig *box = DropSlots::findBox(*boxes, boxId);
+    const DropBoxConfig *box = DropSlots::findBox(document->boxes(), boxId);
     if (!box)
         return;
     boxIdEdit->setText(QString::number(box->boxId));
@@ -431,10 +449,11 @@ void DropBoxManagerDialog::showBoxDetails(int boxId)
 
 void DropBoxManagerDialog::showBoxReferences(int boxId)
 {
-    referencesEdit->setPlainText(BM::boxReferencesText(monsters, boxId));
+    referencesEdit->setPlainText(BM::boxReferencesText(&document->monsters(), boxId));
     // A renamed box left its monsters on the old id: say so whenever the box is shown.
     if (boxId == renamedToBoxId) {
-        const QString note = BM::renamedBoxReferencesNote(monsters, renamedFromBoxId, boxId);
+        const QString note =
+            BM::renamedBoxReferencesNote(&document->monsters(), renamedFromBoxId, boxId);
         if (!note.isEmpty())
             referencesEdit->append(QStringLiteral("\n") + note);
     }
@@ -448,7 +467,9 @@ bool DropBoxManagerDialog::applyCurrentBoxEdits()
     input.notifyIdText = notifyIdEdit->text();
     input.forceBind = forceBindCheck->isChecked();
     const BM::BoxEditResult result = editDocuments(
-        QStringLiteral("修改包裹"), [&] { return BM::applyBoxEdits(*boxes, currentBoxId, input); });
+        QStringLiteral("修改包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BM::applyBoxEdits(boxes, currentBoxId, input);
+        });
     if (!result.ok) {
         showNotice(result.notice);
         return false;
@@ -485,8 +506,10 @@ void DropBoxManagerDialog::onSaveChanges()
 
 void DropBoxManagerDialog::onAddBox()
 {
-    const BM::NewBoxResult result =
-        editDocuments(QStringLiteral("添加包裹"), [&] { return BM::addBox(*boxes, monsters); });
+    const BM::NewBoxResult result = editDocuments(
+        QStringLiteral("添加包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BM::addBox(boxes, &monsters);
+        });
     if (!result.applied) {
         showNotice(result.notice);
         return;
@@ -503,7 +526,9 @@ void DropBoxManagerDialog::onDuplicateBox()
     }
     const int sourceId = firstSelectedId(boxTable);
     const BM::NewBoxResult result = editDocuments(
-        QStringLiteral("复制包裹"), [&] { return BM::copyBox(*boxes, monsters, sourceId); });
+        QStringLiteral("复制包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BM::copyBox(boxes, &monsters, sourceId);
+        });
     if (!result.applied) {
         showNotice(result.notice);
         return;
@@ -519,9 +544,10 @@ void DropBoxManagerDialog::onRemoveItem()
     QList<int> rows;
     for (const QModelIndex &index : itemTable->selectionModel()->selectedRows(0))
         rows.append(index.row());
-    const EditResult result = editDocuments(QStringLiteral("删除物品"), [&] {
-        return BM::removeItemSlots(*boxes, currentBoxId, rows);
-    });
+    const EditResult result = editDocuments(
+        QStringLiteral("删除物品"), [&](MonsterDropData &, DropBoxContentData &boxes) {
+            return BM::removeItemSlots(boxes, currentBoxId, rows);
+        });
     showNotice(result.notice);
     if (result.applied)
         refreshKeepingCurrentBox();
@@ -547,9 +573,10 @@ QList<int> DropBoxManagerDialog::selectedLibraryItemIds() const
 void DropBoxManagerDialog::onAddLibraryItemsToCurrentBox()
 {
     const QList<int> ids = selectedLibraryItemIds();
-    const BM::AddItemsResult result = editDocuments(QStringLiteral("添加物品"), [&] {
-        return BM::addLibraryItems(*boxes, currentBoxId, ids, false);
-    });
+    const BM::AddItemsResult result = editDocuments(
+        QStringLiteral("添加物品"), [&](MonsterDropData &, DropBoxContentData &boxes) {
+            return BM::addLibraryItems(boxes, currentBoxId, ids, false);
+        });
     showNotice(result.notice);
     if (result.applied)
         refreshKeepingCurrentBox();
@@ -560,9 +587,10 @@ void DropBoxManagerDialog::onItemLibraryDoubleClicked(const QModelIndex &index)
     const int id = ItemLibraryViews::idAt(index);
     if (id < 1)
         return;
-    const BM::AddItemsResult result = editDocuments(QStringLiteral("添加物品"), [&] {
-        return BM::addLibraryItems(*boxes, currentBoxId, {id}, true);
-    });
+    const BM::AddItemsResult result = editDocuments(
+        QStringLiteral("添加物品"), [&](MonsterDropData &, DropBoxContentData &boxes) {
+            return BM::addLibraryItems(boxes, currentBoxId, {id}, true);
+        });
     showNotice(result.notice);
     if (result.applied)
         refreshKeepingCurrentBox();
@@ -652,7 +680,9 @@ void DropBoxManagerDialog::onRemoveBox()
     }
     const int boxId = firstSelectedId(boxTable);
     const BM::RemoveBoxResult result = editDocuments(
-        QStringLiteral("删除包裹"), [&] { return BM::removeSelectedBox(*boxes, monsters, boxId); });
+        QStringLiteral("删除包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BM::removeSelectedBox(boxes, &monsters, boxId);
+        });
     if (currentBoxId == boxId)
         currentBoxId = -1;
     refreshBoxList();
@@ -666,11 +696,12 @@ void DropBoxManagerDialog::onRemoveBoxById()
         QString::number(std::max(currentBoxId, 1)));
     if (!answer)
         return;
-    const BM::RemoveBoxResult result = editDocuments(QStringLiteral("删除包裹"), [&] {
-        return BM::removeBoxByIdText(*boxes, monsters, *answer);
-    });
+    const BM::RemoveBoxResult result = editDocuments(
+        QStringLiteral("删除包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BM::removeBoxByIdText(boxes, &monsters, *answer);
+        });
     if (result.applied) {
-        if (currentBoxId >= 1 && !DropSlots::findBox(*boxes, currentBoxId))
+        if (currentBoxId >= 1 && !DropSlots::findBox(document->boxes(), currentBoxId))
             currentBoxId = -1;
         refreshBoxList();
     }
@@ -685,7 +716,9 @@ void DropBoxManagerDialog::onDeleteItemById()
     if (!answer)
         return;
     const BM::ItemIdResult result = editDocuments(
-        QStringLiteral("删除物品ID"), [&] { return BM::deleteItemIdEverywhere(*boxes, *answer); });
+        QStringLiteral("删除物品ID"), [&](MonsterDropData &, DropBoxContentData &boxes) {
+            return BM::deleteItemIdEverywhere(boxes, *answer);
+        });
     if (result.applied)
         refreshKeepingCurrentBox();
     showNotice(result.notice);
@@ -699,9 +732,10 @@ void DropBoxManagerDialog::onReplaceItemId()
         QStringLiteral("替换为物品ID："), selectedId >= 1 ? selectedId : 1, 1, 999999999);
     if (!answer)
         return;
-    const BM::ItemIdResult result = editDocuments(QStringLiteral("替换物品ID"), [&] {
-        return BM::replaceItemIdEverywhere(*boxes, answer->first, answer->second);
-    });
+    const BM::ItemIdResult result = editDocuments(
+        QStringLiteral("替换物品ID"), [&](MonsterDropData &, DropBoxContentData &boxes) {
+            return BM::replaceItemIdEverywhere(boxes, answer->first, answer->second);
+        });
     if (result.applied)
         refreshKeepingCurrentBox();
     showNotice(result.notice);

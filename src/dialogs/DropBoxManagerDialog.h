@@ -2,6 +2,7 @@
 
 #include "data/DropConfig.h"
 #include "data/ItemLibrary.h"
+#include "document/ConfigDocument.h"
 
 #include <QDialog>
 #include <QFutureWatcher>
@@ -25,32 +26,26 @@ struct EditNotice;
 
 // The box manager: every box of the configuration, filtered by item id, added, copied, edited,
 // filled from the item library and removed with every monster reference to it. It edits the
-// two documents it is given in place and keeps no pointer into them, only the id of the box it
-// shows, so it stays sound whatever the main window does to the documents meanwhile.
+// document through its one edit path and keeps no pointer into it, only the id of the box it
+// shows; it lists the document anew after changes made elsewhere.
 class DropBoxManagerDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    // `monsters` may be null (not loaded); `prompts` may be null for the real dialogs. Both
-    // documents and the prompts must outlive the dialog.
-    DropBoxManagerDialog(DropBoxContentData *boxes, MonsterDropData *monsters, Prompts *prompts,
-                         QWidget *parent = nullptr);
+    // `prompts` may be null for the real dialogs. The document and the prompts must outlive
+    // the dialog.
+    DropBoxManagerDialog(ConfigDocument *document, Prompts *prompts, QWidget *parent = nullptr);
     ~DropBoxManagerDialog() override;
 
     int currentBox() const { return currentBoxId; }
     bool isItemLibraryLoading() const { return itemLibraryLoading; }
-    // The documents were replaced or changed behind the dialog: the list and the detail pane
-    // are built again from them; typed but unsaved detail fields are dropped.
+    // The list and the detail pane built again from the document; typed but unsaved detail
+    // fields are dropped.
     void reloadDocuments();
 
 Q_SIGNALS:
     void saveConfigRequested();
-    // Around every change the dialog makes to the documents, with nothing in between, so the
-    // owner can keep the state before and record the change as one step named `stepName`.
-    // `changed` is false when the edit was refused or had nothing to do.
-    void documentsAboutToChange();
-    void documentsChanged(const QString &stepName, bool changed);
     // "查看掉落来源" in the item library's menu.
     void itemSourcesRequested(int itemId);
 
@@ -88,12 +83,14 @@ private:
     void showNotice(const EditNotice &notice);
     // The list and the detail pane after an edit of the current box's items or of all boxes.
     void refreshKeepingCurrentBox();
-    // Runs one core edit between the two change signals.
+    // Runs one core edit as one step of the document.
     template <typename Edit> auto editDocuments(const QString &stepName, Edit edit);
+    void onDocumentChanged(const DocumentUpdate &update);
 
-    DropBoxContentData *boxes;
-    MonsterDropData *monsters;
+    ConfigDocument *document;
     Prompts *prompts;
+    QTimer *reloadTimer = nullptr;
+    bool ownChange = false;
     std::unique_ptr<Prompts> ownPrompts;
     int currentBoxId = -1;
     // The last rename in the detail pane, for the note that monsters still name the old id.

@@ -3,8 +3,8 @@
 #include "data/ItemLibrary.h"
 #include "data/NameResolver.h"
 #include "dialogs/ItemLibraryViews.h"
+#include "dialogs/Prompts.h"
 #include "edit/Favorites.h"
-#include "mainwindow/Prompts.h"
 #include "models/ItemLibraryFilterProxyModel.h"
 #include "models/ItemLibraryListModel.h"
 

@@ -1,5 +1,7 @@
 #include "dialogs/ItemSourcesDialog.h"
 
+#include "data/NameResolver.h"
+#include "dialogs/DocumentFollower.h"
 #include "models/ItemSourceTableModel.h"
 
 #include <QHBoxLayout>
@@ -14,7 +16,9 @@
 #include <QVBoxLayout>
 #include <climits>
 
-ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
+ItemSourcesDialog::ItemSourcesDialog(ConfigDocument *document, std::function<double()> multiplier,
+                                     QWidget *parent)
+    : QDialog(parent), document(document), multiplier(std::move(multiplier))
 {
     setObjectName(QStringLiteral("itemSourcesDialog"));
     setWindowFlag(Qt::Window);
@@ -54,6 +58,16 @@ ItemSourcesDialog::ItemSourcesDialog(QWidget *parent) : QDialog(parent)
     connect(lookupButton, &QPushButton::clicked, this, &ItemSourcesDialog::onLookup);
     connect(itemIdEdit, &QLineEdit::returnPressed, this, &ItemSourcesDialog::onLookup);
     connect(sourcesView, &QAbstractItemView::doubleClicked, this, &ItemSourcesDialog::onActivated);
+    followDocument(this, document, [this] {
+        if (shownItemId >= 1)
+            showItem(shownItemId);
+    });
+}
+
+void ItemSourcesDialog::showItem(int itemId)
+{
+    showSources(itemId, NameResolver::instance().itemName(itemId),
+                document->itemSourceIndex().sources(itemId), multiplier());
 }
 
 void ItemSourcesDialog::showSources(int itemId, const QString &itemName,

@@ -3,7 +3,9 @@
 #include "data/ItemSourceIndex.h"
 
 #include <QDialog>
+#include <functional>
 
+class ConfigDocument;
 class ItemSourceTableModel;
 class QLabel;
 class QLineEdit;
@@ -12,13 +14,18 @@ class QSortFilterProxyModel;
 class QTableView;
 
 // Where one item drops: a table of its boxes and the monster slots naming them, sortable by
-// rate. Shows copies; the main window hands it fresh rows after the documents change.
+// rate. Shows copies, taken again after the document changes.
 class ItemSourcesDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit ItemSourcesDialog(QWidget *parent = nullptr);
+    // Looks items up in the document and shows them anew after it changed; the rates are
+    // multiplied by what `multiplier` gives at that time.
+    ItemSourcesDialog(ConfigDocument *document, std::function<double()> multiplier,
+                      QWidget *parent = nullptr);
+
+    void showItem(int itemId);
 
     void showSources(int itemId, const QString &itemName,
                      const QList<ItemSourceIndex::Source> &sources, double multiplier);
@@ -36,6 +43,8 @@ private:
     void onLookup();
     void onActivated(const QModelIndex &index);
 
+    ConfigDocument *document;
+    std::function<double()> multiplier;
     int shownItemId = -1;
     QLineEdit *itemIdEdit = nullptr;
     QPushButton *lookupButton = nullptr;

@@ -36,6 +36,48 @@ bool parseInt(const QString &text, int *value)
 
 // --- box detail form --------------------------------------------------------------------------
 
+namespace {
+
+void setDetailFields(DropBoxConfig &box, const BoxDetailInput &input)
+{
+    const int oldFlag = box.forceOpenFlag;
+    int parsed = 0;
+    if (parseInt(input.boxIdText, &parsed))
+        box.boxId = parsed;
+    if (parseInt(input.boxValueText, &parsed) && parsed >= 0)
+        box.boxValue = parsed;
+    // The check box only says "not 0": a stored flag such as 2 is kept until the box is toggled,
+    // so editing another field does not rewrite it.
+    if (input.forceBind != (oldFlag != 0))
+        box.forceOpenFlag = input.forceBind ? 1 : 0;
+    if (parseInt(input.broadcastIdText, &parsed))
+        box.notifyId = parsed;
+}
+
+} // namespace
+
+BoxDetailStep boxDetailStep(const DropBoxConfig &box, const BoxDetailInput &input)
+{
+    DropBoxConfig after = box;
+    setDetailFields(after, input);
+    if (after.boxId != box.boxId)
+        return {QStringLiteral("修改包裹ID"), QString()};
+    if (after.boxValue != box.boxValue)
+        return {QStringLiteral("修改包裹权值"), QStringLiteral("weight:%1").arg(box.boxId)};
+    if (after.forceOpenFlag != box.forceOpenFlag)
+        return {QStringLiteral("修改拾取绑定"), QString()};
+    return {QStringLiteral("修改广播ID"), QStringLiteral("notify:%1").arg(box.boxId)};
+}
+
+bool setItemId(DropBoxContentData &boxes, int boxId, int row, int itemId)
+{
+    const int index = DropSlots::indexOfBox(boxes, boxId);
+    if (index < 0 || row < 0 || row >= boxes.boxes.at(index).items.size())
+        return false;
+    boxes.boxes[index].items[row].itemId = itemId;
+    return true;
+}
+
 BoxDetailResult applyBoxDetail(DropBoxContentData &boxes, const MonsterDropConfig *currentConfig,
                                const DropBoxConfig *currentBox, const BoxDetailInput &input)
 {
@@ -50,18 +92,7 @@ BoxDetailResult applyBoxDetail(DropBoxContentData &boxes, const MonsterDropConfi
     const int oldValue = box.boxValue;
     const int oldFlag = box.forceOpenFlag;
     const int oldNotify = box.notifyId;
-
-    int parsed = 0;
-    if (parseInt(input.boxIdText, &parsed))
-        box.boxId = parsed;
-    if (parseInt(input.boxValueText, &parsed) && parsed >= 0)
-        box.boxValue = parsed;
-    // The check box only says "not 0": a stored flag such as 2 is kept until the box is toggled,
-    // so editing another field does not rewrite it.
-    if (input.forceBind != (oldFlag != 0))
-        box.forceOpenFlag = input.forceBind ? 1 : 0;
-    if (parseInt(input.broadcastIdText, &parsed))
-        box.notifyId = parsed;
+    setDetailFields(box, input);
 
     const QString label = labelOf(currentConfig);
     const QString newBox = boxLabel(box.boxId);

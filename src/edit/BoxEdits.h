@@ -35,6 +35,19 @@ struct BoxDetailResult : EditResult
     int newBoxId = 0; // the box's id after the edit (a changed id updates no monster's slots)
 };
 
+// The undo step a form edit makes: named for the first field it changes (id, weight, bind flag,
+// broadcast id); typing into the weight or broadcast id of one box folds into one step.
+struct BoxDetailStep
+{
+    QString name;
+    QString mergeKey;
+};
+BoxDetailStep boxDetailStep(const DropBoxConfig &box, const BoxDetailInput &input);
+
+// Writes an item id into one slot of the first box with this id (the item table's own edit).
+// False when there is no such box or slot.
+bool setItemId(DropBoxContentData &boxes, int boxId, int row, int itemId);
+
 // onBoxDetailChanged. One log line per changed field, in the order id, weight, bind flag,
 // broadcast id. applied is false when there is no current box or it is not in the document.
 BoxDetailResult applyBoxDetail(DropBoxContentData &boxes, const MonsterDropConfig *currentConfig,

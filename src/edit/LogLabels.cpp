@@ -27,6 +27,14 @@ QString boxLabel(int boxId)
     return QStringLiteral("包裹[%1]").arg(boxId);
 }
 
+QString itemLabel(int itemId, const NameResolver &names)
+{
+    const QString name = names.itemName(itemId).trimmed();
+    if (name.isEmpty())
+        return QStringLiteral("物品[%1]").arg(itemId);
+    return QStringLiteral("物品[%1:%2]").arg(QString::number(itemId), name);
+}
+
 QString formatIdList(const QList<int> &ids, int limit)
 {
     QString text;

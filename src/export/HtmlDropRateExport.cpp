@@ -4,6 +4,7 @@
 #include "export/PageRowBuilder.h"
 
 #include <QDateTime>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <cmath>
@@ -205,17 +206,31 @@ public:
         return file.write(bytes, qint64(size)) == qint64(size);
     }
 
-    // The head and the tail: short texts.
+    // Encoded in slices so that no second copy of a long text is held.
     bool write(QStringView text)
     {
-        const QByteArray bytes = text.toUtf8();
-        return write(bytes.constData(), size_t(bytes.size()));
+        constexpr qsizetype sliceSize = 1 << 16;
+        if (bytes.isEmpty())
+            bytes.resize(encoder.requiredSpace(sliceSize));
+        for (qsizetype from = 0; from < text.size();) {
+            qsizetype length = std::min(sliceSize, text.size() - from);
+            // Never split a surrogate pair between two slices.
+            if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
+                --length;
+            char *end = encoder.appendToBuffer(bytes.data(), text.mid(from, length));
+            if (!write(bytes.constData(), size_t(end - bytes.data())))
+                return false;
+            from += length;
+        }
+        return true;
     }
 
     bool commit() { return file.commit(); }
 
 private:
     CheckedFile file;
+    QStringEncoder encoder{QStringEncoder::Utf8};
+    QByteArray bytes;
 };
 
 // Builds the rows on a second thread while the caller writes the finished pieces. The builder
@@ -304,6 +319,16 @@ private:
 };
 
 } // namespace
+
+bool writePage(const QString &path, const QString &html, QString &error)
+{
+    PageFileWriter writer(path);
+    if (!writer.open() || !writer.write(html) || !writer.commit()) {
+        error = writer.error();
+        return false;
+    }
+    return true;
+}
 
 bool isUsableMultiplier(double multiplier)
 {

@@ -33,6 +33,11 @@ QString timestampText(const QDateTime &time);
 QString headText(int exportCount, double multiplier, bool showRates, const QString &timestamp);
 QStringView tailText();
 
+// Writes a text as UTF-8 with a byte-order mark, without a second copy of it. The target is
+// replaced only when the whole text was written (CheckedFile); on failure it is left as it was
+// and error holds cannotWriteText with the path and the reason.
+bool writePage(const QString &path, const QString &html, QString &error);
+
 // Whether the page can use the multiplier: above 0, shown as it is by the page's two decimals
 // ("x1.25"), and small enough that every rate the drop files can hold stays a finite number.
 bool isUsableMultiplier(double multiplier);

@@ -1,7 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/Prompts.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropItemTableModel.h"
 #include "models/DropSummaryModel.h"
 #include "models/MonsterBoxListModel.h"
@@ -21,10 +21,13 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     : QMainWindow(parent), ui(std::make_unique<MainWindowUi>()), prompts(std::move(prompts)),
       configDir(configDir), clock([] { return QDateTime::currentDateTime(); })
 {
+    // The document is the window's child: it outlives every view but goes with the window.
+    document = new ConfigDocument(this);
     ui->setupUi(this);
     createModels();
     connectSignals();
     createUndoActions();
+    createChangesAction();
     ui->operationLogEdit->document()->setMaximumBlockCount(2000);
     // Nothing is selected yet: empty rate, apply button off.
     updateDropRateDisplay();

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "data/DropBoxContentParser.h"
 #include "data/DropConfig.h"
-#include "data/ItemSourceIndex.h"
-#include "data/MonsterDropParser.h"
-#include "data/SaveBackup.h"
-#include "edit/DocumentChange.h"
+#include "document/ConfigDocument.h"
 #include "edit/Favorites.h"
 #include "edit/MonsterEdits.h"
 
@@ -19,6 +15,7 @@
 #include <optional>
 
 class ConfigCheckDialog;
+class DropChangesDialog;
 class DropBoxManagerDialog;
 class DropItemTableModel;
 class ItemLibraryDialog;
@@ -32,7 +29,6 @@ class QCloseEvent;
 class QPoint;
 class QResizeEvent;
 class QTimer;
-class QUndoStack;
 struct EditNotice;
 struct EditResult;
 struct MainWindowUi;
@@ -57,8 +53,6 @@ public:
 
     // Operation log.
     void appendOperationLog(const QString &message);
-    static QString monsterLabel(int monsterId);
-    static QString formatIdList(const QList<int> &ids, int limit);
     // The time source of the log's time stamps (tests fix it).
     void setClock(std::function<QDateTime()> clock);
 
@@ -66,10 +60,11 @@ public:
 
     // Read-only views of the window's state, for tests and tool windows.
     const QString &configDirectory() const { return configDir; }
-    const MonsterDropData &monsterDocument() const { return monsterDropData; }
-    const DropBoxContentData &boxDocument() const { return boxContentData; }
-    const QString &monsterFilePath() const { return currentMonsterFile; }
-    const QString &boxFilePath() const { return currentBoxFile; }
+    ConfigDocument *configDocument() const { return document; }
+    const MonsterDropData &monsterDocument() const { return document->monsters(); }
+    const DropBoxContentData &boxDocument() const { return document->boxes(); }
+    const QString &monsterFilePath() const { return document->monsterFilePath(); }
+    const QString &boxFilePath() const { return document->boxFilePath(); }
     const MonsterDropConfig *selectedConfig() const { return currentConfig; }
     int selectedMonsterId() const { return currentMonsterId; }
     const DropBoxConfig *selectedBox() const { return currentBox; }
@@ -123,11 +118,11 @@ public Q_SLOTS:
     // Where an item drops, and the configuration check: tool windows over the documents.
     void showItemSources(int itemId);
     void onCheckConfig();
+    // What the documents change against their files, before they are saved.
+    void onViewChanges();
     void showSummaryContextMenu(const QPoint &position);
 
 public:
-    // The lookup index over the documents, rebuilt here when they changed since its last use.
-    const ItemSourceIndex &itemSourceIndex();
     // Selects the monster and, when it lists the box, the box, through refreshViews; a monster
     // hidden by the filter is shown again first. False, with a status bar note, when the
     // monster list does not have it.
@@ -172,8 +167,6 @@ public:
         bool keepUnlistedBox = false;
         // Refill the box form; off while the user is typing in it.
         bool fillBoxForm = true;
-        // Only the selection moves: the documents are as they were.
-        bool selectionOnly = false;
     };
     // The one way back to a consistent window after anything changed the documents: drops every
     // pointer into them, hands them to the models again and resolves the current monster and
@@ -190,9 +183,10 @@ private:
                                 EditResult (*apply)(MonsterDropData &, const QList<int> &),
                                 const QString &stepName);
     void appendOperationLogLines(const QStringList &lines);
-    // Log lines, refresh of the monster side with the edited rows selected again, notice.
-    void finishMonsterEdit(const EditResult &result, const QList<int> &monsterIds,
-                           std::optional<int> boxId);
+    // An edit of the selected monsters as one step: the edited rows and the box stay selected,
+    // then its log lines and notice.
+    void runMonsterEdit(const QString &name, const QList<int> &ids,
+                        const std::function<EditResult(MonsterDropData &)> &edit);
     // The current monster was hidden by the filter: the panels empty as for no selection.
     void dropFilteredMonster();
     // Makes the first box list row with this id current without the selection slot; false when
@@ -200,7 +194,7 @@ private:
     bool selectBoxRow(int boxId);
     // After a change of the current box's values or items: the box stays current, the form
     // keeps what was typed.
-    void refreshKeepingBox();
+    ViewRefresh keepingBox() const;
     std::optional<int> currentBoxId() const;
 
     std::unique_ptr<MainWindowUi> ui;
@@ -208,67 +202,46 @@ private:
     QString configDir;
     std::function<QDateTime()> clock;
 
-    DropBoxContentData boxContentData;
-    MonsterDropData monsterDropData;
-    DropBoxContentParser boxParser{100};
-    MonsterDropParser monsterParser{20};
-    QString currentMonsterFile;
-    QString currentBoxFile;
-    // The files saved since the last load that already have their backup.
-    SaveBackupTracker saveBackups;
-
     MonsterListModel *monsterListModel = nullptr;
     MonsterFilterProxyModel *monsterProxyModel = nullptr;
     MonsterBoxListModel *monsterBoxModel = nullptr;
     DropItemTableModel *dropItemModel = nullptr;
     DropSummaryModel *summaryModel = nullptr;
 
-    MonsterDropConfig *currentConfig = nullptr;
+    const MonsterDropConfig *currentConfig = nullptr;
     int currentMonsterId = -1;
-    DropBoxConfig *currentBox = nullptr;
+    const DropBoxConfig *currentBox = nullptr;
 
-    // Undo and redo of every change to the documents, and the unsaved-changes mark.
+    // Undo and redo actions, and the unsaved-changes mark.
     void createUndoActions();
-    // Before an edit: keeps what the documents hold now.
-    void beginDocumentEdit();
-    // After it: what changed since beginDocumentEdit becomes one undo step named `name`.
-    void recordDocumentEdit(const QString &name, const QString &mergeKey = QString());
-    void pushDocumentChange(const QString &name, DocumentChange change,
-                            const QString &mergeKey = QString());
-    void replayDocumentChange(const DocumentChange &change, bool undo, const QString &name);
-    void onItemIdEdited(int row, int previousItemId);
-    // Whether a step between the saved state and now changed the box (or the monster) document.
-    bool changedSinceSave(bool boxes) const;
-    // A load or open: the steps go; a document that was not replaced keeps its unsaved mark.
-    void clearUndoAfterLoad(bool monstersReplaced, bool boxesReplaced);
-    // After a save that wrote these documents.
-    void markSaved(bool monstersWritten, bool boxesWritten);
-    void updateModifiedMark();
+    // Every change of the documents, whoever made it: the views are resolved again by id.
+    void onDocumentsAboutToChange();
+    void onDocumentChanged(const DocumentUpdate &update);
+    void onItemIdEditRequested(int boxId, int row, int itemId);
+    // The window's own edits: `refresh` is how the views come back after the change (the change
+    // may adjust it, e.g. to select a box it made).
+    template <class Change>
+    auto editDocuments(const QString &name, const ViewRefresh &refresh, Change &&change,
+                       const QString &mergeKey = QString());
     // "未保存的修改": save, discard or cancel; true to go on.
     bool maybeSaveChanges();
-    // onSave's work; true when every loaded file was written.
+    // onSave's work; true when every changed document was written.
     bool saveDocuments();
 
-    QUndoStack *undoStack = nullptr;
-    std::optional<DocumentSnapshot> editBaseline;
-    bool keptMonsterChanges = false;
-    bool keptBoxChanges = false;
+    ConfigDocument *document = nullptr;
+    // The selection when the documents are about to change, and the refresh the window's own
+    // edit asked for.
+    ViewRefresh selectionBeforeChange;
+    std::optional<ViewRefresh> plannedRefresh;
 
-    // Reverse lookup and check windows: the index is rebuilt on demand, the open windows are
-    // refreshed shortly after the documents change.
-    void scheduleToolWindowRefresh();
-    void refreshToolWindows();
+    // Reverse lookup and check windows, over the same document.
     void goToFinding(int monsterId, int boxId);
-    ItemSourceIndex itemSources;
-    bool itemSourcesStale = true;
     QPointer<ItemSourcesDialog> itemSourcesDialog;
     QPointer<ConfigCheckDialog> configCheckDialog;
-    QTimer *toolWindowRefreshTimer = nullptr;
-    // The box manager, at most one; it is built again from the documents after any change it
-    // did not make itself: at once, or after the pause while the box form is typed in.
+    QPointer<DropChangesDialog> changesDialog;
+    void createChangesAction();
+    // The box manager, at most one.
     QPointer<DropBoxManagerDialog> boxManagerDialog;
-    bool boxManagerStale = false;
-    bool boxManagerChanging = false; // its own change or closing is being followed
 
     // The favourites store shared with the item library window.
     FavoritesStore favoritesStore;
@@ -279,3 +252,17 @@ private:
     bool styleApplied = false;
     int densityLevel = 1;
 };
+
+template <class Change>
+auto MainWindow::editDocuments(const QString &name, const ViewRefresh &refresh, Change &&change,
+                               const QString &mergeKey)
+{
+    plannedRefresh = refresh;
+    // An edit that changes nothing announces nothing: the plan must not outlive it.
+    struct ResetPlan
+    {
+        std::optional<ViewRefresh> &plan;
+        ~ResetPlan() { plan.reset(); }
+    } resetPlan{plannedRefresh};
+    return document->edit(name, std::forward<Change>(change), mergeKey);
+}

@@ -1,9 +1,10 @@
 #include "mainwindow/MainWindow.h"
 
 #include "dialogs/ItemLibraryDialog.h"
+#include "dialogs/Prompts.h"
 #include "edit/BoxEdits.h"
+#include "edit/MonsterEdits.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropItemTableModel.h"
 #include "models/DropSummaryModel.h"
 #include "models/MonsterBoxListModel.h"
@@ -29,15 +30,16 @@ QList<int> selectedRows(const QTableView *view, int column)
 
 } // namespace
 
-void MainWindow::refreshKeepingBox()
+MainWindow::ViewRefresh MainWindow::keepingBox() const
 {
     // The form is left as typed: refilling it would fight the user's typing. A box whose id
     // was edited stays current although the monster still lists the old id.
     ViewRefresh refresh;
+    refresh.monsterIds = selectedMonsterIds();
     refresh.boxId = currentBoxId();
     refresh.keepUnlistedBox = true;
     refresh.fillBoxForm = false;
-    refreshViews(refresh);
+    return refresh;
 }
 
 void MainWindow::onBoxDetailChanged()
@@ -49,23 +51,23 @@ void MainWindow::onBoxDetailChanged()
     input.boxValueText = ui->boxValueSpin->text();
     input.forceBind = ui->forceBindCheck->isChecked();
     input.broadcastIdText = ui->broadcastIdSpin->text();
+    const BoxEdits::BoxDetailStep step = BoxEdits::boxDetailStep(*currentBox, input);
     const int boxId = currentBox->boxId;
-    beginDocumentEdit();
-    const BoxEdits::BoxDetailResult result =
-        BoxEdits::applyBoxDetail(boxContentData, currentConfig, currentBox, input);
+    const int monsterId = currentMonsterId;
+    ViewRefresh refresh = keepingBox();
     // Typing a weight or broadcast id makes one step per box and field, not one per key.
-    if (result.idChanged)
-        recordDocumentEdit(QStringLiteral("修改包裹ID"));
-    else if (result.weightChanged)
-        recordDocumentEdit(QStringLiteral("修改包裹权值"), QStringLiteral("weight:%1").arg(boxId));
-    else if (result.forceBindChanged)
-        recordDocumentEdit(QStringLiteral("修改拾取绑定"));
-    else
-        recordDocumentEdit(QStringLiteral("修改广播ID"), QStringLiteral("notify:%1").arg(boxId));
-    if (!result.applied)
-        return;
+    const BoxEdits::BoxDetailResult result = editDocuments(
+        step.name, refresh,
+        [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            const BoxEdits::BoxDetailResult applied =
+                BoxEdits::applyBoxDetail(boxes, MonsterEdits::findRecord(monsters, monsterId),
+                                         DropSlots::findBox(boxes, boxId), input);
+            if (applied.idChanged)
+                plannedRefresh->boxId = applied.newBoxId;
+            return applied;
+        },
+        step.mergeKey);
     appendOperationLogLines(result.logLines);
-    refreshKeepingBox();
 }
 
 void MainWindow::duplicateSelectedBox()
@@ -78,18 +80,21 @@ void MainWindow::duplicateSelectedBox()
     const DropBoxConfig *source = monsterBoxModel->boxAt(index.row());
     if (!source)
         return;
-    beginDocumentEdit();
-    const BoxEdits::DuplicateBoxResult result =
-        BoxEdits::duplicateBox(boxContentData, monsterDropData, currentConfig, source);
-    recordDocumentEdit(QStringLiteral("复制包裹"));
-    if (!result.applied) {
-        showEditNotice(result.notice);
-        return;
-    }
-    appendOperationLogLines(result.logLines);
+    const int sourceId = source->boxId;
+    const int monsterId = currentMonsterId;
     ViewRefresh refresh;
-    refresh.boxId = result.newBoxId;
-    refreshViews(refresh);
+    refresh.monsterIds = selectedMonsterIds();
+    const BoxEdits::DuplicateBoxResult result =
+        editDocuments(QStringLiteral("复制包裹"), refresh,
+                      [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+                          const BoxEdits::DuplicateBoxResult copied = BoxEdits::duplicateBox(
+                              boxes, monsters, MonsterEdits::findRecord(monsters, monsterId),
+                              DropSlots::findBox(boxes, sourceId));
+                          plannedRefresh->boxId = copied.newBoxId;
+                          return copied;
+                      });
+    if (result.applied)
+        appendOperationLogLines(result.logLines);
     showEditNotice(result.notice);
 }
 
@@ -103,25 +108,33 @@ void MainWindow::deleteSelectedBox()
     const DropBoxConfig *selected = monsterBoxModel->boxAt(index.row());
     if (!selected)
         return;
-    beginDocumentEdit();
-    const BoxEdits::DeleteBoxResult result =
-        BoxEdits::deleteBox(boxContentData, currentConfig, selected);
-    recordDocumentEdit(QStringLiteral("删除包裹"));
+    const int boxId = selected->boxId;
+    const int monsterId = currentMonsterId;
+    ViewRefresh refresh;
+    refresh.monsterIds = selectedMonsterIds();
+    const BoxEdits::DeleteBoxResult result = editDocuments(
+        QStringLiteral("删除包裹"), refresh,
+        [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BoxEdits::deleteBox(boxes, MonsterEdits::findRecord(monsters, monsterId),
+                                       DropSlots::findBox(boxes, boxId));
+        });
     appendOperationLogLines(result.logLines);
-    refreshViews({});
     showEditNotice(result.notice);
 }
 
 int MainWindow::addItemsToCurrentBox(const QList<int> &itemIds)
 {
-    beginDocumentEdit();
-    const BoxEdits::AddItemsResult result =
-        BoxEdits::addItems(boxContentData, currentConfig, currentBox, itemIds);
-    recordDocumentEdit(QStringLiteral("添加物品"));
+    const std::optional<int> boxId = currentBoxId();
+    const int monsterId = currentMonsterId;
+    const BoxEdits::AddItemsResult result = editDocuments(
+        QStringLiteral("添加物品"), keepingBox(),
+        [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BoxEdits::addItems(boxes, MonsterEdits::findRecord(monsters, monsterId),
+                                      boxId ? DropSlots::findBox(boxes, *boxId) : nullptr, itemIds);
+        });
     if (result.addedCount <= 0)
         return 0;
     appendOperationLogLines(result.logLines);
-    refreshKeepingBox();
     return result.addedCount;
 }
 
@@ -129,18 +142,21 @@ void MainWindow::deleteSelectedItems()
 {
     const QList<int> rows = selectedRows(ui->itemTableView, 0);
     const BoxEdits::DeleteItemsPlan plan =
-        BoxEdits::planDeleteItems(boxContentData, currentBox, rows);
+        BoxEdits::planDeleteItems(document->boxes(), currentBox, rows);
     if (!plan.ok) {
         showEditNotice(plan.notice);
         return;
     }
     if (!prompts->question(this, plan.question.title, plan.question.text))
         return;
-    beginDocumentEdit();
-    const BoxEdits::DeleteItemsResult result =
-        BoxEdits::deleteItems(boxContentData, currentConfig, currentBox, rows);
-    recordDocumentEdit(QStringLiteral("删除物品"));
-    refreshKeepingBox();
+    const std::optional<int> boxId = currentBoxId();
+    const int monsterId = currentMonsterId;
+    const BoxEdits::DeleteItemsResult result = editDocuments(
+        QStringLiteral("删除物品"), keepingBox(),
+        [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            return BoxEdits::deleteItems(boxes, MonsterEdits::findRecord(monsters, monsterId),
+                                         boxId ? DropSlots::findBox(boxes, *boxId) : nullptr, rows);
+        });
     appendOperationLogLines(result.logLines);
     showEditNotice(result.notice);
 }

@@ -1,7 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/Prompts.h"
 #include "edit/DropClipboard.h"
-#include "mainwindow/Prompts.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,7 +9,7 @@
 void MainWindow::copyMonsterDrops()
 {
     const DropClipboard::CopyResult result =
-        DropClipboard::copyDrops(monsterDropData, selectedMonsterIds());
+        DropClipboard::copyDrops(document->monsters(), selectedMonsterIds());
     if (result.ok)
         QGuiApplication::clipboard()->setText(result.text, QClipboard::Clipboard);
     showEditNotice(result.notice);
@@ -26,9 +26,7 @@ void MainWindow::pasteMonsterDrops()
     }
     if (!prompts->question(this, plan.question.title, plan.question.text))
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
-    const EditResult result = DropClipboard::applyPaste(monsterDropData, ids, plan.drops);
-    recordDocumentEdit(QStringLiteral("粘贴怪物爆率"));
-    finishMonsterEdit(result, ids, boxId);
+    runMonsterEdit(QStringLiteral("粘贴怪物爆率"), ids, [&](MonsterDropData &monsters) {
+        return DropClipboard::applyPaste(monsters, ids, plan.drops);
+    });
 }

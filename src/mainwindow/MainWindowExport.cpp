@@ -1,8 +1,8 @@
 #include "mainwindow/MainWindow.h"
 
 #include "data/NameResolver.h"
+#include "dialogs/Prompts.h"
 #include "export/HtmlDropRateExport.h"
-#include "mainwindow/Prompts.h"
 #include "models/MonsterBoxListModel.h"
 
 #include <QMessageBox>
@@ -10,7 +10,7 @@
 void MainWindow::onExportDropRateHtml()
 {
     namespace Export = HtmlDropRateExport;
-    if (!Export::hasDocuments(monsterDropData, boxContentData)) {
+    if (!Export::hasDocuments(document->monsters(), document->boxes())) {
         prompts->information(this, Export::noticeTitle, Export::nothingLoadedText);
         return;
     }
@@ -34,10 +34,10 @@ void MainWindow::onExportDropRateHtml()
         return;
     const QString path = Export::withHtmlSuffix(chosen);
 
-    const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+    const double multiplier = monsterBoxModel->dropMultiplier();
     const Export::Outcome outcome =
-        Export::exportToFile(path, monsterDropData, boxContentData, NameResolver::instance(),
-                             multiplier, showRates, clock());
+        Export::exportToFile(path, document->monsters(), document->boxes(),
+                             NameResolver::instance(), multiplier, showRates, clock());
     if (outcome.kind == Export::Outcome::Critical)
         prompts->critical(this, outcome.title, outcome.text);
     else

@@ -1,9 +1,6 @@
 #include "mainwindow/MainWindow.h"
 
-#include "data/NameResolver.h"
-#include "data/SaveBackup.h"
-#include "mainwindow/Prompts.h"
-#include "models/MonsterListModel.h"
+#include "dialogs/Prompts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,61 +18,17 @@ QString savedText()
                           "重启服务器后配置才会生效！");
 }
 
-QString titleFor(const QString &path)
-{
-    // "[*]" shows the unsaved-changes mark.
-    return QStringLiteral("Lootwright - %1[*]").arg(QFileInfo(path).fileName());
-}
-
 } // namespace
 
-// Every load reads into a fresh document and replaces the live one only when it succeeded, so a
-// failed load leaves the editor as it was; after a replacement the selection is resolved again
-// by id.
 void MainWindow::autoLoadConfig()
 {
-    const std::optional<int> previousBoxId =
-        currentBox ? std::optional<int>(currentBox->boxId) : std::nullopt;
-
-    const QDir dir(configDir);
-    NameResolver::instance().loadAll(configDir);
-    monsterListModel->loadMonsters();
-
-    bool monstersReplaced = false;
-    bool boxesReplaced = false;
-    const QString monsterPath = dir.filePath(QStringLiteral("MonsterDropBoxs.txt"));
-    if (QFileInfo::exists(monsterPath)) {
-        MonsterDropData loaded;
-        QString error;
-        if (monsterParser.load(monsterPath, loaded, error)) {
-            monsterDropData = std::move(loaded);
-            currentMonsterFile = monsterPath;
-            saveBackups.reset();
-            monstersReplaced = true;
-            setWindowTitle(titleFor(monsterPath));
-        }
-    }
-
-    const QString boxPath = dir.filePath(QStringLiteral("DropBoxContent.txt"));
-    if (QFileInfo::exists(boxPath)) {
-        DropBoxContentData loaded;
-        QString error;
-        if (boxParser.load(boxPath, loaded, error)) {
-            boxContentData = std::move(loaded);
-            currentBoxFile = boxPath;
-            saveBackups.reset();
-            boxesReplaced = true;
-        }
-    }
-
-    // A load that replaced nothing leaves the steps valid.
-    if (monstersReplaced || boxesReplaced)
-        clearUndoAfterLoad(monstersReplaced, boxesReplaced);
-    // The monster selected before stays selected where it still exists.
     ViewRefresh refresh;
     refresh.monsterList = true;
-    refresh.boxId = previousBoxId;
-    refreshViews(refresh);
+    refresh.boxId = currentBoxId();
+    // The monster selected before stays selected where it still exists.
+    plannedRefresh = refresh;
+    document->loadDirectory(configDir);
+    plannedRefresh.reset();
 }
 
 void MainWindow::onOpenMonsterConfig()
@@ -87,27 +40,24 @@ void MainWindow::onOpenMonsterConfig()
     if (path.isEmpty())
         return;
 
-    MonsterDropData loaded;
+    // A new monster file starts with nothing selected.
+    ViewRefresh refresh;
+    refresh.monsterList = true;
+    plannedRefresh = refresh;
     QString error;
-    if (!monsterParser.load(path, loaded, error)) {
+    const int previousMonsterId = currentMonsterId;
+    currentMonsterId = -1;
+    const bool opened = document->openMonsterFile(path, error);
+    plannedRefresh.reset();
+    if (!opened) {
+        currentMonsterId = previousMonsterId;
         prompts->critical(this, QStringLiteral("加载失败"),
                           QStringLiteral("无法加载怪物配置：\n%1").arg(error));
         return;
     }
-
-    monsterDropData = std::move(loaded);
-    currentMonsterFile = path;
-    saveBackups.reset();
-    clearUndoAfterLoad(true, false);
-    // A new monster file starts with nothing selected.
-    currentMonsterId = -1;
-    ViewRefresh refresh;
-    refresh.monsterList = true;
-    refreshViews(refresh);
-    setWindowTitle(titleFor(path));
     prompts->information(
         this, QStringLiteral("加载成功"),
-        QStringLiteral("成功加载 %1 个怪物掉落配置").arg(monsterDropData.records.size()));
+        QStringLiteral("成功加载 %1 个怪物掉落配置").arg(document->monsters().records.size()));
 }
 
 void MainWindow::onOpenBoxConfig()
@@ -119,26 +69,16 @@ void MainWindow::onOpenBoxConfig()
     if (path.isEmpty())
         return;
 
-    DropBoxContentData loaded;
+    // The monster stays selected and shows its boxes from the new file.
     QString error;
-    if (!boxParser.load(path, loaded, error)) {
+    if (!document->openBoxFile(path, error)) {
         prompts->critical(this, QStringLiteral("加载失败"),
                           QStringLiteral("无法加载包裹配置：\n%1").arg(error));
         return;
     }
-
-    const std::optional<int> previousBoxId =
-        currentBox ? std::optional<int>(currentBox->boxId) : std::nullopt;
-    boxContentData = std::move(loaded);
-    currentBoxFile = path;
-    saveBackups.reset();
-    clearUndoAfterLoad(false, true);
-    // The monster stays selected and shows its boxes from the new file.
-    ViewRefresh refresh;
-    refresh.boxId = previousBoxId;
-    refreshViews(refresh);
-    prompts->information(this, QStringLiteral("加载成功"),
-                         QStringLiteral("成功加载 %1 个包裹配置").arg(boxContentData.boxes.size()));
+    prompts->information(
+        this, QStringLiteral("加载成功"),
+        QStringLiteral("成功加载 %1 个包裹配置").arg(document->boxes().boxes.size()));
 }
 
 void MainWindow::onSave()
@@ -148,46 +88,51 @@ void MainWindow::onSave()
 
 bool MainWindow::saveDocuments()
 {
-    if (currentMonsterFile.isEmpty() && currentBoxFile.isEmpty()) {
+    ConfigDocument::SaveTargets targets = document->currentTargets();
+    // A changed document that came from no file: the user says where it goes, or it is not
+    // saved and the save says so.
+    if (targets.monsterPath.isEmpty() && document->monstersModified()) {
+        targets.monsterPath = prompts->saveFileName(
+            this, QStringLiteral("保存怪物掉落配置"),
+            QDir(configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")), fileFilter);
+        if (targets.monsterPath.isEmpty()) {
+            prompts->critical(this, QStringLiteral("保存失败"),
+                              QStringLiteral("怪物掉落配置已修改但没有文件，未保存。"));
+            return false;
+        }
+    }
+    if (targets.boxPath.isEmpty() && document->boxesModified()) {
+        targets.boxPath = prompts->saveFileName(
+            this, QStringLiteral("保存包裹内容配置"),
+            QDir(configDir).filePath(QStringLiteral("DropBoxContent.txt")), fileFilter);
+        if (targets.boxPath.isEmpty()) {
+            prompts->critical(this, QStringLiteral("保存失败"),
+                              QStringLiteral("包裹内容配置已修改但没有文件，未保存。"));
+            return false;
+        }
+    }
+    if (targets.monsterPath.isEmpty() && targets.boxPath.isEmpty()) {
         prompts->information(this, QStringLiteral("提示"),
                              QStringLiteral("没有已加载的配置文件，无需保存"));
         return false;
     }
 
-    QString error;
-    // Both files are backed up before either is overwritten: a backup that fails leaves both
-    // files as they were.
-    if (!currentMonsterFile.isEmpty() &&
-        !saveBackups.beforeOverwrite(currentMonsterFile, clock(), error)) {
+    DropFilePair::SaveFailure failure;
+    if (!document->save(targets, clock(), failure)) {
         prompts->critical(this, QStringLiteral("保存失败"),
-                          QStringLiteral("无法保存怪物配置：\n%1").arg(error));
-        return false;
-    }
-    if (!currentBoxFile.isEmpty() && !saveBackups.beforeOverwrite(currentBoxFile, clock(), error)) {
-        prompts->critical(this, QStringLiteral("保存失败"),
-                          QStringLiteral("无法保存包裹配置：\n%1").arg(error));
-        return false;
-    }
-    if (!currentMonsterFile.isEmpty() &&
-        !monsterParser.save(currentMonsterFile, monsterDropData, error)) {
-        prompts->critical(this, QStringLiteral("保存失败"),
-                          QStringLiteral("无法保存怪物配置：\n%1").arg(error));
-        return false;
-    }
-    if (!currentBoxFile.isEmpty() && !boxParser.save(currentBoxFile, boxContentData, error)) {
-        prompts->critical(this, QStringLiteral("保存失败"),
-                          QStringLiteral("无法保存包裹配置：\n%1").arg(error));
+                          (failure.file == DropFilePair::File::Monsters
+                               ? QStringLiteral("无法保存怪物配置：\n%1")
+                               : QStringLiteral("无法保存包裹配置：\n%1"))
+                              .arg(failure.error));
         return false;
     }
 
     QStringList written;
-    if (!currentMonsterFile.isEmpty())
-        written << QStringLiteral("MonsterDropBoxs=%1").arg(currentMonsterFile);
-    if (!currentBoxFile.isEmpty())
-        written << QStringLiteral("DropBoxContent=%1").arg(currentBoxFile);
+    if (!targets.monsterPath.isEmpty())
+        written << QStringLiteral("MonsterDropBoxs=%1").arg(targets.monsterPath);
+    if (!targets.boxPath.isEmpty())
+        written << QStringLiteral("DropBoxContent=%1").arg(targets.boxPath);
     appendOperationLog(QStringLiteral("保存配置：%1").arg(written.join(QStringLiteral("；"))));
-
-    markSaved(!currentMonsterFile.isEmpty(), !currentBoxFile.isEmpty());
     prompts->information(this, QStringLiteral("保存成功"), savedText());
     return true;
 }
@@ -195,20 +140,17 @@ bool MainWindow::saveDocuments()
 void MainWindow::onSaveAs()
 {
     const QString path = prompts->saveFileName(this, QStringLiteral("保存怪物掉落配置"),
-                                               currentMonsterFile, fileFilter);
+                                               document->monsterFilePath(), fileFilter);
     if (path.isEmpty())
         return;
 
-    QString error;
     // A file chosen to be replaced is kept like the loaded one.
-    if (!saveBackups.beforeOverwrite(path, clock(), error) ||
-        !monsterParser.save(path, monsterDropData, error)) {
+    DropFilePair::SaveFailure failure;
+    if (!document->save({path, QString()}, clock(), failure)) {
         prompts->critical(this, QStringLiteral("保存失败"),
-                          QStringLiteral("无法保存怪物配置：\n%1").arg(error));
+                          QStringLiteral("无法保存怪物配置：\n%1").arg(failure.error));
         return;
     }
-    currentMonsterFile = path;
-    markSaved(true, false);
     appendOperationLog(QStringLiteral("另存怪物掉落配置：%1").arg(path));
     prompts->information(this, QStringLiteral("保存成功"), savedText());
 }

@@ -1,7 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "dialogs/ItemLibraryDialog.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 #include "mainwindow/ToolWindows.h"
 
 #include <QStatusBar>

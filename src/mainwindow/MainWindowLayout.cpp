@@ -1,5 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/ConfigCheckDialog.h"
+#include "dialogs/ItemSourcesDialog.h"
 #include "mainwindow/MainWindowUi.h"
 #include "models/DropItemTableModel.h"
 #include "models/DropSummaryModel.h"
@@ -423,7 +425,11 @@ void MainWindow::onDropMultiplierChanged(double value)
     monsterBoxModel->setDropMultiplier(value);
     dropItemModel->setDropMultiplier(value);
     summaryModel->setDropMultiplier(value);
-    scheduleToolWindowRefresh();
+    // The tool windows show rates with the window's multiplier.
+    if (itemSourcesDialog && itemSourcesDialog->isVisible() && itemSourcesDialog->itemId() >= 1)
+        itemSourcesDialog->showItem(itemSourcesDialog->itemId());
+    if (configCheckDialog && configCheckDialog->isVisible())
+        configCheckDialog->recheck();
 }
 
 int MainWindow::densityForSize(const QSize &size)

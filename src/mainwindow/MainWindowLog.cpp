@@ -11,21 +11,11 @@
 
 void MainWindow::appendOperationLog(const QString &message)
 {
-    if (!ui->operationLogEdit || message.trimmed().isEmpty())
+    if (message.trimmed().isEmpty())
         return;
     ui->operationLogEdit->appendPlainText(LogLabels::logLine(clock(), message));
     QScrollBar *scrollBar = ui->operationLogEdit->verticalScrollBar();
     scrollBar->setValue(scrollBar->maximum());
-}
-
-QString MainWindow::monsterLabel(int monsterId)
-{
-    return LogLabels::monsterLabel(monsterId);
-}
-
-QString MainWindow::formatIdList(const QList<int> &ids, int limit)
-{
-    return LogLabels::formatIdList(ids, limit);
 }
 
 void MainWindow::setClock(std::function<QDateTime()> newClock)
@@ -35,16 +25,12 @@ void MainWindow::setClock(std::function<QDateTime()> newClock)
 
 void MainWindow::onClearOperationLog()
 {
-    if (!ui->operationLogEdit)
-        return;
     ui->operationLogEdit->clear();
     statusBar()->showMessage(QStringLiteral("已清空操作日志"), 1500);
 }
 
 void MainWindow::onCopyOperationLog()
 {
-    if (!ui->operationLogEdit)
-        return;
     QGuiApplication::clipboard()->setText(ui->operationLogEdit->toPlainText());
     statusBar()->showMessage(QStringLiteral("已复制操作日志到剪贴板"), 1500);
 }

@@ -5,8 +5,8 @@
 #include "dialogs/ConfigCheckDialog.h"
 #include "dialogs/DropBoxManagerDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
+#include "dialogs/Prompts.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "mainwindow/ToolWindows.h"
 #include "models/MonsterBoxListModel.h"
 
@@ -17,43 +17,13 @@
 #include <QTableView>
 #include <QTimer>
 
-namespace {
-
-double multiplierOf(const MonsterBoxListModel *model)
-{
-    return model ? model->dropMultiplier() : 1.0;
-}
-
-void fillSources(ItemSourcesDialog *dialog, const ItemSourceIndex &index, int itemId,
-                 double multiplier)
-{
-    dialog->showSources(itemId, NameResolver::instance().itemName(itemId), index.sources(itemId),
-                        multiplier);
-}
-
-void fillFindings(ConfigCheckDialog *dialog, const MonsterDropData &monsters,
-                  const DropBoxContentData &boxes, double multiplier)
-{
-    dialog->showFindings(ConfigCheck::run(monsters, boxes, NameResolver::instance(), multiplier));
-}
-
-} // namespace
-
-const ItemSourceIndex &MainWindow::itemSourceIndex()
-{
-    if (itemSourcesStale) {
-        itemSources.rebuild(monsterDropData, boxContentData);
-        itemSourcesStale = false;
-    }
-    return itemSources;
-}
-
 void MainWindow::showItemSources(int itemId)
 {
     if (!DropSlots::isUsedId(itemId))
         return;
     if (!itemSourcesDialog) {
-        itemSourcesDialog = new ItemSourcesDialog(this);
+        itemSourcesDialog = new ItemSourcesDialog(
+            document, [this] { return monsterBoxModel->dropMultiplier(); }, this);
         // On top like the box manager and the item library it is opened from, never behind them.
         ToolWindows::makeToolWindow(itemSourcesDialog);
         connect(itemSourcesDialog, &ItemSourcesDialog::itemRequested, this,
@@ -61,21 +31,20 @@ void MainWindow::showItemSources(int itemId)
         connect(itemSourcesDialog, &ItemSourcesDialog::sourceActivated, this,
                 [this](int monsterId, int boxId) { goToFinding(monsterId, boxId); });
     }
-    fillSources(itemSourcesDialog, itemSourceIndex(), itemId, multiplierOf(monsterBoxModel));
+    itemSourcesDialog->showItem(itemId);
     ToolWindows::bringUp(itemSourcesDialog);
 }
 
 void MainWindow::onCheckConfig()
 {
     if (!configCheckDialog) {
-        configCheckDialog = new ConfigCheckDialog(this);
+        configCheckDialog = new ConfigCheckDialog(
+            document, [this] { return monsterBoxModel->dropMultiplier(); }, this);
         ToolWindows::makeToolWindow(configCheckDialog);
-        connect(configCheckDialog, &ConfigCheckDialog::recheckRequested, this,
-                &MainWindow::onCheckConfig);
         connect(configCheckDialog, &ConfigCheckDialog::findingActivated, this,
                 &MainWindow::goToFinding);
     }
-    fillFindings(configCheckDialog, monsterDropData, boxContentData, multiplierOf(monsterBoxModel));
+    configCheckDialog->recheck();
     ToolWindows::bringUp(configCheckDialog);
 }
 
@@ -108,7 +77,6 @@ bool MainWindow::goToMonsterAndBox(int monsterId, std::optional<int> boxId)
     currentMonsterId = monsterId;
     ViewRefresh refresh;
     refresh.boxId = boxId;
-    refresh.selectionOnly = true;
     refreshViews(refresh);
     ToolWindows::bringUp(this);
     return true;
@@ -119,7 +87,7 @@ void MainWindow::goToFinding(int monsterId, int boxId)
     const std::optional<int> box =
         DropSlots::isUsedId(boxId) ? std::optional<int>(boxId) : std::nullopt;
     if (monsterId < 1 && box)
-        monsterId = ConfigCheck::firstMonsterNaming(monsterDropData, boxId);
+        monsterId = ConfigCheck::firstMonsterNaming(document->monsters(), boxId);
     if (monsterId >= 1) {
         goToMonsterAndBox(monsterId, box);
         return;
@@ -127,34 +95,4 @@ void MainWindow::goToFinding(int monsterId, int boxId)
     if (box)
         statusBar()->showMessage(
             QStringLiteral("包裹[%1] 没有被任何怪物引用，无法在主窗口中选中").arg(boxId), 2500);
-}
-
-void MainWindow::scheduleToolWindowRefresh()
-{
-    const bool open = (itemSourcesDialog && itemSourcesDialog->isVisible()) ||
-                      (configCheckDialog && configCheckDialog->isVisible()) ||
-                      (boxManagerDialog && boxManagerStale);
-    if (!open)
-        return;
-    if (!toolWindowRefreshTimer) {
-        // Edits come in bursts (typing a weight): one rebuild after the burst.
-        toolWindowRefreshTimer = new QTimer(this);
-        toolWindowRefreshTimer->setSingleShot(true);
-        toolWindowRefreshTimer->setInterval(180);
-        connect(toolWindowRefreshTimer, &QTimer::timeout, this, &MainWindow::refreshToolWindows);
-    }
-    toolWindowRefreshTimer->start();
-}
-
-void MainWindow::refreshToolWindows()
-{
-    const double multiplier = multiplierOf(monsterBoxModel);
-    if (itemSourcesDialog && itemSourcesDialog->isVisible() && itemSourcesDialog->itemId() >= 1)
-        fillSources(itemSourcesDialog, itemSourceIndex(), itemSourcesDialog->itemId(), multiplier);
-    if (configCheckDialog && configCheckDialog->isVisible())
-        fillFindings(configCheckDialog, monsterDropData, boxContentData, multiplier);
-    if (boxManagerDialog && boxManagerStale) {
-        boxManagerStale = false;
-        boxManagerDialog->reloadDocuments();
-    }
 }

@@ -1,10 +1,10 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/Prompts.h"
 #include "edit/EditResult.h"
 #include "edit/LogLabels.h"
 #include "edit/MonsterEdits.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropItemTableModel.h"
 #include "models/DropSummaryModel.h"
 #include "models/MonsterBoxListModel.h"
@@ -63,8 +63,6 @@ void MainWindow::appendOperationLogLines(const QStringList &lines)
     // A batch edit of thousands of monsters: one append and one scroll for all its lines, and
     // only as many lines as the log keeps (the older ones would be dropped at once anyway).
     QPlainTextEdit *log = ui->operationLogEdit;
-    if (!log)
-        return;
     const int limit = log->document()->maximumBlockCount();
     const QDateTime time = clock();
     QStringList kept;
@@ -138,14 +136,12 @@ void MainWindow::changeMonsterValue()
     }
     const std::optional<int> value =
         prompts->getInt(this, MonsterEdits::changeValueTitle(), MonsterEdits::changeValueLabel(),
-                        MonsterEdits::initialMonsterValue(monsterDropData, ids), 0, 999999, 1);
+                        MonsterEdits::initialMonsterValue(document->monsters(), ids), 0, 999999, 1);
     if (!value)
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
-    const EditResult result = MonsterEdits::changeMonsterValue(monsterDropData, ids, *value);
-    recordDocumentEdit(QStringLiteral("修改怪物价值"));
-    finishMonsterEdit(result, ids, boxId);
+    runMonsterEdit(QStringLiteral("修改怪物价值"), ids, [&](MonsterDropData &monsters) {
+        return MonsterEdits::changeMonsterValue(monsters, ids, *value);
+    });
 }
 
 void MainWindow::changeDropType()
@@ -157,17 +153,15 @@ void MainWindow::changeDropType()
     }
     // Any type other than 0 is a team drop, as the detail panel shows it; the input offers
     // only the two choices.
-    const int current = MonsterEdits::initialDropType(monsterDropData, ids) == 0 ? 0 : 1;
+    const int current = MonsterEdits::initialDropType(document->monsters(), ids) == 0 ? 0 : 1;
     const std::optional<QString> choice = prompts->getItem(
         this, MonsterEdits::changeDropTypeTitle(), MonsterEdits::changeDropTypeLabel(),
         MonsterEdits::dropTypeChoices(), current, false);
     if (!choice)
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
-    const EditResult result = MonsterEdits::changeDropType(monsterDropData, ids, *choice);
-    recordDocumentEdit(QStringLiteral("修改怪物掉落类型"));
-    finishMonsterEdit(result, ids, boxId);
+    runMonsterEdit(QStringLiteral("修改怪物掉落类型"), ids, [&](MonsterDropData &monsters) {
+        return MonsterEdits::changeDropType(monsters, ids, *choice);
+    });
 }
 
 void MainWindow::clearMonsterBoxes()
@@ -180,11 +174,9 @@ void MainWindow::clearMonsterBoxes()
     const EditQuestion question = MonsterEdits::clearBoxesQuestion(ids);
     if (!prompts->question(this, question.title, question.text))
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
-    const EditResult result = MonsterEdits::clearMonsterBoxes(monsterDropData, ids);
-    recordDocumentEdit(QStringLiteral("清空怪物掉包"));
-    finishMonsterEdit(result, ids, boxId);
+    runMonsterEdit(QStringLiteral("清空怪物掉包"), ids, [&](MonsterDropData &monsters) {
+        return MonsterEdits::clearMonsterBoxes(monsters, ids);
+    });
 }
 
 void MainWindow::setHasDrop()
@@ -208,18 +200,14 @@ void MainWindow::runEligibleMonsterEdit(
         showEditNotice(MonsterEdits::noSelectionNotice());
         return;
     }
-    const MonsterEdits::Eligibility eligibility = eligibilityOf(monsterDropData, ids);
+    const MonsterEdits::Eligibility eligibility = eligibilityOf(document->monsters(), ids);
     if (eligibility.eligibleCount == 0) {
         showEditNotice(eligibility.nothingToDo);
         return;
     }
     if (!prompts->question(this, eligibility.question.title, eligibility.question.text))
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
-    const EditResult result = apply(monsterDropData, ids);
-    recordDocumentEdit(stepName);
-    finishMonsterEdit(result, ids, boxId);
+    runMonsterEdit(stepName, ids, [&](MonsterDropData &monsters) { return apply(monsters, ids); });
 }
 
 void MainWindow::onEditSelectedMonsters()
@@ -238,14 +226,27 @@ void MainWindow::editMonsters(const QList<int> &ids)
         return;
     std::optional<MonsterEdits::MonsterEditPrefill> prefill;
     if (ids.size() == 1)
-        prefill = MonsterEdits::editPrefill(monsterDropData, ids.first());
+        prefill = MonsterEdits::editPrefill(document->monsters(), ids.first());
     const std::optional<MonsterEdits::MonsterEditValues> values =
         prompts->editMonsterAttributes(this, int(ids.size()), prefill);
     if (!values)
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
-    const EditResult result = MonsterEdits::applyMonsterEdit(monsterDropData, ids, *values);
-    recordDocumentEdit(QStringLiteral("编辑怪物属性"));
-    finishMonsterEdit(result, ids, boxId);
+    runMonsterEdit(QStringLiteral("编辑怪物属性"), ids, [&](MonsterDropData &monsters) {
+        return MonsterEdits::applyMonsterEdit(monsters, ids, *values);
+    });
+}
+
+void MainWindow::runMonsterEdit(const QString &name, const QList<int> &ids,
+                                const std::function<EditResult(MonsterDropData &)> &edit)
+{
+    ViewRefresh refresh;
+    refresh.monsterList = true;
+    refresh.monsterIds = ids;
+    refresh.boxId = currentBoxId();
+    const EditResult result =
+        editDocuments(name, refresh, [&](MonsterDropData &monsters, DropBoxContentData &) {
+            return edit(monsters);
+        });
+    appendOperationLogLines(result.logLines);
+    showEditNotice(result.notice);
 }

@@ -1,8 +1,9 @@
 #include "mainwindow/MainWindow.h"
 
+#include "dialogs/Prompts.h"
 #include "edit/DropRateEdits.h"
+#include "edit/MonsterEdits.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropItemTableModel.h"
 #include "models/DropSummaryModel.h"
 #include "models/MonsterBoxListModel.h"
@@ -13,24 +14,26 @@
 
 void MainWindow::onApplyTargetDropRate()
 {
-    const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
-    beginDocumentEdit();
-    const DropRateEdits::TargetRateResult result =
-        DropRateEdits::applyTargetRate(monsterDropData, currentConfig, boxContentData, currentBox,
-                                       ui->targetDropRateSpin->text(), multiplier);
-    recordDocumentEdit(QStringLiteral("设置目标爆率"));
-    if (!result.applied) {
-        // Refused before any change; the typed target stays in the field.
-        showEditNotice(result.notice);
-        return;
-    }
-
-    appendOperationLogLines(result.logLines);
+    const double multiplier = monsterBoxModel->dropMultiplier();
+    const int monsterId = currentMonsterId;
+    const std::optional<int> boxId = currentBoxId();
+    const QString target = ui->targetDropRateSpin->text();
     // The box in use becomes current, and fills the form and the item table.
     ViewRefresh refresh;
-    refresh.boxId = result.inUseBoxId;
+    refresh.monsterIds = selectedMonsterIds();
     refresh.keepUnlistedBox = true;
-    refreshViews(refresh);
+    const DropRateEdits::TargetRateResult result = editDocuments(
+        QStringLiteral("设置目标爆率"), refresh,
+        [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+            const DropRateEdits::TargetRateResult applied = DropRateEdits::applyTargetRate(
+                monsters, MonsterEdits::findRecord(monsters, monsterId), boxes,
+                boxId ? DropSlots::findBox(boxes, *boxId) : nullptr, target, multiplier);
+            plannedRefresh->boxId = applied.inUseBoxId;
+            return applied;
+        });
+    // A refused target changed nothing; the typed target stays in the field.
+    if (result.applied)
+        appendOperationLogLines(result.logLines);
     showEditNotice(result.notice);
 }
 
@@ -47,14 +50,16 @@ void MainWindow::unifyMonsterValue()
                         DropRateEdits::unifyInputMaximum, 1);
     if (!value)
         return;
-    const std::optional<int> boxId = currentBoxId();
-    beginDocumentEdit();
+    ViewRefresh refresh;
+    refresh.monsterList = true;
+    refresh.monsterIds = ids;
+    refresh.boxId = currentBoxId();
     const DropRateEdits::UnifyResult result =
-        DropRateEdits::unifyMonsterValue(monsterDropData, boxContentData, ids, *value);
-    recordDocumentEdit(QStringLiteral("统一怪物价值"));
-    if (!result.applied) {
-        showEditNotice(result.notice);
-        return;
-    }
-    finishMonsterEdit(result, ids, boxId);
+        editDocuments(QStringLiteral("统一怪物价值"), refresh,
+                      [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+                          return DropRateEdits::unifyMonsterValue(monsters, boxes, ids, *value);
+                      });
+    if (result.applied)
+        appendOperationLogLines(result.logLines);
+    showEditNotice(result.notice);
 }

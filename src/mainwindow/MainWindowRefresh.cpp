@@ -1,6 +1,5 @@
 #include "mainwindow/MainWindow.h"
 
-#include "dialogs/DropBoxManagerDialog.h"
 #include "edit/MonsterEdits.h"
 #include "mainwindow/MainWindowUi.h"
 #include "models/DropItemTableModel.h"
@@ -48,7 +47,7 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
     monsterBoxModel->setMonster(nullptr, nullptr);
     summaryModel->setMonster(nullptr, nullptr);
     if (refresh.monsterList) {
-        monsterListModel->setDropConfig(&monsterDropData);
+        monsterListModel->setDropConfig(&document->monsters());
         rebindMonsterSelection();
     }
 
@@ -59,7 +58,7 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
         monsterSelection->clear();
         currentMonsterId = -1;
     } else {
-        currentConfig = MonsterEdits::findRecord(monsterDropData, currentMonsterId);
+        currentConfig = MonsterEdits::findRecord(document->monsters(), currentMonsterId);
         // A reset lost the view's selection; otherwise the user's selection stays as it is.
         if (refresh.monsterList || monsterSelection->currentIndex() != current) {
             QList<int> rows;
@@ -77,18 +76,18 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
         }
     }
     updateMonsterDetail();
-    DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
+    const DropBoxContentData *boxes = currentConfig ? &document->boxes() : nullptr;
     monsterBoxModel->setMonster(currentConfig, boxes);
     summaryModel->setMonster(currentConfig, boxes);
 
     if (!(currentConfig && refresh.boxId && selectBoxRow(*refresh.boxId))) {
         ui->boxListView->selectionModel()->clear();
         if (refresh.keepUnlistedBox && refresh.boxId)
-            currentBox = DropSlots::findBox(boxContentData, *refresh.boxId);
+            currentBox = DropSlots::findBox(document->boxes(), *refresh.boxId);
     }
     if (currentBox && currentConfig) {
         dropItemModel->setMonsterValue(currentConfig->mValue);
-        dropItemModel->setBox(DropSlots::findBox(boxContentData, currentBox->boxId));
+        dropItemModel->setBox(DropSlots::findBox(document->boxes(), currentBox->boxId));
     }
     if (refresh.fillBoxForm)
         updateBoxDetail();
@@ -96,17 +95,6 @@ void MainWindow::refreshViews(const ViewRefresh &refresh)
         updateDropRateDisplay();
     ui->monsterListView->viewport()->update();
     refreshing = wasRefreshing;
-    if (!refresh.selectionOnly) {
-        // The lookup index copies numbers of the documents: rebuilt when next used.
-        itemSourcesStale = true;
-        if (boxManagerDialog && !boxManagerChanging) {
-            if (refresh.fillBoxForm)
-                boxManagerDialog->reloadDocuments();
-            else
-                boxManagerStale = true;
-        }
-        scheduleToolWindowRefresh();
-    }
 }
 
 bool MainWindow::selectBoxRow(int boxId)
@@ -132,16 +120,4 @@ void MainWindow::dropFilteredMonster()
     // A layout change moves no selection signal: empty the panels as for no selection.
     ui->monsterListView->selectionModel()->clear();
     refreshViews({});
-}
-
-void MainWindow::finishMonsterEdit(const EditResult &result, const QList<int> &monsterIds,
-                                   std::optional<int> boxId)
-{
-    appendOperationLogLines(result.logLines);
-    ViewRefresh refresh;
-    refresh.monsterList = true;
-    refresh.monsterIds = monsterIds;
-    refresh.boxId = boxId;
-    refreshViews(refresh);
-    showEditNotice(result.notice);
 }

@@ -24,7 +24,7 @@ void MainWindow::onMonsterSelectionChanged()
         currentConfig = monsterProxyModel->configAtProxyRow(index.row());
         currentMonsterId = monsterProxyModel->idAtProxyRow(index.row());
         updateMonsterDetail();
-        DropBoxContentData *boxes = currentConfig ? &boxContentData : nullptr;
+        const DropBoxContentData *boxes = currentConfig ? &document->boxes() : nullptr;
         monsterBoxModel->setMonster(currentConfig, boxes);
         summaryModel->setMonster(currentConfig, boxes);
         currentBox = nullptr;
@@ -64,7 +64,7 @@ void MainWindow::onBoxSelectionChanged()
     currentBox = monsterBoxModel->boxAt(index.row());
     if (currentBox && currentConfig) {
         dropItemModel->setMonsterValue(currentConfig->mValue);
-        dropItemModel->setBox(DropSlots::findBox(boxContentData, currentBox->boxId));
+        dropItemModel->setBox(DropSlots::findBox(document->boxes(), currentBox->boxId));
     } else {
         dropItemModel->setBox(nullptr);
     }
@@ -124,7 +124,7 @@ void MainWindow::updateBoxDetail()
 void MainWindow::updateDropRateDisplay()
 {
     if (currentBox && currentConfig) {
-        const double multiplier = monsterBoxModel ? monsterBoxModel->dropMultiplier() : 1.0;
+        const double multiplier = monsterBoxModel->dropMultiplier();
         ui->dropRateValue->setText(
             DropRate::detailText(currentConfig->mValue, currentBox->boxValue, multiplier));
         ui->targetDropRateSpin->setText(

@@ -1,24 +1,22 @@
 #include "mainwindow/MainWindow.h"
 
-#include "mainwindow/DocumentEditCommand.h"
+#include "dialogs/Prompts.h"
+#include "edit/BoxEdits.h"
 #include "mainwindow/MainWindowUi.h"
-#include "mainwindow/Prompts.h"
 #include "models/DropItemTableModel.h"
+#include "models/MonsterListModel.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMessageBox>
 #include <QUndoStack>
-#include <algorithm>
 
 void MainWindow::createUndoActions()
 {
-    undoStack = new QUndoStack(this);
-    // Each step keeps only what it changed, but a batch edit of a large file still keeps tens
-    // of megabytes: the oldest steps go beyond this many.
-    undoStack->setUndoLimit(100);
+    QUndoStack *undoStack = document->undoStack();
     // "撤销 统一怪物价值": the prefix, a space and the step's name; the prefix alone when empty.
     QAction *undoAction = undoStack->createUndoAction(this, QStringLiteral("撤销"));
     undoAction->setObjectName(QStringLiteral("actionUndo"));
@@ -31,123 +29,73 @@ void MainWindow::createUndoActions()
     ui->menuEdit->insertAction(first, undoAction);
     ui->menuEdit->insertAction(first, redoAction);
     ui->menuEdit->insertSeparator(first);
-    connect(undoStack, &QUndoStack::cleanChanged, this, &MainWindow::updateModifiedMark);
-    connect(dropItemModel, &DropItemTableModel::itemIdEdited, this, &MainWindow::onItemIdEdited);
+    connect(document, &ConfigDocument::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(document, &ConfigDocument::documentsAboutToChange, this,
+            &MainWindow::onDocumentsAboutToChange);
+    connect(document, &ConfigDocument::documentChanged, this, &MainWindow::onDocumentChanged);
+    // Queued: the edit replaces the box the item table shows, which must not happen while the
+    // view is still committing its editor.
+    connect(dropItemModel, &DropItemTableModel::itemIdEditRequested, this,
+            &MainWindow::onItemIdEditRequested, Qt::QueuedConnection);
 }
 
-void MainWindow::beginDocumentEdit()
+void MainWindow::onDocumentsAboutToChange()
 {
-    // Always taken anew: one left by an edit that changed nothing may predate an undo or load.
-    editBaseline.emplace(monsterDropData, boxContentData);
+    selectionBeforeChange = ViewRefresh();
+    selectionBeforeChange.monsterIds = selectedMonsterIds();
+    selectionBeforeChange.boxId = currentBoxId();
 }
 
-void MainWindow::recordDocumentEdit(const QString &name, const QString &mergeKey)
+void MainWindow::onDocumentChanged(const DocumentUpdate &update)
 {
-    if (!editBaseline)
-        return;
-    DocumentChange change = DocumentChange::between(*editBaseline, monsterDropData, boxContentData);
-    editBaseline.reset();
-    pushDocumentChange(name, std::move(change), mergeKey);
-}
+    if (update.cause == DocumentUpdate::Cause::Undo)
+        appendOperationLog(QStringLiteral("撤销：%1").arg(update.stepName));
+    else if (update.cause == DocumentUpdate::Cause::Redo)
+        appendOperationLog(QStringLiteral("重做：%1").arg(update.stepName));
+    if (update.namesReloaded)
+        monsterListModel->loadMonsters();
+    // The title names the monster file read last; a save under another name leaves it.
+    if (update.cause == DocumentUpdate::Cause::Load && update.monstersChanged)
+        setWindowTitle(QStringLiteral("Lootwright - %1[*]")
+                           .arg(QFileInfo(document->monsterFilePath()).fileName()));
 
-void MainWindow::pushDocumentChange(const QString &name, DocumentChange change,
-                                    const QString &mergeKey)
-{
-    if (change.isEmpty())
-        return;
-    undoStack->push(new DocumentEditCommand(
-        name, std::move(change),
-        [this](const DocumentChange &step, bool undo, const QString &stepName) {
-            replayDocumentChange(step, undo, stepName);
-        },
-        mergeKey));
-}
-
-void MainWindow::replayDocumentChange(const DocumentChange &change, bool undo, const QString &name)
-{
-    const QList<int> monsterIds = selectedMonsterIds();
-    const std::optional<int> boxId = currentBoxId();
-    editBaseline.reset();
-    // No event runs between the replay and the refresh, so nothing reads the pointers into
-    // the lists before refreshViews drops them.
-    if (undo)
-        change.revert(monsterDropData, boxContentData);
-    else
-        change.apply(monsterDropData, boxContentData);
-    appendOperationLog((undo ? QStringLiteral("撤销：%1") : QStringLiteral("重做：%1")).arg(name));
-    ViewRefresh refresh;
-    refresh.monsterList = change.touchesMonsters();
-    refresh.monsterIds = monsterIds;
-    refresh.boxId = boxId;
+    ViewRefresh refresh = selectionBeforeChange;
+    // A change from elsewhere (undo, redo, the box manager) keeps the box even where the
+    // monster no longer lists it, as an edit of its id does.
     refresh.keepUnlistedBox = true;
+    if (plannedRefresh) {
+        refresh = *plannedRefresh;
+        plannedRefresh.reset();
+    }
+    refresh.monsterList = refresh.monsterList || update.recordsAddedOrRemoved ||
+                          update.monstersChanged || update.namesReloaded;
     refreshViews(refresh);
 }
 
-void MainWindow::onItemIdEdited(int row, int previousItemId)
+void MainWindow::onItemIdEditRequested(int boxId, int row, int itemId)
 {
-    // Written straight into the box by the item table: the box before is the box now with the
-    // old id in that slot.
-    const DropBoxConfig *box = dropItemModel->box();
-    const qsizetype index = box ? box - boxContentData.boxes.constData() : -1;
-    if (index < 0 || index >= boxContentData.boxes.size() || row < 0 || row >= box->items.size())
-        return;
-    DropBoxConfig before = *box;
-    before.items[row].itemId = previousItemId;
-    pushDocumentChange(QStringLiteral("修改物品ID"),
-                       DocumentChange::boxReplaced(index, before, *box));
-}
-
-bool MainWindow::changedSinceSave(bool boxes) const
-{
-    const int clean = undoStack->cleanIndex();
-    if (clean < 0)
-        return true;
-    const int from = std::min(clean, undoStack->index());
-    const int to = std::max(clean, undoStack->index());
-    for (int i = from; i < to; ++i) {
-        const auto *step = static_cast<const DocumentEditCommand *>(undoStack->command(i));
-        const DocumentChange &change = step->documentChange();
-        if (boxes ? change.touchesBoxes() : change.touchesMonsters())
-            return true;
-    }
-    return false;
-}
-
-void MainWindow::clearUndoAfterLoad(bool monstersReplaced, bool boxesReplaced)
-{
-    keptMonsterChanges = !monstersReplaced && (keptMonsterChanges || changedSinceSave(false));
-    keptBoxChanges = !boxesReplaced && (keptBoxChanges || changedSinceSave(true));
-    editBaseline.reset();
-    undoStack->clear();
-    updateModifiedMark();
-}
-
-void MainWindow::markSaved(bool monstersWritten, bool boxesWritten)
-{
-    // Save As writes only the monster file: box changes since the last save stay unsaved.
-    keptMonsterChanges = !monstersWritten && (keptMonsterChanges || changedSinceSave(false));
-    keptBoxChanges = !boxesWritten && (keptBoxChanges || changedSinceSave(true));
-    undoStack->setClean();
-    updateModifiedMark();
-}
-
-void MainWindow::updateModifiedMark()
-{
-    setWindowModified(!undoStack->isClean() || keptMonsterChanges || keptBoxChanges);
+    editDocuments(QStringLiteral("修改物品ID"), keepingBox(),
+                  [&](MonsterDropData &, DropBoxContentData &boxes) {
+                      BoxEdits::setItemId(boxes, boxId, row, itemId);
+                  });
 }
 
 bool MainWindow::maybeSaveChanges()
 {
-    if (!isWindowModified())
+    if (!document->isModified())
         return true;
     const int answer = prompts->choose(this, QStringLiteral("未保存的修改"),
                                        QStringLiteral("配置已修改，是否先保存？"),
                                        {{QStringLiteral("保存"), QMessageBox::AcceptRole},
                                         {QStringLiteral("不保存"), QMessageBox::DestructiveRole},
-                                        {QStringLiteral("取消"), QMessageBox::RejectRole}},
+                                        {QStringLiteral("取消"), QMessageBox::RejectRole},
+                                        {QStringLiteral("查看修改..."), QMessageBox::ActionRole}},
                                        2);
     if (answer == 0)
         return saveDocuments();
+    // Looking at the changes first: nothing goes on, the user answers again afterwards.
+    if (answer == 3)
+        onViewChanges();
     return answer == 1;
 }
 

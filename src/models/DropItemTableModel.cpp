@@ -111,14 +111,12 @@ bool DropItemTableModel::setData(const QModelIndex &index, const QVariant &value
     int itemId = 0;
     if (!toItemId(value, itemId))
         return false;
-    const int previous = m_box->items.at(index.row()).itemId;
-    m_box->items[index.row()].itemId = itemId;
-    Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    Q_EMIT itemIdEdited(index.row(), previous);
+    if (itemId != m_box->items.at(index.row()).itemId)
+        Q_EMIT itemIdEditRequested(m_box->boxId, index.row(), itemId);
     return true;
 }
 
-void DropItemTableModel::setBox(DropBoxConfig *box)
+void DropItemTableModel::setBox(const DropBoxConfig *box)
 {
     beginResetModel();
     m_box = box;

@@ -5,7 +5,7 @@
 struct DropBoxConfig;
 
 // The item slots of the current box, with the box rate and the item names.
-// The item id column is editable and writes straight into the box.
+// The item id column is editable: an edit is asked of the document, never written here.
 class DropItemTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,8 +22,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
-    void setBox(DropBoxConfig *box);
-    DropBoxConfig *box() const { return m_box; }
+    void setBox(const DropBoxConfig *box);
+    const DropBoxConfig *box() const { return m_box; }
     void setMonsterValue(int value);
     int monsterValue() const { return m_monsterValue; }
 
@@ -31,15 +31,15 @@ public:
     double dropMultiplier() const { return m_dropMultiplier; }
 
 Q_SIGNALS:
-    // After setData wrote an item id into the box (the slot held previousItemId before).
-    void itemIdEdited(int row, int previousItemId);
+    // The user typed an item id into a slot of the box.
+    void itemIdEditRequested(int boxId, int row, int itemId);
 
 public:
     static constexpr int RateColumn = 0;
     static constexpr int ItemIdColumn = 1;
 
 private:
-    DropBoxConfig *m_box = nullptr;
+    const DropBoxConfig *m_box = nullptr;
     int m_monsterValue = 0;
     double m_dropMultiplier = 1.0;
 };

@@ -1,8 +1,8 @@
 #include "models/DropSummaryModel.h"
 
+#include "data/BoxSlotLookup.h"
 #include "data/DropConfig.h"
 #include "data/NameResolver.h"
-#include "data/BoxSlotLookup.h"
 #include "rates/DropRate.h"
 
 #include <QColor>

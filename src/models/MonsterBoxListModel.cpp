@@ -1,7 +1,7 @@
 #include "models/MonsterBoxListModel.h"
 
-#include "data/DropConfig.h"
 #include "data/BoxSlotLookup.h"
+#include "data/DropConfig.h"
 #include "rates/DropRate.h"
 
 #include <cmath>
@@ -58,7 +58,8 @@ QVariant MonsterBoxListModel::headerData(int section, Qt::Orientation orientatio
     }
 }
 
-void MonsterBoxListModel::setMonster(MonsterDropConfig *monster, DropBoxContentData *boxData)
+void MonsterBoxListModel::setMonster(const MonsterDropConfig *monster,
+                                     const DropBoxContentData *boxData)
 {
     beginResetModel();
     m_boxes.clear();
@@ -67,13 +68,13 @@ void MonsterBoxListModel::setMonster(MonsterDropConfig *monster, DropBoxContentD
         m_monsterValue = monster->mValue;
         for (const int position : BoxSlotLookup::resolve(*boxData, monster->dropBoxIds)) {
             if (position >= 0)
-                m_boxes.append(&boxData->boxes[position]);
+                m_boxes.append(&boxData->boxes.at(position));
         }
     }
     endResetModel();
 }
 
-DropBoxConfig *MonsterBoxListModel::boxAt(int row) const
+const DropBoxConfig *MonsterBoxListModel::boxAt(int row) const
 {
     if (row < 0 || row >= m_boxes.size())
         return nullptr;

@@ -24,8 +24,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    void setMonster(MonsterDropConfig *monster, DropBoxContentData *boxData);
-    DropBoxConfig *boxAt(int row) const;
+    void setMonster(const MonsterDropConfig *monster, const DropBoxContentData *boxData);
+    const DropBoxConfig *boxAt(int row) const;
 
     void setDropMultiplier(double multiplier);
     double dropMultiplier() const { return m_dropMultiplier; }
@@ -34,7 +34,7 @@ public:
     static constexpr int RateColumn = 2;
 
 private:
-    QVector<DropBoxConfig *> m_boxes;
+    QVector<const DropBoxConfig *> m_boxes;
     int m_monsterValue = 0;
     double m_dropMultiplier = 1.0;
 };

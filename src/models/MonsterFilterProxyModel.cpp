@@ -79,7 +79,7 @@ void MonsterFilterProxyModel::refilter()
     invalidate();
 }
 
-MonsterDropConfig *MonsterFilterProxyModel::configAtProxyRow(int row) const
+const MonsterDropConfig *MonsterFilterProxyModel::configAtProxyRow(int row) const
 {
     MonsterListModel *source = monsterSource();
     if (!source || row < 0 || row >= rowCount())

@@ -22,7 +22,7 @@ public:
     QString filterText() const { return m_filterText; }
     bool onlyWithDrops() const { return m_onlyWithDrops; }
 
-    MonsterDropConfig *configAtProxyRow(int row) const;
+    const MonsterDropConfig *configAtProxyRow(int row) const;
     int idAtProxyRow(int row) const;
 
 protected:

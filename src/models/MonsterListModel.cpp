@@ -115,7 +115,7 @@ void MonsterListModel::loadMonsters()
     qDebug() << "[MonsterListModel] 怪物列表加载完成，共" << count << "个怪物";
 }
 
-void MonsterListModel::setDropConfig(MonsterDropData *dropConfig)
+void MonsterListModel::setDropConfig(const MonsterDropData *dropConfig)
 {
     qDebug() << "[MonsterListModel] 设置掉落配置";
     beginResetModel();
@@ -182,7 +182,7 @@ int MonsterListModel::idAt(int row) const
     return m_ids.at(row);
 }
 
-MonsterDropConfig *MonsterListModel::configAt(int row) const
+const MonsterDropConfig *MonsterListModel::configAt(int row) const
 {
     if (row < 0 || row >= m_ids.size() || !m_dropConfig)
         return nullptr;
@@ -190,10 +190,10 @@ MonsterDropConfig *MonsterListModel::configAt(int row) const
     const int position = m_recordPositions.at(row);
     if (position < 0 || position >= m_dropConfig->records.size())
         return nullptr;
-    return &m_dropConfig->records[position];
+    return &m_dropConfig->records.at(position);
 }
 
-MonsterDropConfig *MonsterListModel::configFor(int monsterId) const
+const MonsterDropConfig *MonsterListModel::configFor(int monsterId) const
 {
     const IndexEntry *entry = indexEntryFor(monsterId);
     if (!m_dropConfig || !entry)
@@ -201,7 +201,7 @@ MonsterDropConfig *MonsterListModel::configFor(int monsterId) const
     const int position = entry->position;
     if (position < 0 || position >= m_dropConfig->records.size())
         return nullptr;
-    return &m_dropConfig->records[position];
+    return &m_dropConfig->records.at(position);
 }
 
 bool MonsterListModel::hasDrops(int row) const

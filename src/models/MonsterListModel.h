@@ -29,11 +29,11 @@ public:
     // Refills the rows from the name resolver's monster table.
     void loadMonsters();
     // The monster document to look records up in (may be null); rebuilds the id index.
-    void setDropConfig(MonsterDropData *dropConfig);
+    void setDropConfig(const MonsterDropData *dropConfig);
 
     int idAt(int row) const;
-    MonsterDropConfig *configAt(int row) const;
-    MonsterDropConfig *configFor(int monsterId) const;
+    const MonsterDropConfig *configAt(int row) const;
+    const MonsterDropConfig *configFor(int monsterId) const;
     bool hasDrops(int row) const;
     // How many records the document holds for this id; configFor gives the first of them.
     int recordCountFor(int monsterId) const;
@@ -49,7 +49,7 @@ private:
     QList<int> m_ids;
     QList<QString> m_names;       // per row, taken from the resolver in loadMonsters
     QList<int> m_recordPositions; // per row, the indexed record position or -1
-    MonsterDropData *m_dropConfig = nullptr;
+    const MonsterDropData *m_dropConfig = nullptr;
     // monsterId -> position in records, ascending by id and searched by bisection: the same
     // logarithmic lookup as a map, built without an allocation per record.
     struct IndexEntry

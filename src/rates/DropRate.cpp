@@ -40,16 +40,22 @@ bool hasPositiveRate(int monsterValue, int boxWeight, double multiplier)
 
 } // namespace
 
-QString oneInText(int monsterValue, int boxWeight, double multiplier)
+qint64 oneInDenominator(int monsterValue, int boxWeight, double multiplier)
 {
     if (!hasPositiveRate(monsterValue, boxWeight, multiplier))
-        return noChanceText;
+        return 0;
     // W / V exactly as written when m is 1, so the halves round the way the numbers say.
     const double n = std::round(double(boxWeight) / (double(monsterValue) * multiplier));
     // A tiny multiplier can push N past every integer type.
     if (!(n < 9.0e18))
-        return noChanceText;
-    return QStringLiteral("1/%1").arg(qMax<qint64>(1, qint64(n)));
+        return 0;
+    return qMax<qint64>(1, qint64(n));
+}
+
+QString oneInText(int monsterValue, int boxWeight, double multiplier)
+{
+    const qint64 n = oneInDenominator(monsterValue, boxWeight, multiplier);
+    return n > 0 ? QStringLiteral("1/%1").arg(n) : noChanceText;
 }
 
 double chanceInKills(int monsterValue, int boxWeight, double multiplier, int kills)

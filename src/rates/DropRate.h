@@ -39,6 +39,8 @@ extern const QString noChanceText; // "—"
 // "1/N", N = W / (V x m) rounded to the nearest integer; a rate of 100 % or more gives "1/1";
 // "—" when the rate is 0 or less or there is none (weight below 1).
 QString oneInText(int monsterValue, int boxWeight, double multiplier);
+// The N of oneInText, or 0 where it shows "—".
+qint64 oneInDenominator(int monsterValue, int boxWeight, double multiplier);
 // The chance that `kills` kills drop the box at least once, 1 - (1 - p)^kills, as a fraction.
 // A rate of 100 % or more drops on every kill, so the chance is 1; a rate of 0 or less, or none,
 // gives 0.

@@ -1,10 +1,13 @@
+#include "TestSupport.h"
 #include "gui/WindowTestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
 
+using TestSupport::readBytes;
 using WindowTest::Harness;
 
 // lootwright-cli run as a pipeline runs it, against the window on the same documents.
@@ -39,12 +42,6 @@ private:
         return result;
     }
 
-    static QByteArray readBytes(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     static QString cliFixture(const QString &name)
     {
         return QStringLiteral(LOOTWRIGHT_TEST_DATA "/cli/") + name;
@@ -66,7 +63,7 @@ private Q_SLOTS:
         QTest::newRow("no command")
             << QStringList{} << 2 << QStringList{} << "用法: lootwright-cli <命令> [参数]";
         QTest::newRow("help") << QStringList{"--help"} << 0 << any << "";
-        for (const char *command : {"check", "export", "where", "normalize"})
+        for (const char *command : {"check", "export", "where", "normalize", "diff"})
             QTest::addRow("%s --help", command)
                 << QStringList{QString::fromLatin1(command), "--help"} << 0 << any << "";
         QTest::newRow("unknown command")
@@ -116,6 +113,40 @@ private Q_SLOTS:
             << QStringList{"export", window, "/nonexistent/x.html", "--time=2024-13-01 00:00:00"}
             << 2 << QStringList{}
             << "时间无效：2024-13-01 00:00:00（格式应为 yyyy-MM-dd HH:mm:ss）";
+        const QString changed = cliFixture(QStringLiteral("changed"));
+        QTest::newRow("diff")
+            << QStringList{"diff", window, changed} << 1
+            << QStringList{"monster-value\t怪物[1001:史莱姆] 怪物价值：200 → 250",
+                           "monster-added\t怪物[1003:火焰魔] 新增掉落记录：怪物价值 100，掉落类型 "
+                           "队伍掉落，包裹 8",
+                           "monster-removed\t怪物[2001] 删除掉落记录：怪物价值 100，掉落类型 "
+                           "个人掉落，包裹 3",
+                           "box-item-removed\t包裹[3] 删除物品[5002:金创药]",
+                           "box-weight\t包裹[8] 权值：2500 → 2000",
+                           "rate-changed\t怪物[1001:史莱姆] 物品[5001:回城卷轴]：20.00%（1/5） → "
+                           "25.00%（1/4）",
+                           "rate-removed\t怪物[1001:史莱姆] 物品[5002:金创药]：20.00%（1/5） → "
+                           "不掉落",
+                           "rate-changed\t怪物[1002:骷髅兵] 物品[5001:回城卷轴]：20.00%（1/5） → "
+                           "25.00%（1/4）",
+                           "rate-changed\t怪物[1002:骷髅兵] 物品[6001]：20.00%（1/5） + N/A → "
+                           "25.00%（1/4） + N/A",
+                           "rate-changed\t怪物[1002:骷髅兵] 物品[7001]：20.00%（1/5） → "
+                           "25.00%（1/4）",
+                           "rate-added\t怪物[1003:火焰魔] 物品[5001:回城卷轴]：不掉落 → "
+                           "5.00%（1/20）",
+                           "rate-added\t怪物[1003:火焰魔] 物品[6001]：不掉落 → 5.00%（1/20）",
+                           "rate-added\t怪物[1003:火焰魔] 物品[7001]：不掉落 → 5.00%（1/20）",
+                           "rate-removed\t怪物[2001] 物品[5001:回城卷轴]：10.00%（1/10） → 不掉落",
+                           "rate-removed\t怪物[2001] 物品[5002:金创药]：10.00%（1/10） → 不掉落"}
+            << "";
+        QTest::newRow("diff, nothing differs")
+            << QStringList{"diff", window, window, "--rates-only"} << 0 << QStringList{} << "";
+        QTest::newRow("diff, unreadable")
+            << QStringList{"diff", window, broken} << 2 << QStringList{}
+            << broken + "/MonsterDropBoxs.txt: 第 3 行解析失败：字段数量不足";
+        QTest::newRow("diff, missing argument")
+            << QStringList{"diff", window} << 2 << QStringList{} << "缺少参数：NEWDIR";
         QTest::newRow("export, unwritable target")
             << QStringList{"export", window, "/nonexistent/x.html"} << 2 << QStringList{}
             << "无法写入文件：/nonexistent/x.html（No such file or directory）";
@@ -164,6 +195,46 @@ private Q_SLOTS:
                              source["chance100"].toString());
         QCOMPARE(rows,
                  (QStringList{"1001|7|N/A|—|—", "1002|7|N/A|—|—", "1002|8|20.00%|1/5|100.00%"}));
+    }
+
+    void diffJson_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("records and rates")
+            << QStringList{"--json"} << QStringList{"rates", "records"};
+        QTest::newRow("rates only")
+            << QStringList{"--json", "--rates-only"} << QStringList{"rates"};
+    }
+
+    void diffJson()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, keys);
+        QProcess process;
+        process.start(QStringLiteral(LOOTWRIGHT_CLI),
+                      QStringList{"diff", WindowTest::fixturePath(QStringLiteral("config")),
+                                  cliFixture(QStringLiteral("changed"))} +
+                          options);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 1);
+        const QJsonObject diff = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QCOMPARE(diff.keys(), keys);
+        if (keys.contains(QStringLiteral("records"))) {
+            const QJsonObject value = diff["records"].toArray().at(0).toObject();
+            QCOMPARE(value["kind"].toString(), QStringLiteral("monster-value"));
+            QCOMPARE(value["monsterId"].toInt(), 1001);
+            QCOMPARE(value["before"].toInt(), 200);
+            QCOMPARE(value["after"].toInt(), 250);
+        }
+        const QJsonArray rates = diff["rates"].toArray();
+        QCOMPARE(rates.size(), 10);
+        const QJsonObject twoBoxes = rates.at(3).toObject();
+        QCOMPARE(twoBoxes["itemId"].toInt(), 6001);
+        QCOMPARE(twoBoxes["before"]["oneIn"].toString(), QStringLiteral("1/5 + —"));
+        QCOMPARE(twoBoxes["after"]["sources"].toArray().at(1)["boxId"].toInt(), 7);
+        QVERIFY(rates.at(5)["before"].isNull());
+        QCOMPARE(rates.at(5)["after"]["rate"].toString(), QStringLiteral("5.00%"));
     }
 
     void exportEqualsWindowPage_data()

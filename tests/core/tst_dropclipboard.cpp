@@ -65,21 +65,17 @@ void DropClipboardTest::copyDrops_data()
     QTest::addColumn<QList<int>>("ids");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("notice"); // title|text
     QTest::newRow("one with record")
-        << QList<int>{1002} << true << "MonsterDrop:1002\nMValue:40\nDropType:1\nDropBoxes:9\n"
-        << "复制成功"
-        << "怪物掉落配置已复制到剪贴板";
-    QTest::newRow("two selected") << QList<int>{1001, 1002} << false << ""
-                                  << "提示"
-                                  << "请选择一个怪物进行复制";
-    QTest::newRow("none selected") << QList<int>{} << false << ""
-                                   << "提示"
-                                   << "请选择一个怪物进行复制";
-    QTest::newRow("no record") << QList<int>{4242} << false << ""
-                               << "提示"
-                               << "选中的怪物没有掉落配置";
+        << QList<int>{1002} << true
+        << QStringLiteral("MonsterDrop:1002\nMValue:40\nDropType:1\nDropBoxes:9\n")
+        << "复制成功|怪物掉落配置已复制到剪贴板";
+    QTest::newRow("two selected") << QList<int>{1001, 1002} << false << QString()
+                                  << "提示|请选择一个怪物进行复制";
+    QTest::newRow("none selected")
+        << QList<int>{} << false << QString() << "提示|请选择一个怪物进行复制";
+    QTest::newRow("no record") << QList<int>{4242} << false << QString()
+                               << "提示|选中的怪物没有掉落配置";
 }
 
 void DropClipboardTest::copyDrops()
@@ -87,16 +83,14 @@ void DropClipboardTest::copyDrops()
     QFETCH(QList<int>, ids);
     QFETCH(bool, ok);
     QFETCH(QString, text);
-    QFETCH(QString, title);
-    QFETCH(QString, message);
+    QFETCH(QString, notice);
     const MonsterDropData data =
         monsters({monster(1001, 100, {5}), monster(1002, 40, {9}, 1), monster(1002, 1, {1})});
     const DropClipboard::CopyResult result = DropClipboard::copyDrops(data, ids);
     QCOMPARE(result.ok, ok);
     QCOMPARE(result.text, text);
     QCOMPARE(result.notice.kind, NoticeKind::Information);
-    QCOMPARE(result.notice.title, title);
-    QCOMPARE(result.notice.text, message);
+    QCOMPARE(QString(result.notice.title + u'|' + result.notice.text), notice);
 }
 
 void DropClipboardTest::parse_data()
@@ -163,20 +157,16 @@ void DropClipboardTest::preparePaste_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<NoticeKind>("kind");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown"); // title|text of the question, or else of the notice
     const QString good = QStringLiteral("MonsterDrop:1001\nMValue:100\nDropType:0\nDropBoxes:5\n");
-    QTest::newRow("ok") << QList<int>{1, 2, 3} << good << true << NoticeKind::None << "确认粘贴"
-                        << "确定要将怪物 1001 的掉落配置粘贴到 3 个选中的怪物吗？";
+    QTest::newRow("ok") << QList<int>{1, 2, 3} << good << true << NoticeKind::None
+                        << "确认粘贴|确定要将怪物 1001 的掉落配置粘贴到 3 个选中的怪物吗？";
     QTest::newRow("no selection") << QList<int>{} << good << false << NoticeKind::Information
-                                  << "提示"
-                                  << "请先选择要粘贴的怪物";
+                                  << "提示|请先选择要粘贴的怪物";
     QTest::newRow("wrong format") << QList<int>{1} << "hello" << false << NoticeKind::Warning
-                                  << "粘贴失败"
-                                  << "剪贴板中的数据格式不正确";
+                                  << "粘贴失败|剪贴板中的数据格式不正确";
     QTest::newRow("incomplete") << QList<int>{1} << "MonsterDrop:1001" << false
-                                << NoticeKind::Warning << "粘贴失败"
-                                << "剪贴板中的数据不完整";
+                                << NoticeKind::Warning << "粘贴失败|剪贴板中的数据不完整";
 }
 
 void DropClipboardTest::preparePaste()
@@ -185,19 +175,16 @@ void DropClipboardTest::preparePaste()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(NoticeKind, kind);
-    QFETCH(QString, title);
-    QFETCH(QString, message);
+    QFETCH(QString, shown);
     const DropClipboard::PastePlan plan = DropClipboard::preparePaste(ids, text);
     QCOMPARE(plan.ok, ok);
     QCOMPARE(plan.notice.kind, kind);
     if (ok) {
-        QCOMPARE(plan.question.title, title);
-        QCOMPARE(plan.question.text, message);
+        QCOMPARE(QString(plan.question.title + u'|' + plan.question.text), shown);
         QCOMPARE(plan.drops.sourceId, 1001);
         QCOMPARE(plan.drops.dropBoxIds, QList<int>{5});
     } else {
-        QCOMPARE(plan.notice.title, title);
-        QCOMPARE(plan.notice.text, message);
+        QCOMPARE(QString(plan.notice.title + u'|' + plan.notice.text), shown);
         QVERIFY(plan.question.title.isEmpty());
     }
 }

@@ -18,15 +18,11 @@ void LogLabelsTest::monsterLabel_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("named") << "赤焰狼王"
-                           << "怪物[1001:赤焰狼王]";
-    QTest::newRow("padded name") << "  石像鬼 "
-                                 << "怪物[1001:石像鬼]";
-    QTest::newRow("blank name") << "   "
-                                << "怪物[1001]";
+    QTest::newRow("named") << QStringLiteral("赤焰狼王") << "怪物[1001:赤焰狼王]";
+    QTest::newRow("padded name") << QStringLiteral("  石像鬼 ") << "怪物[1001:石像鬼]";
+    QTest::newRow("blank name") << QStringLiteral("   ") << "怪物[1001]";
     QTest::newRow("unknown") << QString() << "怪物[1001]";
-    QTest::newRow("name with %1") << "a%1b"
-                                  << "怪物[1001:a%1b]";
+    QTest::newRow("name with %1") << QStringLiteral("a%1b") << "怪物[1001:a%1b]";
 }
 
 void LogLabelsTest::monsterLabel()

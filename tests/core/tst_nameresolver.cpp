@@ -4,7 +4,6 @@
 #include "data/TextScan.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,35 +29,8 @@ QString itemLine(const QString &id, const QString &name, int nameColumn, int fie
 
 const QString header = QStringLiteral("ID\t名称\t其它\n# 表头第二行\n");
 
-// The same table in all four forms.
-void writeStandardTables(const QString &dir)
-{
-    QVERIFY(writeText(dir + QStringLiteral("/GemInfo.txt"),
-                      header + itemLine("301", " 红宝石 ", 7, 8) + '\n' +
-                          itemLine("302", "蓝宝石", 7, 7) + '\n' // too few fields
-                          + itemLine("500", "宝石名", 7, 9) + '\n' +
-                          itemLine("600", "宝石六百", 7, 8) + '\n'));
-    QVERIFY(writeText(dir + QStringLiteral("/CommonItem.txt"),
-                      header + itemLine("100", "回城卷轴", 6, 7) + '\n' +
-                          itemLine("0", "零号", 6, 7) + '\n' + itemLine("-4", "负数", 6, 7) + '\n' +
-                          itemLine("abc", "字母", 6, 7) + '\n' + itemLine("500", "普通名", 6, 7) +
-                          '\n' + itemLine("101", "  ", 6, 7) + '\n' + "\t \n" +
-                          itemLine("\u3000102 ", "全角空格编号", 6, 8) + '\n' +
-                          itemLine("100", "回城卷轴（新）", 6, 7) + '\n'));
-    QVERIFY(writeText(dir + QStringLiteral("/EquipBase.txt"),
-                      header + itemLine("500", "装备名", 10, 11) + '\n' +
-                          itemLine("600", "装备六百", 10, 11) + '\n' +
-                          itemLine("700", "屠龙刀", 10, 12) + '\n' +
-                          itemLine("701", "短行", 10, 10) + '\n'));
-    QVERIFY(writeText(dir + QStringLiteral("/MonsterAttrExTable.txt"),
-                      header + QStringLiteral("1001\t 赤焰狼王 \tx\t35\n"
-                                              "1002\t\tx\t12\n"
-                                              "1003\t幽冥鬼将\tx\tabc\n"
-                                              "1004\t短\tx\n"
-                                              "0\t零\tx\t1\n"
-                                              "\n"
-                                              "1005\t雪原巨熊\t\t +40 \t更多\n")));
-}
+// The four tables of tests/data/names: the same table in all four forms.
+const QString tables = QStringLiteral(LOOTWRIGHT_TEST_DATA "/names");
 
 } // namespace
 
@@ -95,57 +67,28 @@ void NameResolverTest::cleanupTestCase()
 void NameResolverTest::lookups_data()
 {
     QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("equip");
-    QTest::addColumn<QString>("gem");
-    QTest::newRow("common first") << 500 << "普通名"
-                                  << "装备名"
-                                  << "宝石名";
-    QTest::newRow("equip before gem") << 600 << "装备六百"
-                                      << "装备六百"
-                                      << "宝石六百";
-    QTest::newRow("gem only, trimmed") << 301 << "红宝石"
-                                       << ""
-                                       << "红宝石";
-    QTest::newRow("gem line of 7 fields skipped") << 302 << ""
-                                                  << ""
-                                                  << "";
-    QTest::newRow("later line replaces") << 100 << "回城卷轴（新）"
-                                         << ""
-                                         << "";
-    QTest::newRow("id 0 skipped") << 0 << ""
-                                  << ""
-                                  << "";
-    QTest::newRow("negative id skipped") << -4 << ""
-                                         << ""
-                                         << "";
-    QTest::newRow("blank name not stored") << 101 << ""
-                                           << ""
-                                           << "";
-    QTest::newRow("id trimmed of unicode blanks") << 102 << "全角空格编号"
-                                                  << ""
-                                                  << "";
-    QTest::newRow("longer equip line") << 700 << "屠龙刀"
-                                       << "屠龙刀"
-                                       << "";
-    QTest::newRow("short equip line skipped") << 701 << ""
-                                              << ""
-                                              << "";
-    QTest::newRow("unknown") << 999999 << ""
-                             << ""
-                             << "";
+    QTest::addColumn<QString>("names"); // item name, equipment name, gem name
+    QTest::newRow("common first") << 500 << "普通名|装备名|宝石名";
+    QTest::newRow("equip before gem") << 600 << "装备六百|装备六百|宝石六百";
+    QTest::newRow("gem only, trimmed") << 301 << "红宝石||红宝石";
+    QTest::newRow("gem line of 7 fields skipped") << 302 << "||";
+    QTest::newRow("later line replaces") << 100 << "回城卷轴（新）||";
+    QTest::newRow("id 0 skipped") << 0 << "||";
+    QTest::newRow("negative id skipped") << -4 << "||";
+    QTest::newRow("blank name not stored") << 101 << "||";
+    QTest::newRow("id trimmed of unicode blanks") << 102 << "全角空格编号||";
+    QTest::newRow("longer equip line") << 700 << "屠龙刀|屠龙刀|";
+    QTest::newRow("short equip line skipped") << 701 << "||";
+    QTest::newRow("unknown") << 999999 << "||";
 }
 
 void NameResolverTest::lookups()
 {
     QFETCH(int, id);
-    QTemporaryDir temp;
-    writeStandardTables(temp.path());
     NameResolver &resolver = NameResolver::instance();
-    resolver.loadAll(temp.path());
-    QTEST(resolver.itemName(id), "item");
-    QTEST(resolver.equipName(id), "equip");
-    QTEST(resolver.gemName(id), "gem");
+    resolver.loadAll(tables);
+    const QStringList names{resolver.itemName(id), resolver.equipName(id), resolver.gemName(id)};
+    QTEST(names.join(u'|'), "names");
     QCOMPARE(resolver.commonItemNames.keys(), (QList<int>{100, 102, 500}));
     QCOMPARE(resolver.gemNames.keys(), (QList<int>{301, 500, 600}));
     QCOMPARE(resolver.equipNames.keys(), (QList<int>{500, 600, 700}));
@@ -153,12 +96,10 @@ void NameResolverTest::lookups()
 
 void NameResolverTest::monsterTable()
 {
-    QTemporaryDir temp;
-    writeStandardTables(temp.path());
     NameResolver &resolver = NameResolver::instance();
     resolver.monsterNames.insert(42, QStringLiteral("旧怪物"));
     resolver.monsterLevels.insert(42, 9);
-    const QString path = temp.filePath(QStringLiteral("MonsterAttrExTable.txt"));
+    const QString path = tables + QStringLiteral("/MonsterAttrExTable.txt");
     QString error = QStringLiteral("untouched");
     QVERIFY(resolver.loadMonsterTable(path, error));
     QCOMPARE(error, QStringLiteral("untouched"));
@@ -226,13 +167,11 @@ void NameResolverTest::itemTableOpenFailure()
 
 void NameResolverTest::missingFileKeepsOldMap()
 {
-    QTemporaryDir temp;
-    writeStandardTables(temp.path());
     NameResolver &resolver = NameResolver::instance();
-    resolver.loadAll(temp.path());
+    resolver.loadAll(tables);
     QCOMPARE(resolver.equipName(700), QStringLiteral("屠龙刀"));
-    QVERIFY(QFile::remove(temp.filePath(QStringLiteral("EquipBase.txt"))));
-    QVERIFY(QFile::remove(temp.filePath(QStringLiteral("MonsterAttrExTable.txt"))));
+    // A directory with only a new item table.
+    QTemporaryDir temp;
     QVERIFY(writeText(temp.filePath(QStringLiteral("CommonItem.txt")),
                       header + itemLine("9", "新物品", 6, 7)));
     resolver.loadAll(temp.path());
@@ -244,12 +183,9 @@ void NameResolverTest::missingFileKeepsOldMap()
 
 void NameResolverTest::missingDirectoryKeepsEverything()
 {
-    QTemporaryDir temp;
-    writeStandardTables(temp.path());
     NameResolver &resolver = NameResolver::instance();
-    resolver.loadAll(temp.path());
-    const QString missing = temp.filePath(QStringLiteral("nowhere"));
-    resolver.loadAll(missing);
+    resolver.loadAll(tables);
+    resolver.loadAll(tables + QStringLiteral("/nowhere"));
     QCOMPARE(resolver.gemNames.size(), 3);
     QCOMPARE(resolver.commonItemNames.size(), 3);
     QCOMPARE(resolver.equipNames.size(), 3);

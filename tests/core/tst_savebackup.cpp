@@ -1,26 +1,16 @@
+#include "TestSupport.h"
 #include "data/SaveBackup.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using TestSupport::readBytes;
+using TestSupport::writeBytes;
 
 namespace {
 
 const QDateTime start(QDate(2026, 3, 1), QTime(9, 30, 0));
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QStringList backups(const QTemporaryDir &temp)
 {
@@ -60,18 +50,18 @@ void SaveBackupTest::backupFile()
     QTemporaryDir temp;
     const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
     const QByteArray bytes("a\tb\r\n1\t2\r\n");
-    QVERIFY(writeFile(path, bytes));
+    QVERIFY(writeBytes(path, bytes));
     if (!earlier.isEmpty()) {
         QVERIFY(QDir().mkpath(temp.filePath(QStringLiteral("backup"))));
-        QVERIFY(writeFile(temp.filePath("backup/MonsterDropBoxs.20260301-093000.txt"), earlier));
+        QVERIFY(writeBytes(temp.filePath("backup/MonsterDropBoxs.20260301-093000.txt"), earlier));
     }
     QString backupPath;
     QString error;
     QVERIFY(SaveBackup::backupFile(path, start, backupPath, error));
     QCOMPARE(backupPath, temp.filePath(QStringLiteral("backup/") + expectedName));
-    QCOMPARE(readFile(backupPath), bytes);
+    QCOMPARE(readBytes(backupPath), bytes);
     QCOMPARE(backups(temp).size(), expectedCount);
-    QCOMPARE(readFile(path), bytes);
+    QCOMPARE(readBytes(path), bytes);
 
     // Nothing to keep for a file that is not there yet.
     QVERIFY(SaveBackup::backupFile(temp.filePath("new.txt"), start, backupPath, error));
@@ -85,12 +75,12 @@ void SaveBackupTest::rotatesAtTwentyOne()
     const QString path = temp.filePath(QStringLiteral("DropBoxContent.txt"));
     QVERIFY(QDir().mkpath(temp.filePath(QStringLiteral("backup"))));
     // Not a backup of ours: never removed.
-    QVERIFY(writeFile(temp.filePath("backup/DropBoxContent.notes.txt"), "keep"));
-    QVERIFY(writeFile(temp.filePath("backup/Other.20200101-000000.txt"), "other file"));
+    QVERIFY(writeBytes(temp.filePath("backup/DropBoxContent.notes.txt"), "keep"));
+    QVERIFY(writeBytes(temp.filePath("backup/Other.20200101-000000.txt"), "other file"));
     QString backupPath;
     QString error;
     for (int i = 0; i < 21; ++i) {
-        QVERIFY(writeFile(path, QByteArray::number(i)));
+        QVERIFY(writeBytes(path, QByteArray::number(i)));
         // Seconds go past a minute boundary: the order is the time stamp's, not the counter's.
         QVERIFY(SaveBackup::backupFile(path, start.addSecs(i * 7), backupPath, error));
     }
@@ -100,7 +90,7 @@ void SaveBackupTest::rotatesAtTwentyOne()
     QVERIFY(names.contains("DropBoxContent.20260301-093007.txt"));
     QVERIFY(names.contains("DropBoxContent.notes.txt"));
     QVERIFY(names.contains("Other.20200101-000000.txt"));
-    QCOMPARE(readFile(backupPath), QByteArray("20"));
+    QCOMPARE(readBytes(backupPath), QByteArray("20"));
 }
 
 void SaveBackupTest::unwritableFolderStops()
@@ -108,8 +98,8 @@ void SaveBackupTest::unwritableFolderStops()
     // A regular file where the folder should be stops root too (a read-only folder would not).
     QTemporaryDir temp;
     const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
-    QVERIFY(writeFile(path, "original"));
-    QVERIFY(writeFile(temp.filePath("backup"), "in the way"));
+    QVERIFY(writeBytes(path, "original"));
+    QVERIFY(writeBytes(temp.filePath("backup"), "in the way"));
     QString backupPath;
     QString error;
     QVERIFY(!SaveBackup::backupFile(path, start, backupPath, error));
@@ -117,24 +107,24 @@ void SaveBackupTest::unwritableFolderStops()
                         .arg(temp.filePath(QStringLiteral("backup"))));
     SaveBackupTracker tracker;
     QVERIFY(!tracker.beforeOverwrite(path, start, error));
-    QCOMPARE(readFile(path), QByteArray("original"));
+    QCOMPARE(readBytes(path), QByteArray("original"));
 }
 
 void SaveBackupTest::trackerBacksUpOncePerLoad()
 {
     QTemporaryDir temp;
     const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
-    QVERIFY(writeFile(path, "v1"));
+    QVERIFY(writeBytes(path, "v1"));
     SaveBackupTracker tracker;
     QString error;
     QVERIFY(tracker.beforeOverwrite(path, start, error));
-    QVERIFY(writeFile(path, "v2"));
+    QVERIFY(writeBytes(path, "v2"));
     QVERIFY(tracker.beforeOverwrite(path, start.addSecs(1), error));
     QCOMPARE(backups(temp), QStringList{"MonsterDropBoxs.20260301-093000.txt"});
     tracker.reset();
     QVERIFY(tracker.beforeOverwrite(path, start.addSecs(2), error));
     QCOMPARE(backups(temp).size(), 2);
-    QCOMPARE(readFile(temp.filePath("backup/MonsterDropBoxs.20260301-093002.txt")), "v2");
+    QCOMPARE(readBytes(temp.filePath("backup/MonsterDropBoxs.20260301-093002.txt")), "v2");
 }
 
 QTEST_GUILESS_MAIN(SaveBackupTest)

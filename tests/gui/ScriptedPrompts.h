@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QAction>
 #include <QList>
@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <iterator>
 #include <optional>
 
 // A Prompts double for window tests: answers come from queues filled by the test, and every
@@ -73,35 +74,12 @@ public:
 
     static QString kindName(Kind kind)
     {
-        switch (kind) {
-        case Kind::Information:
-            return QStringLiteral("information");
-        case Kind::Warning:
-            return QStringLiteral("warning");
-        case Kind::Critical:
-            return QStringLiteral("critical");
-        case Kind::Question:
-            return QStringLiteral("question");
-        case Kind::Choose:
-            return QStringLiteral("choose");
-        case Kind::GetInt:
-            return QStringLiteral("getInt");
-        case Kind::GetItem:
-            return QStringLiteral("getItem");
-        case Kind::GetText:
-            return QStringLiteral("getText");
-        case Kind::GetNumberPair:
-            return QStringLiteral("getNumberPair");
-        case Kind::OpenFileName:
-            return QStringLiteral("openFileName");
-        case Kind::SaveFileName:
-            return QStringLiteral("saveFileName");
-        case Kind::ExecMenu:
-            return QStringLiteral("execMenu");
-        case Kind::EditMonster:
-            return QStringLiteral("editMonster");
-        }
-        return QString();
+        static const char *const names[] = {
+            "information",  "warning",  "critical",   "question",      "choose",
+            "getInt",       "getItem",  "getText",    "getNumberPair", "openFileName",
+            "saveFileName", "execMenu", "editMonster"};
+        static_assert(std::size(names) == std::size_t(Kind::EditMonster) + 1);
+        return QString::fromLatin1(names[int(kind)]);
     }
 
     // "kind|title|text" of every call, handy for one QCOMPARE over a whole flow.

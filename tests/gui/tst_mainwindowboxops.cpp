@@ -129,9 +129,14 @@ private Q_SLOTS:
         id->selectAll();
         QTest::keyClicks(id, QStringLiteral("99"));
         QVERIFY(id->isModified());
+        // The documents as the edit is finished during the teardown, after the window's own slot.
+        const QStringList boxes = boxDocument(*h.window);
+        const MainWindow *window = h.window.get();
+        QStringList atTeardown;
+        QObject::connect(id, &QLineEdit::editingFinished,
+                         [&] { atTeardown = boxDocument(*window); });
         h.window.reset();
-        QCoreApplication::processEvents();
-        QVERIFY(!h.window);
+        QCOMPARE(atTeardown, boxes);
     }
 
     void boxDetailWithoutBox()

@@ -1,6 +1,7 @@
 #include "EditTestSupport.h"
 
 #include "dialogs/ConfigCheckDialog.h"
+#include "dialogs/DropChangesDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
 
 #include <QAction>
@@ -141,6 +142,22 @@ private Q_SLOTS:
         // A reload replaces both documents: the index is built again over the new ones.
         h.window->autoLoadConfig();
         QTRY_COMPARE(shownSources(sources).size(), 3);
+    }
+
+    // The changes window compares the files with the documents, follows edits and goes to rows.
+    void changesWindowFollowsAndGoes()
+    {
+        Harness h;
+        h.window->findChild<QAction *>(QStringLiteral("actionViewChanges"))->trigger();
+        auto *dialog = h.window->findChild<DropChangesDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->recordsView()->model()->rowCount(), 0);
+        QVERIFY(selectMonsters(h, {1002}) && selectBox(h, 8));
+        h.window->deleteSelectedBox();
+        QTRY_VERIFY(dialog->recordsView()->model()->rowCount() > 0);
+        QVERIFY(selectMonsters(h, {1001}));
+        doubleClick(dialog->recordsView(), 0);
+        QCOMPARE(h.window->selectedMonsterId(), 1002);
     }
 };
 

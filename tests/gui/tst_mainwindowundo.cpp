@@ -119,6 +119,9 @@ void TestMainWindowUndo::chainUndoneAndRedoneToTheByte()
          [&] {
              QAbstractItemModel *items = h.view("itemTableView")->model();
              QVERIFY(items->setData(items->index(0, DropItemTableModel::ItemIdColumn), 5005));
+             // Applied through the document once the view is done with its editor.
+             QCoreApplication::processEvents();
+             QVERIFY(!w.configDocument()->itemSourceIndex().sources(5005).isEmpty());
          }},
         {"删除物品",
          [&] {
@@ -275,7 +278,8 @@ void TestMainWindowUndo::askBeforeDiscarding()
     QCOMPARE(titles, expected);
     if (edited) {
         QCOMPARE(h.prompts->calls.first().text, QStringLiteral("配置已修改，是否先保存？"));
-        QCOMPARE(h.prompts->calls.first().extra, (QStringList{"保存", "不保存", "取消"}));
+        QCOMPARE(h.prompts->calls.first().extra,
+                 (QStringList{"保存", "不保存", "取消", "查看修改..."}));
     }
     if (trigger == "close")
         QCOMPARE(closed, goesOn);

@@ -1,5 +1,5 @@
 #include "dialogs/MonsterEditDialog.h"
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,19 +22,31 @@ template <typename T> T *child(const QDialog &dialog, const char *name)
 const char *const modifyBoxes[] = {"modifyHasDropCheck", "modifyDropTypeCheck",
                                    "modifyMonsterValueCheck"};
 
-// Runs the real dialog through the prompts; `answer` works on it while it is up.
+// Runs the real dialog through the prompts; `answer` works on it while it is up. Any other modal
+// dialog is closed, and a run in which the edit dialog never came up fails instead of hanging.
 std::optional<MonsterEdits::MonsterEditValues>
 runDialog(int count, const std::optional<MonsterEdits::MonsterEditPrefill> &prefill,
           const std::function<void(MonsterEditDialog &)> &answer)
 {
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<MonsterEditDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        answer(*dialog);
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<MonsterEditDialog *>(modal)) {
+            poll.stop();
+            answered = true;
+            answer(*dialog);
+        } else if (auto *other = qobject_cast<QDialog *>(modal)) {
+            other->reject();
+        }
     });
+    poll.start(0);
     DialogPrompts prompts;
-    return prompts.editMonsterAttributes(nullptr, count, prefill);
+    const std::optional<MonsterEdits::MonsterEditValues> values =
+        prompts.editMonsterAttributes(nullptr, count, prefill);
+    if (!answered)
+        QTest::qFail("the monster edit dialog did not come up", __FILE__, __LINE__);
+    return values;
 }
 
 } // namespace

@@ -10,12 +10,6 @@ using namespace ModelTestSupport;
 
 namespace {
 
-class ProbedLibraryModel : public ItemLibraryListModel
-{
-public:
-    QModelIndex rawIndex(int row, int column) const { return createIndex(row, column); }
-};
-
 QList<ItemLibraryEntry> library()
 {
     const auto entry = [](int id, const char *name, const char *category) {
@@ -41,7 +35,7 @@ private Q_SLOTS:
 
 void ItemLibraryModelsTest::listModel()
 {
-    ProbedLibraryModel model;
+    Probe<ItemLibraryListModel> model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QCOMPARE(model.rowCount(), 0);
     QCOMPARE(model.columnCount(), 3);
@@ -59,9 +53,9 @@ void ItemLibraryModelsTest::listModel()
              int(Qt::AlignLeft | Qt::AlignVCenter));
     QVERIFY(!model.data(model.index(0, 1), Qt::ToolTipRole).isValid());
     QCOMPARE(model.index(0, 1).parent(), QModelIndex());
-    QVERIFY(!model.data(model.rawIndex(2, 0), Qt::DisplayRole).isValid());
-    QVERIFY(!model.data(model.rawIndex(0, 3), Qt::DisplayRole).isValid());
-    QVERIFY(model.data(model.rawIndex(0, 3), Qt::TextAlignmentRole).isValid());
+    QVERIFY(!model.data(model.raw(2, 0), Qt::DisplayRole).isValid());
+    QVERIFY(!model.data(model.raw(0, 3), Qt::DisplayRole).isValid());
+    QVERIFY(model.data(model.raw(0, 3), Qt::TextAlignmentRole).isValid());
     QVERIFY(!model.entryAt(2) && !model.entryAt(-1));
     QCOMPARE(model.entryAt(1)->id, 112);
     QVERIFY(!model.headerData(0, Qt::Vertical, Qt::DisplayRole).isValid());
@@ -76,24 +70,18 @@ void ItemLibraryModelsTest::filter_data()
     QTest::addColumn<QString>("search");
     QTest::addColumn<QList<int>>("ids");
 
-    QTest::newRow("nothing") << ""
-                             << "" << QList<int>{12, 112, 1203, 77, 500, 9};
-    QTest::newRow("all") << "全部"
-                         << "" << QList<int>{12, 112, 1203, 77, 500, 9};
-    QTest::newRow("equipment only") << "装备"
-                                    << "" << QList<int>{1203, 77};
-    QTest::newRow("category is exact") << "装"
-                                       << "" << QList<int>{};
-    QTest::newRow("digits match ids only") << ""
-                                           << "12" << QList<int>{12, 112, 1203};
-    QTest::newRow("digits then a letter match names, any case") << ""
-                                                                << "12A" << QList<int>{500, 9};
-    QTest::newRow("blanks trimmed") << " 全部 "
-                                    << "  12  " << QList<int>{12, 112, 1203};
-    QTest::newRow("name in any case") << ""
-                                      << "POTION" << QList<int>{112, 500};
-    QTest::newRow("name within a category") << "宝石"
-                                            << "potion" << QList<int>{500};
+    QTest::newRow("nothing") << QString() << QString() << QList<int>{12, 112, 1203, 77, 500, 9};
+    QTest::newRow("all") << "全部" << QString() << QList<int>{12, 112, 1203, 77, 500, 9};
+    QTest::newRow("equipment only") << "装备" << QString() << QList<int>{1203, 77};
+    QTest::newRow("category is exact") << "装" << QString() << QList<int>{};
+    QTest::newRow("digits match ids only") << QString() << "12" << QList<int>{12, 112, 1203};
+    QTest::newRow("digits then a letter match names, any case")
+        << QString() << "12A" << QList<int>{500, 9};
+    QTest::newRow("blanks trimmed")
+        << " 全部 " << QStringLiteral("  12  ") << QList<int>{12, 112, 1203};
+    QTest::newRow("name in any case") << QString() << "POTION" << QList<int>{112, 500};
+    QTest::newRow("name within a category")
+        << "宝石" << QStringLiteral("potion") << QList<int>{500};
 }
 
 void ItemLibraryModelsTest::filter()

@@ -1,5 +1,6 @@
 #include "ModelTestSupport.h"
 #include "data/NameResolver.h"
+#include "edit/MonsterEdits.h"
 #include "models/MonsterFilterProxyModel.h"
 #include "models/MonsterListModel.h"
 
@@ -161,7 +162,7 @@ void TestMonsterFilterProxyModel::setFilterTextInvalidatesEveryTime()
     QCOMPARE(proxyIds(proxy), QStringLiteral("1203,5120"));
 
     // The record of 1203 loses its drops in place; the same text filters again.
-    model.configFor(1203)->dropBoxIds.fill(-1);
+    MonsterEdits::findRecord(f.document, 1203)->dropBoxIds.fill(-1);
     QCOMPARE(proxyIds(proxy), QStringLiteral("1203,5120"));
     proxy.setFilterText(QStringLiteral("12"));
     QCOMPARE(proxyIds(proxy), QStringLiteral("5120"));
@@ -174,6 +175,7 @@ void TestMonsterFilterProxyModel::proxyRowAccessors_data()
     QTest::newRow("negative") << -1 << -1;
     QTest::newRow("int min") << int(INT_MIN) << -1;
     QTest::newRow("first") << 0 << 1203;
+    QTest::newRow("without configuration") << 1 << 2001;
     QTest::newRow("last") << 2 << 5120;
     QTest::newRow("row count") << 3 << -1;
     QTest::newRow("int max") << int(INT_MAX) << -1;
@@ -191,7 +193,7 @@ void TestMonsterFilterProxyModel::proxyRowAccessors()
     QCOMPARE(proxy.rowCount(), 3);
 
     QCOMPARE(proxy.idAtProxyRow(row), id);
-    MonsterDropConfig *config = proxy.configAtProxyRow(row);
+    const MonsterDropConfig *config = proxy.configAtProxyRow(row);
     QCOMPARE(config, id > 0 ? model.configFor(id) : nullptr);
     if (id == 2001)
         QCOMPARE(config, nullptr);

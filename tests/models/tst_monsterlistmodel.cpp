@@ -1,14 +1,10 @@
 #include "ModelTestSupport.h"
-#include "TestSupport.h"
-#include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
 #include "edit/MonsterEdits.h"
-#include "models/MonsterFilterProxyModel.h"
 #include "models/MonsterListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ModelTestSupport;
@@ -35,7 +31,6 @@ private Q_SLOTS:
     void init();
     void rows();
     void outsideIndexes();
-    void debugTags();
 
     void backgroundMarksMonstersWithoutDrops_data();
     void backgroundMarksMonstersWithoutDrops();
@@ -96,29 +91,6 @@ void TestMonsterListModel::outsideIndexes()
     QCOMPARE(model.data(model.raw(0, 3), Qt::BackgroundRole), QVariant());
     document.records[0].dropBoxIds.fill(-1);
     QCOMPARE(model.data(model.raw(0, 3), Qt::BackgroundRole), QVariant(QColor(200, 200, 200)));
-}
-
-// The one check of the debug output: each layer's lines carry its tag.
-void TestMonsterListModel::debugTags()
-{
-    QTemporaryDir temp;
-    const QString path = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
-    QVERIFY(TestSupport::writeBytes(path, "h1\nh2\n1001\t50\t0\t7\n"));
-    fillNames({1001});
-    TestSupport::MessageCapture capture;
-    MonsterDropData document;
-    QString error;
-    QVERIFY(MonsterDropParser(20).load(path, document, error));
-    NameResolver::instance().loadAll(temp.filePath(QStringLiteral("nowhere")));
-    MonsterListModel model;
-    model.loadMonsters();
-    model.setDropConfig(&document);
-    MonsterFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    proxy.setOnlyWithDrops(true);
-    for (const char *tag : {"[MonsterDropParser]", "NameResolver:", "[MonsterListModel]",
-                            "[MonsterFilterProxyModel]"})
-        QVERIFY2(!capture.lines().filter(QString::fromLatin1(tag)).isEmpty(), tag);
 }
 
 void TestMonsterListModel::backgroundMarksMonstersWithoutDrops_data()
@@ -201,7 +173,7 @@ void TestMonsterListModel::accessorsOutOfRange()
     model.setDropConfig(&document);
 
     QCOMPARE(model.idAt(row), id);
-    MonsterDropConfig *config = model.configAt(row);
+    const MonsterDropConfig *config = model.configAt(row);
     QCOMPARE(config ? config->mValue : -1, configMonsterValue);
     QCOMPARE(model.hasDrops(row), hasDrops);
     if (config) {

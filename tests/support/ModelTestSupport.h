@@ -3,6 +3,7 @@
 #include "EditFixtures.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemModelTester>
 #include <QColor>
 #include <QSignalSpy>
 #include <QStringList>
@@ -111,6 +112,25 @@ template <typename Model> void checkMultiplier(Model &model, int rateColumn)
              model.index(model.rowCount() - 1, rateColumn));
     QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>());
     QCOMPARE(reset.count(), 0);
+}
+
+// The models of one monster's boxes: a null monster or document empties them and forgets the
+// monster value.
+template <typename Model>
+void checkNullArguments(Model &model, MonsterDropConfig monster, DropBoxContentData document)
+{
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setMonster(&monster, &document);
+    QVERIFY(model.rowCount() > 0);
+    model.setMonster(nullptr, &document);
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.monsterValue(), 0);
+    model.setMonster(&monster, &document);
+    model.setMonster(&monster, nullptr);
+    QCOMPARE(model.rowCount(), 0);
+    QCOMPARE(model.monsterValue(), 0);
+    model.setMonster(nullptr, nullptr);
+    QCOMPARE(model.rowCount(), 0);
 }
 
 } // namespace ModelTestSupport

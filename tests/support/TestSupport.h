@@ -1,14 +1,18 @@
 #pragma once
 
 // Scaffolding every test executable shares (the library lootwright_test_support): files as bytes,
-// captured debug output, and the drop files' line rules written out plainly.
+// and the drop files' line rules written out plainly.
 
+#include "data/DropConfig.h"
+
+#include <QBuffer>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QtGlobal>
 
 #include <functional>
 
+class DropBoxContentParser;
+class MonsterDropParser;
 class QRandomGenerator;
 
 namespace TestSupport {
@@ -17,20 +21,6 @@ namespace TestSupport {
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
 
-// Collects every message while it lives instead of printing it.
-class MessageCapture
-{
-public:
-    MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture &) = delete;
-    MessageCapture &operator=(const MessageCapture &) = delete;
-    QStringList lines() const;
-
-private:
-    QtMessageHandler previous;
-};
-
 // The line rules of both drop files read the plain way, with a text-mode QFile and QTextStream,
 // to hold the fast readers against: the first two lines are the header, blank lines are skipped,
 // every other line goes to `body` with its line number. False with body's error when it refuses
@@ -38,6 +28,36 @@ private:
 using LineHandler = std::function<bool(int lineNumber, const QString &line, QString &error)>;
 bool readPlainLines(const QString &path, QString &header1, QString &header2,
                     const LineHandler &body, QString &error);
+
+// What a drop-file parser writes for a document, or "<unwritable>".
+template <class Parser, class Document>
+QByteArray writtenBytes(const Parser &parser, const Document &document)
+{
+    QBuffer buffer;
+    QString error;
+    buffer.open(QIODevice::WriteOnly);
+    return parser.write(buffer, document, error) ? buffer.data() : QByteArray("<unwritable>");
+}
+
+// Reads bytes into a document as a drop-file parser reads a device (in text mode as a file).
+template <class Parser, class Document>
+bool readInto(const Parser &parser, QByteArray bytes, Document &document, bool textMode = false)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(textMode ? QIODevice::ReadOnly | QIODevice::Text : QIODevice::ReadOnly);
+    QString error;
+    return parser.read(buffer, document, error);
+}
+
+// One data line read by the parser as the third line of a file: the record, or false with the
+// field's error (the reader's text without the line number it puts first).
+bool readLine(const MonsterDropParser &parser, const QString &line, MonsterDropConfig &record,
+              QString &error);
+bool readLine(const DropBoxContentParser &parser, const QString &line, DropBoxConfig &box,
+              QString &error);
+// A record's line as the writer writes it.
+QString writtenLine(const MonsterDropParser &parser, const MonsterDropConfig &record);
+QString writtenLine(const DropBoxContentParser &parser, const DropBoxConfig &box);
 
 // Random file bytes for the readers: lines of numbers and junk separated by one of `gaps`,
 // comments, blank lines, CR LF, a missing last line feed and now and then broken UTF-8.

@@ -1,4 +1,4 @@
-#include "mainwindow/DocumentEditCommand.h"
+#include "document/DocumentEditCommand.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/Prompts.h"
+#include "dialogs/Prompts.h"
 
 #include "edit/EditResult.h"
 

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "data/DropConfig.h"
+#include "data/DropFilePair.h"
+#include "data/ItemSourceIndex.h"
+#include "edit/DocumentChange.h"
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <type_traits>
+#include <utility>
+
+class QUndoStack;
+
+// What one change did to the documents, as every view needs to know it.
+struct DocumentUpdate
+{
+    enum class Cause
+    {
+        Edit,
+        Undo,
+        Redo,
+        Load, // a configuration directory or a file was read
+    };
+    Cause cause = Cause::Edit;
+    QString stepName; // the undo step's name (edit, undo, redo)
+    QString mergeKey; // set while typing folds steps into one
+    bool monstersChanged = false;
+    bool boxesChanged = false;
+    // Records or boxes were added, removed or replaced by a load: every pointer and row into that
+    // list is gone. Otherwise only values changed.
+    bool recordsAddedOrRemoved = false;
+    bool boxesAddedOrRemoved = false;
+    bool namesReloaded = false;
+};
+
+// The configuration being edited: both drop documents, their files and what those hold on disk,
+// the undo history and the saved state. Every change goes through edit() (or undo, redo, a load)
+// and is announced once by documentChanged; views follow that signal and find their selection
+// again by id.
+class ConfigDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ConfigDocument(QObject *parent = nullptr);
+    ~ConfigDocument() override;
+
+    const MonsterDropData &monsters() const { return monsterData; }
+    const DropBoxContentData &boxes() const { return boxData; }
+    const QString &monsterFilePath() const { return files.monsterPath(); }
+    const QString &boxFilePath() const { return files.boxPath(); }
+    const DropFilePair &filePair() const { return files; }
+    const QString &configDirectory() const { return configDir; }
+    QUndoStack *undoStack() const { return history; }
+    // The documents as their files held them when last read or written, for the review of
+    // changes; the records share their slot lists with the documents until an edit.
+    const MonsterDropData &savedMonsters() const { return monsterBaseline; }
+    const DropBoxContentData &savedBoxes() const { return boxBaseline; }
+
+    // Unsaved changes: of either document, of each.
+    bool isModified() const;
+    bool monstersModified() const;
+    bool boxesModified() const;
+
+    // The name tables and both drop files of a directory; a file that is missing or does not read
+    // leaves its document as it was. Announces the load when it replaced anything.
+    void loadDirectory(const QString &dir);
+    // Replaces one document with a file; nothing changes when it does not read.
+    bool openMonsterFile(const QString &path, QString &error);
+    bool openBoxFile(const QString &path, QString &error);
+
+    // Where each document is written; an empty path leaves that document unwritten.
+    struct SaveTargets
+    {
+        QString monsterPath;
+        QString boxPath;
+    };
+    // The files the documents came from.
+    SaveTargets currentTargets() const { return {monsterFilePath(), boxFilePath()}; }
+    // Writes the documents named by targets, both or neither; the saved state follows what was
+    // written.
+    bool save(const SaveTargets &targets, const QDateTime &time,
+              DropFilePair::SaveFailure &failure);
+
+    // The one way to change the documents: change(monsters, boxes) runs a core edit, the
+    // difference becomes one undo step named `name` and is announced. Steps with the same
+    // non-empty merge key fold into one while they follow each other. Returns what change returns.
+    template <class Change>
+    auto edit(const QString &name, Change &&change, const QString &mergeKey = QString())
+    {
+        using Result = std::invoke_result_t<Change, MonsterDropData &, DropBoxContentData &>;
+        beginEdit();
+        if constexpr (std::is_void_v<Result>) {
+            std::forward<Change>(change)(monsterData, boxData);
+            finishEdit(name, mergeKey);
+        } else {
+            Result result = std::forward<Change>(change)(monsterData, boxData);
+            finishEdit(name, mergeKey);
+            return result;
+        }
+    }
+
+    // The reverse lookup over the documents as they are now, rebuilt when first used after a
+    // change.
+    const ItemSourceIndex &itemSourceIndex();
+
+Q_SIGNALS:
+    // Before the documents change: drop every pointer into them.
+    void documentsAboutToChange();
+    void documentChanged(const DocumentUpdate &update);
+    void modifiedChanged(bool modified);
+    // The paths of the files changed (a load, an open, a save under another name).
+    void filesChanged();
+
+private:
+    void beginEdit();
+    void finishEdit(const QString &name, const QString &mergeKey);
+    void replay(const DocumentChange &change, bool undo, const QString &name);
+    void announce(const DocumentUpdate &update);
+    // The documents as now written or read become the saved state.
+    void keepSaved(bool monsters, bool boxes);
+    bool changedSinceSave(bool boxes) const;
+    // The steps go after a load; a document that was not replaced keeps its unsaved mark.
+    void clearHistory(bool monstersReplaced, bool boxesReplaced);
+    void updateModified();
+
+    MonsterDropData monsterData;
+    DropBoxContentData boxData;
+    MonsterDropData monsterBaseline;
+    DropBoxContentData boxBaseline;
+    DropFilePair files;
+    QString configDir;
+    QUndoStack *history = nullptr;
+    std::optional<DocumentSnapshot> editBaseline;
+    bool keptMonsterChanges = false;
+    bool keptBoxChanges = false;
+    bool modified = false;
+    ItemSourceIndex sources;
+    bool sourcesStale = true;
+};
+
+Q_DECLARE_METATYPE(DocumentUpdate)
