@@ -1,10 +1,13 @@
 #include "Bench.h"
 
 #include "data/DropBoxContentParser.h"
+#include "data/DropFilePair.h"
 #include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -178,6 +181,38 @@ LOOTWRIGHT_BENCH(save_monster_file, 13)
                 [&] { ok = parser.save(out, data, error) && ok; });
     if (!ok)
         fail("save_monster_file", error);
+}
+
+// Both files through the pair as the editor saves them: checked, synced new files, the journal,
+// the replacement. The first save after a load also keeps both old files as backups.
+LOOTWRIGHT_BENCH(save_both, 14)
+{
+    QuietDebug quiet;
+    QTemporaryDir temp;
+    const QString monsters = temp.filePath(QStringLiteral("MonsterDropBoxs.txt"));
+    const QString boxes = temp.filePath(QStringLiteral("DropBoxContent.txt"));
+    DropFilePair pair;
+    MonsterDropData monsterData;
+    DropBoxContentData boxData;
+    QString error;
+    if (!QFile::copy(monsterPath(context), monsters) || !QFile::copy(boxPath(context), boxes) ||
+        !pair.loadMonsters(monsters, monsterData, error) || !pair.loadBoxes(boxes, boxData, error))
+        return fail("save_both", error);
+    DropFilePair::SaveFailure failure;
+    bool ok = true;
+    const auto save = [&] {
+        ok = pair.save(monsters, &monsterData, boxes, &boxData, QDateTime::currentDateTime(),
+                       failure) &&
+             ok;
+    };
+    QElapsedTimer first;
+    first.start();
+    save();
+    context.report(QStringLiteral("save_both_first_with_backups"), first.nsecsElapsed() / 1e6,
+                   QStringLiteral("ms"));
+    reportTimed(context, QStringLiteral("save_both"), save);
+    if (!ok)
+        fail("save_both", failure.error);
 }
 
 LOOTWRIGHT_BENCH(name_resolver_load_all, 14)

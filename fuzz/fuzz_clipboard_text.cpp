@@ -47,6 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     document.records.append(MonsterDropConfig{1, {}, 5, 0, {1, 2, 3}});
     const QList<int> selected{1, 2, drops.sourceId};
     const PastePlan plan = preparePaste(selected, text);
+    // Drops that name a box beyond the slots a monster keeps are refused, nothing else is.
+    MonsterDropConfig pasted;
+    pasted.dropBoxIds = drops.dropBoxIds;
+    if (DropSlots::boxIdsBeyondLimit(pasted) > 0) {
+        if (plan.ok || applyPaste(document, selected, drops).applied)
+            FuzzSupport::fail("drops beyond the slot limit are pasted", text.toUtf8());
+        return 0;
+    }
     if (!plan.ok || !sameDrops(plan.drops, drops))
         FuzzSupport::fail("a text that parses is not pasted", text.toUtf8());
     applyPaste(document, selected, plan.drops);

@@ -3,6 +3,7 @@
 // stays well formed (every row in its fixed shape, every name and item text escaped, nothing
 // outside the rows depends on the names), the name cell gives back the monster's name, and the
 // streamed export writes the same bytes as the page built whole.
+#include "ExportReference.h"
 #include "FuzzSupport.h"
 #include "data/DropBoxContentParser.h"
 #include "data/MonsterDropParser.h"
@@ -19,6 +20,8 @@
 namespace {
 
 using namespace HtmlDropRateExport;
+using ExportReference::buildPage;
+using ExportReference::Page;
 
 // Text that can stand in an element or a double-quoted attribute: no markup characters, and
 // every ampersand starts one of the five entities the escaping writes.

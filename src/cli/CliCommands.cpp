@@ -1,9 +1,6 @@
 #include "cli/CliCommands.h"
 
-#include "data/DropBoxContentParser.h"
-#include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
-#include "data/SaveBackup.h"
 #include "edit/DropComparison.h"
 #include "export/CsvDropRateExport.h"
 #include "export/HtmlDropRateExport.h"
@@ -19,7 +16,6 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTextStream>
-#include <cmath>
 #include <ctime>
 
 namespace Cli {
@@ -43,7 +39,8 @@ const QList<CommandSyntax> &commands()
              "检查两个掉落文件与名称表是否一致：不存在的包裹、无怪物引用的包裹、重复的包裹ID和怪物I"
              "D、"
              "被引用但权值小于 1 的包裹、物品表中没有的物品、怪物表中没有的怪物、超过 100% "
-             "的爆率。\n每行一个问题（类别<TAB>说明），--json 输出 JSON 数组。\n"
+             "的爆率、超出文件槽位（怪物 20 个、包裹 100 "
+             "个）的包裹和物品。\n每行一个问题（类别<TAB>说明），--json 输出 JSON 数组。\n"
              "退出码：0 没有问题，1 发现问题，2 参数错误或文件无法读取。")},
         {QStringLiteral("export"),
          {QStringLiteral("CONFIGDIR"), QStringLiteral("OUT.html|OUT.csv")},
@@ -53,7 +50,7 @@ const QList<CommandSyntax> &commands()
                         "与编辑器“导出CSV”写出的文件逐字节相同（每个怪物、包裹和物品一行，"
                         "UTF-8 带 BOM，CRLF 换行）。\n"
                         "  --no-rates        不显示爆率列\n"
-                        "  --multiplier M    全局掉落倍数（大于 0，默认 1）\n"
+                        "  --multiplier M    全局掉落倍数（大于 0，最多两位小数，默认 1）\n"
                         "  --time \"yyyy-MM-dd HH:mm:ss\"  页面上的导出时间（默认为当前时间，仅 "
                         "HTML）\n"
                         "  --format html|csv 文件格式（默认按扩展名：.csv 为 CSV，其余为 HTML）\n"
@@ -172,12 +169,20 @@ bool loadNames(const QString &dir, QString &error)
     return true;
 }
 
+// The drop files, then (with names) the name tables; what the load settled goes to err first.
+bool load(const QString &dir, Configuration &config, bool names, QTextStream &err, QString &error)
+{
+    const bool loaded = loadConfiguration(dir, config, error);
+    for (const QString &note : config.notes)
+        err << note << Qt::endl;
+    return loaded && (!names || loadNames(dir, error));
+}
+
 int runCheck(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 {
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), config, error) ||
-        !loadNames(args.positionals.at(0), error))
+    if (!load(args.positionals.at(0), config, true, err, error))
         return fail(err, error);
     const QList<ConfigCheck::Finding> findings =
         ConfigCheck::run(config.monsters, config.boxes, NameResolver::instance());
@@ -200,9 +205,9 @@ bool readMultiplier(const ParsedArguments &args, double &multiplier, QString &er
     const QString text = args.values.value(QStringLiteral("--multiplier"));
     bool ok = false;
     multiplier = text.toDouble(&ok);
-    if (ok && std::isfinite(multiplier) && multiplier > 0.0)
+    if (ok && HtmlDropRateExport::isUsableMultiplier(multiplier))
         return true;
-    error = QStringLiteral("掉落倍数无效：%1（应为大于 0 的数）").arg(text);
+    error = QStringLiteral("掉落倍数无效：%1（应为大于 0、最多两位小数且爆率不溢出的数）").arg(text);
     return false;
 }
 
@@ -233,8 +238,7 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), config, error) ||
-        !loadNames(args.positionals.at(0), error))
+    if (!load(args.positionals.at(0), config, true, err, error))
         return fail(err, error);
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(config.monsters, config.boxes))
@@ -260,8 +264,7 @@ int runWhere(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         return fail(err, QStringLiteral("物品ID无效：%1（应为 1 或更大的整数）").arg(idText));
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(1), config, error) ||
-        !loadNames(args.positionals.at(1), error))
+    if (!load(args.positionals.at(1), config, true, err, error))
         return fail(err, error);
     const ItemSourceIndex index(config.monsters, config.boxes);
     const QList<ItemSourceIndex::Source> sources = index.sources(itemId);
@@ -428,26 +431,14 @@ int runNormalize(const ParsedArguments &args, QTextStream &out, QTextStream &err
 {
     Configuration config;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), config, error))
+    if (!load(args.positionals.at(0), config, false, err, error))
         return fail(err, error);
-    // Both files are checked before either is replaced, so a refused second file does not leave
-    // the first one rewritten alone.
-    if (!writable(config.monsterPath, error) || !writable(config.boxPath, error))
-        return fail(err, error);
-    // Kept as the window keeps them before its first save after a load.
-    const QDateTime now = QDateTime::currentDateTime();
-    QStringList backups;
-    for (const QString &path : {config.monsterPath, config.boxPath}) {
-        QString backupPath;
-        if (!SaveBackup::backupFile(path, now, backupPath, error))
-            return fail(err, error);
-        if (!backupPath.isEmpty())
-            backups << backupPath;
-    }
-    if (!MonsterDropParser(20).save(config.monsterPath, config.monsters, error) ||
-        !DropBoxContentParser(100).save(config.boxPath, config.boxes, error))
-        return fail(err, error);
-    for (const QString &backup : backups)
+    // Saved as the window saves: backups first, then both files or neither.
+    DropFilePair::SaveFailure failure;
+    if (!config.files.save(config.monsterPath, &config.monsters, config.boxPath, &config.boxes,
+                           QDateTime::currentDateTime(), failure))
+        return fail(err, failure.error);
+    for (const QString &backup : config.files.lastBackups())
         out << QStringLiteral("已备份：%1").arg(backup) << u'\n';
     out << QStringLiteral("已重写：%1").arg(config.monsterPath) << u'\n'
         << QStringLiteral("已重写：%1").arg(config.boxPath) << Qt::endl;
@@ -598,9 +589,8 @@ int runDiff(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     Configuration before;
     Configuration after;
     QString error;
-    if (!loadConfiguration(args.positionals.at(0), before, error) ||
-        !loadConfiguration(args.positionals.at(1), after, error) ||
-        !loadNames(args.positionals.at(1), error))
+    if (!load(args.positionals.at(0), before, false, err, error) ||
+        !load(args.positionals.at(1), after, true, err, error))
         return fail(err, error);
     const DropComparison comparison =
         DropComparison::compare(before.monsters, before.boxes, after.monsters, after.boxes);
@@ -694,11 +684,18 @@ bool loadConfiguration(const QString &dir, Configuration &config, QString &error
     config.boxPath = tablePath(dir, QStringLiteral("DropBoxContent.txt"));
     // The reader's text, led by the file it is about.
     QString readerError;
-    if (!MonsterDropParser(20).load(config.monsterPath, config.monsters, readerError)) {
+    const bool monstersLoaded =
+        config.files.loadMonsters(config.monsterPath, config.monsters, readerError);
+    if (!config.files.recoveryNote().isEmpty())
+        config.notes << config.files.recoveryNote();
+    if (!monstersLoaded) {
         error = config.monsterPath + QStringLiteral(": ") + readerError;
         return false;
     }
-    if (!DropBoxContentParser(100).load(config.boxPath, config.boxes, readerError)) {
+    const bool boxesLoaded = config.files.loadBoxes(config.boxPath, config.boxes, readerError);
+    if (!config.files.recoveryNote().isEmpty())
+        config.notes << config.files.recoveryNote();
+    if (!boxesLoaded) {
         error = config.boxPath + QStringLiteral(": ") + readerError;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "data/ConfigCheck.h"
 #include "data/DropConfig.h"
+#include "data/DropFilePair.h"
 #include "data/ItemSourceIndex.h"
 
 #include <QByteArray>
@@ -51,14 +52,17 @@ struct ParsedArguments
 bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax,
                     ParsedArguments &parsed, QString &error);
 
-// Both drop files of a configuration directory, read by the editor's own readers, and its name
-// tables. False with the reader's error text.
+// Both drop files of a configuration directory, read through the editor's own file pair (so a
+// save cut short beside them is completed or discarded first; notes says what was done). False
+// with the reader's error text.
 struct Configuration
 {
     QString monsterPath;
     QString boxPath;
     MonsterDropData monsters;
     DropBoxContentData boxes;
+    DropFilePair files;
+    QStringList notes;
 };
 bool loadConfiguration(const QString &dir, Configuration &config, QString &error);
 

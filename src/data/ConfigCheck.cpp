@@ -128,7 +128,305 @@ bool containsKey(const QList<int> &sortedKeys, int key)
     return std::binary_search(sortedKeys.cbegin(), sortedKeys.cend(), key);
 }
 
+// What one pass over both documents learns, shared by the checks below.
+struct Scan
+{
+    Scan(const MonsterDropData &monsters, const DropBoxContentData &boxes);
+
+    IdMap<BoxInfo> boxInfo;
+    std::vector<int> boxOrder;                   // distinct box ids in document order
+    std::vector<std::pair<int, int>> firstItems; // (item id, box id of its first box)
+    IdMap<int> recordsOfId;
+    std::vector<int> duplicateOrder; // monster ids with a second record, in document order
+};
+
+IdMap<BoxInfo> boxMap(const DropBoxContentData &boxes)
+{
+    const auto [low, high] =
+        idRange(boxes.boxes, [](const DropBoxConfig &box) { return box.boxId; });
+    return IdMap<BoxInfo>(low, high, boxes.boxes.size());
+}
+
+IdMap<int> recordMap(const MonsterDropData &monsters)
+{
+    const auto [low, high] =
+        idRange(monsters.records, [](const MonsterDropConfig &record) { return record.monsterId; });
+    return IdMap<int>(low, high, monsters.records.size());
+}
+
+Scan::Scan(const MonsterDropData &monsters, const DropBoxContentData &boxes)
+    : boxInfo(boxMap(boxes)), recordsOfId(recordMap(monsters))
+{
+    SeenItems seen;
+    for (const DropBoxConfig &box : boxes.boxes) {
+        BoxInfo &info = boxInfo.insert(box.boxId);
+        if (info.count++ == 0) {
+            info.weight = box.boxValue;
+            boxOrder.push_back(box.boxId);
+        }
+        for (const DropBoxItem &item : box.items) {
+            if (DropSlots::isUsedId(item.itemId) && seen.insert(item.itemId))
+                firstItems.emplace_back(item.itemId, box.boxId);
+        }
+    }
+    for (qsizetype r = 0; r < monsters.records.size(); ++r) {
+        const MonsterDropConfig &record = monsters.records.at(r);
+        if (++recordsOfId.insert(record.monsterId) == 2)
+            duplicateOrder.push_back(record.monsterId);
+        for (const int boxId : record.dropBoxIds) {
+            BoxInfo *info = DropSlots::isUsedId(boxId) ? boxInfo.find(boxId) : nullptr;
+            if (!info)
+                continue;
+            info->named = true;
+            if (info->lastRecord != int(r)) {
+                info->lastRecord = int(r);
+                ++info->namingRecords;
+            }
+        }
+    }
+}
+
+// Calls found(slot, boxId, label) for every used slot of every record; label() builds the
+// monster's label once, when a finding needs it.
+template <typename Found>
+void forEachSlot(const MonsterDropData &monsters, const NameResolver &names, Found found)
+{
+    for (const MonsterDropConfig &record : monsters.records) {
+        QString text;
+        const auto label = [&] {
+            if (text.isEmpty())
+                text = LogLabels::monsterLabel(record.monsterId, names);
+            return text;
+        };
+        for (qsizetype slot = 0; slot < record.dropBoxIds.size(); ++slot) {
+            const int boxId = record.dropBoxIds.at(slot);
+            if (DropSlots::isUsedId(boxId))
+                found(record, int(slot), boxId, label);
+        }
+    }
+}
+
+void missingBoxes(QList<Finding> &out, const MonsterDropData &monsters, Scan &scan,
+                  const NameResolver &names)
+{
+    forEachSlot(monsters, names,
+                [&](const MonsterDropConfig &record, int slot, int boxId, const auto &label) {
+                    if (!scan.boxInfo.find(boxId))
+                        out.append(Finding::missingBox(record.monsterId, slot, boxId, label()));
+                });
+}
+
+void unusedBoxes(QList<Finding> &out, const DropBoxContentData &boxes, Scan &scan)
+{
+    for (const DropBoxConfig &box : boxes.boxes) {
+        if (!scan.boxInfo.find(box.boxId)->named)
+            out.append(Finding::unusedBox(box.boxId));
+    }
+}
+
+void duplicateBoxIds(QList<Finding> &out, Scan &scan)
+{
+    for (const int boxId : scan.boxOrder) {
+        const int count = scan.boxInfo.find(boxId)->count;
+        if (count > 1)
+            out.append(Finding::duplicateBoxId(boxId, count));
+    }
+}
+
+void duplicateMonsterIds(QList<Finding> &out, Scan &scan)
+{
+    for (const int monsterId : scan.duplicateOrder)
+        out.append(Finding::duplicateMonsterId(monsterId, *scan.recordsOfId.find(monsterId)));
+}
+
+void unratedBoxes(QList<Finding> &out, Scan &scan)
+{
+    for (const int boxId : scan.boxOrder) {
+        const BoxInfo &info = *scan.boxInfo.find(boxId);
+        if (info.named && !DropRate::hasRate(info.weight))
+            out.append(Finding::unratedBox(boxId, info.weight, info.namingRecords));
+    }
+}
+
+void unknownItems(QList<Finding> &out, const Scan &scan, const NameResolver &names)
+{
+    const QList<int> commonKeys = names.commonItemNames.keys();
+    const QList<int> equipKeys = names.equipNames.keys();
+    const QList<int> gemKeys = names.gemNames.keys();
+    for (const auto &[itemId, boxId] : scan.firstItems) {
+        if (!containsKey(commonKeys, itemId) && !containsKey(equipKeys, itemId) &&
+            !containsKey(gemKeys, itemId))
+            out.append(Finding::unknownItem(itemId, boxId));
+    }
+}
+
+void unknownMonsters(QList<Finding> &out, const MonsterDropData &monsters,
+                     const NameResolver &names)
+{
+    const QList<int> monsterKeys = names.monsterNames.keys();
+    for (const MonsterDropConfig &record : monsters.records) {
+        if (!containsKey(monsterKeys, record.monsterId))
+            out.append(Finding::unknownMonster(record.monsterId));
+    }
+}
+
+void ratesAboveFull(QList<Finding> &out, const MonsterDropData &monsters, Scan &scan,
+                    const NameResolver &names, double multiplier)
+{
+    forEachSlot(monsters, names,
+                [&](const MonsterDropConfig &record, int slot, int boxId, const auto &label) {
+                    const BoxInfo *info = scan.boxInfo.find(boxId);
+                    if (info && DropRate::hasRate(info->weight) &&
+                        DropRate::fraction(record.mValue, info->weight, multiplier) > 1.0)
+                        out.append(Finding::rateAboveFull(
+                            record.monsterId, slot, boxId, label(),
+                            DropRate::tableText(record.mValue, info->weight, multiplier)));
+                });
+}
+
+void overfullMonsters(QList<Finding> &out, const MonsterDropData &monsters,
+                      const NameResolver &names)
+{
+    for (const MonsterDropConfig &record : monsters.records) {
+        if (const int beyond = DropSlots::boxIdsBeyondLimit(record))
+            out.append(Finding::overfullMonster(record.monsterId, beyond,
+                                                LogLabels::monsterLabel(record.monsterId, names)));
+    }
+}
+
+void overfullBoxes(QList<Finding> &out, const DropBoxContentData &boxes)
+{
+    for (const DropBoxConfig &box : boxes.boxes) {
+        if (const int beyond = DropSlots::itemsBeyondLimit(box))
+            out.append(Finding::overfullBox(box.boxId, beyond));
+    }
+}
+
 } // namespace
+
+Finding Finding::missingBox(int monsterId, int slot, int boxId, const QString &monsterLabel)
+{
+    return {Kind::MissingBox,
+            monsterId,
+            boxId,
+            -1,
+            0,
+            slot,
+            slotText(monsterLabel, slot) + u"引用了不存在的" + boxText(boxId)};
+}
+
+Finding Finding::unusedBox(int boxId)
+{
+    return {Kind::UnusedBox,
+            -1,
+            boxId,
+            -1,
+            0,
+            -1,
+            QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId))};
+}
+
+Finding Finding::duplicateBoxId(int boxId, int count)
+{
+    return {Kind::DuplicateBoxId,
+            -1,
+            boxId,
+            -1,
+            count,
+            -1,
+            QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
+                .arg(QString::number(boxId), QString::number(count))};
+}
+
+Finding Finding::duplicateMonsterId(int monsterId, int count)
+{
+    return {Kind::DuplicateMonsterId,
+            monsterId,
+            -1,
+            -1,
+            count,
+            -1,
+            QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
+                .arg(QString::number(monsterId), QString::number(count))};
+}
+
+Finding Finding::unratedBox(int boxId, int weight, int namingMonsters)
+{
+    return {Kind::UnratedBox,
+            -1,
+            boxId,
+            -1,
+            namingMonsters,
+            -1,
+            QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
+                .arg(boxText(boxId), QString::number(weight), QString::number(namingMonsters))};
+}
+
+Finding Finding::unknownItem(int itemId, int firstBoxId)
+{
+    return {Kind::UnknownItem,
+            -1,
+            firstBoxId,
+            itemId,
+            0,
+            -1,
+            QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
+                .arg(QString::number(itemId), boxText(firstBoxId))};
+}
+
+Finding Finding::unknownMonster(int monsterId)
+{
+    return {Kind::UnknownMonster,
+            monsterId,
+            -1,
+            -1,
+            0,
+            -1,
+            QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
+                .arg(monsterId)};
+}
+
+Finding Finding::rateAboveFull(int monsterId, int slot, int boxId, const QString &monsterLabel,
+                               const QString &rateText)
+{
+    // Many findings of this kind are usual: concatenated rather than arg-parsed.
+    return {Kind::RateAboveFull,
+            monsterId,
+            boxId,
+            -1,
+            0,
+            slot,
+            slotText(monsterLabel, slot) + u' ' + boxText(boxId) + u" 爆率为 " + rateText +
+                u"，超过 100%"};
+}
+
+Finding Finding::overfullMonster(int monsterId, int beyond, const QString &monsterLabel)
+{
+    return {Kind::OverfullMonster,
+            monsterId,
+            -1,
+            -1,
+            beyond,
+            -1,
+            QStringLiteral("%1 有 %2 个包裹在第 %3 个掉落槽位之后，文件只保存 %3 个槽位，"
+                           "重新加载后会丢失")
+                .arg(monsterLabel, QString::number(beyond),
+                     QString::number(DropSlots::monsterSlotLimit))};
+}
+
+Finding Finding::overfullBox(int boxId, int beyond)
+{
+    return {Kind::OverfullBox,
+            -1,
+            boxId,
+            -1,
+            beyond,
+            -1,
+            QStringLiteral("%1 有 %2 个物品在第 %3 个物品槽位之后，文件只保存 %3 个槽位，"
+                           "重新加载后会丢失")
+                .arg(boxText(boxId), QString::number(beyond),
+                     QString::number(DropSlots::boxSlotLimit))};
+}
 
 QString kindName(Kind kind)
 {
@@ -149,6 +447,10 @@ QString kindName(Kind kind)
         return QStringLiteral("unknown-monster");
     case Kind::RateAboveFull:
         return QStringLiteral("rate-above-100");
+    case Kind::OverfullMonster:
+        return QStringLiteral("monster-slots-over-limit");
+    case Kind::OverfullBox:
+        return QStringLiteral("box-slots-over-limit");
     }
     return QString();
 }
@@ -172,6 +474,10 @@ QString kindTitle(Kind kind)
         return QStringLiteral("未知怪物");
     case Kind::RateAboveFull:
         return QStringLiteral("爆率超过100%");
+    case Kind::OverfullMonster:
+        return QStringLiteral("掉落槽位超过20个");
+    case Kind::OverfullBox:
+        return QStringLiteral("物品槽位超过100个");
     }
     return QString();
 }
@@ -190,133 +496,18 @@ int firstMonsterNaming(const MonsterDropData &monsters, int boxId)
 QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &boxes,
                    const NameResolver &names, double multiplier)
 {
-    QList<Finding> missing, duplicateMonsters, unknownMonsters, aboveFull;
-
-    // Boxes: ids, and the item ids in order of first appearance.
-    const auto [lowBox, highBox] =
-        idRange(boxes.boxes, [](const DropBoxConfig &box) { return box.boxId; });
-    IdMap<BoxInfo> boxInfo(lowBox, highBox, boxes.boxes.size());
-    std::vector<int> boxOrder; // distinct box ids in document order
-    SeenItems seen;
-    std::vector<std::pair<int, int>> firstItems; // (item id, box id of its first box)
-    for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
-        const DropBoxConfig &box = boxes.boxes.at(i);
-        BoxInfo &info = boxInfo.insert(box.boxId);
-        if (info.count++ == 0) {
-            info.weight = box.boxValue;
-            boxOrder.push_back(box.boxId);
-        }
-        for (const DropBoxItem &item : box.items) {
-            if (DropSlots::isUsedId(item.itemId) && seen.insert(item.itemId))
-                firstItems.emplace_back(item.itemId, box.boxId);
-        }
-    }
-
-    // Monsters: their ids, and every used slot against the boxes.
-    const QList<int> monsterKeys = names.monsterNames.keys();
-    const auto [lowMonster, highMonster] =
-        idRange(monsters.records, [](const MonsterDropConfig &record) { return record.monsterId; });
-    IdMap<int> recordsOfId(lowMonster, highMonster, monsters.records.size());
-    std::vector<int> duplicateOrder;
-    for (qsizetype r = 0; r < monsters.records.size(); ++r) {
-        const MonsterDropConfig &record = monsters.records.at(r);
-        int &records = recordsOfId.insert(record.monsterId);
-        if (++records == 2)
-            duplicateOrder.push_back(record.monsterId);
-        if (!containsKey(monsterKeys, record.monsterId)) {
-            unknownMonsters.append(
-                {Kind::UnknownMonster, record.monsterId, -1, -1, 0, -1,
-                 QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
-                     .arg(record.monsterId)});
-        }
-
-        QString label; // built only when a finding needs it
-        const auto monsterText = [&] {
-            if (label.isEmpty())
-                label = LogLabels::monsterLabel(record.monsterId, names);
-            return label;
-        };
-        for (qsizetype slot = 0; slot < record.dropBoxIds.size(); ++slot) {
-            const int boxId = record.dropBoxIds.at(slot);
-            if (!DropSlots::isUsedId(boxId))
-                continue;
-            BoxInfo *found = boxInfo.find(boxId);
-            if (!found) {
-                missing.append(
-                    {Kind::MissingBox, record.monsterId, boxId, -1, 0, int(slot),
-                     slotText(monsterText(), slot) + u"引用了不存在的" + boxText(boxId)});
-                continue;
-            }
-            BoxInfo &info = *found;
-            info.named = true;
-            if (info.lastRecord != int(r)) {
-                info.lastRecord = int(r);
-                ++info.namingRecords;
-            }
-            if (DropRate::hasRate(info.weight) &&
-                DropRate::fraction(record.mValue, info.weight, multiplier) > 1.0) {
-                // Many findings of this kind are usual: concatenated rather than arg-parsed.
-                aboveFull.append({Kind::RateAboveFull, record.monsterId, boxId, -1, 0, int(slot),
-                                  slotText(monsterText(), slot) + u' ' + boxText(boxId) +
-                                      u" 爆率为 " +
-                                      DropRate::tableText(record.mValue, info.weight, multiplier) +
-                                      u"，超过 100%"});
-            }
-        }
-    }
-    for (const int monsterId : duplicateOrder) {
-        const int count = *recordsOfId.find(monsterId);
-        duplicateMonsters.append({Kind::DuplicateMonsterId, monsterId, -1, -1, count, -1,
-                                  QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
-                                      .arg(QString::number(monsterId), QString::number(count))});
-    }
-
-    QList<Finding> unused, duplicateBoxes, unrated;
-    for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
-        const int boxId = boxes.boxes.at(i).boxId;
-        if (boxInfo.find(boxId)->named)
-            continue;
-        unused.append({Kind::UnusedBox, -1, boxId, -1, 0, -1,
-                       QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId))});
-    }
-    for (const int boxId : boxOrder) {
-        const BoxInfo &info = *boxInfo.find(boxId);
-        if (info.count > 1) {
-            duplicateBoxes.append(
-                {Kind::DuplicateBoxId, -1, boxId, -1, info.count, -1,
-                 QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
-                     .arg(QString::number(boxId), QString::number(info.count))});
-        }
-        const int weight = info.weight;
-        if (info.named && !DropRate::hasRate(weight)) {
-            unrated.append(
-                {Kind::UnratedBox, -1, boxId, -1, info.namingRecords, -1,
-                 QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
-                     .arg(boxText(boxId), QString::number(weight),
-                          QString::number(info.namingRecords))});
-        }
-    }
-
-    QList<Finding> unknownItems;
-    const QList<int> commonKeys = names.commonItemNames.keys();
-    const QList<int> equipKeys = names.equipNames.keys();
-    const QList<int> gemKeys = names.gemNames.keys();
-    for (const auto &[itemId, boxId] : firstItems) {
-        if (containsKey(commonKeys, itemId) || containsKey(equipKeys, itemId) ||
-            containsKey(gemKeys, itemId))
-            continue;
-        unknownItems.append({Kind::UnknownItem, -1, boxId, itemId, 0, -1,
-                             QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
-                                 .arg(QString::number(itemId), boxText(boxId))});
-    }
-
+    Scan scan(monsters, boxes);
     QList<Finding> findings;
-    findings.reserve(missing.size() + unused.size() + duplicateBoxes.size() +
-                     duplicateMonsters.size() + unrated.size() + unknownItems.size() +
-                     unknownMonsters.size() + aboveFull.size());
-    for (const QList<Finding> *group : {&missing, &unused, &duplicateBoxes, &duplicateMonsters,
-                                        &unrated, &unknownItems, &unknownMonsters, &aboveFull})
-        findings.append(*group);
+    missingBoxes(findings, monsters, scan, names);
+    unusedBoxes(findings, boxes, scan);
+    duplicateBoxIds(findings, scan);
+    duplicateMonsterIds(findings, scan);
+    unratedBoxes(findings, scan);
+    unknownItems(findings, scan, names);
+    unknownMonsters(findings, monsters, names);
+    ratesAboveFull(findings, monsters, scan, names, multiplier);
+    overfullMonsters(findings, monsters, names);
+    overfullBoxes(findings, boxes);
     return findings;
 }
 

@@ -22,18 +22,34 @@ enum class Kind
     UnknownItem,        // no item table knows the item id
     UnknownMonster,     // a monster record whose id the monster table lacks
     RateAboveFull,      // a monster slot whose rate is above 100 %
+    OverfullMonster,    // box ids beyond the 20 slots the file keeps
+    OverfullBox,        // items beyond the 100 slots the file keeps
 };
 
-// Built positionally in the check: kind, monster, box, item, count, slot, message.
+// One finding; made by the named constructors, which also word its message.
 struct Finding
 {
     Kind kind = Kind::MissingBox;
     int monsterId = -1; // -1 when no monster is involved
     int boxId = -1;     // -1 when no box is involved; for UnknownItem the first box holding it
     int itemId = -1;    // UnknownItem only
-    int count = 0;      // occurrences of a duplicated id; monsters naming an unrated box
+    int count = 0;      // occurrences of a duplicated id; monsters naming an unrated box; filled
+                        // slots beyond the limit
     int slot = -1;      // 0-based monster slot for MissingBox and RateAboveFull
     QString message;    // the Chinese text shown to the user
+
+    // monsterLabel: "怪物[1001:名称]" as in the log.
+    static Finding missingBox(int monsterId, int slot, int boxId, const QString &monsterLabel);
+    static Finding unusedBox(int boxId);
+    static Finding duplicateBoxId(int boxId, int count);
+    static Finding duplicateMonsterId(int monsterId, int count);
+    static Finding unratedBox(int boxId, int weight, int namingMonsters);
+    static Finding unknownItem(int itemId, int firstBoxId);
+    static Finding unknownMonster(int monsterId);
+    static Finding rateAboveFull(int monsterId, int slot, int boxId, const QString &monsterLabel,
+                                 const QString &rateText);
+    static Finding overfullMonster(int monsterId, int beyond, const QString &monsterLabel);
+    static Finding overfullBox(int boxId, int beyond);
 };
 
 // "missing-box", "unused-box", ...: stable names for scripts reading the command line's output.

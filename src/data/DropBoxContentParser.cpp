@@ -213,18 +213,6 @@ bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount,
 
 DropBoxContentParser::DropBoxContentParser(int itemSlotCount) : slotCount(itemSlotCount) {}
 
-bool DropBoxContentParser::parseLine(const QString &line, DropBoxConfig &box, QString &error) const
-{
-    return parseFields(line.utf16(), line.utf16() + line.size(), slotCount, box, error);
-}
-
-QString DropBoxContentParser::formatLine(const DropBoxConfig &box) const
-{
-    QByteArray bytes(maxLineLength(box, slotCount), Qt::Uninitialized);
-    bytes.truncate(writeLine(bytes.data(), box, slotCount) - bytes.data());
-    return QString::fromLatin1(bytes);
-}
-
 bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QString &error) const
 {
     return readDocument(device, device.isTextModeEnabled(), slotCount, data, error);

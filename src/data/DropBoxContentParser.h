@@ -24,9 +24,6 @@ public:
     bool read(QIODevice &device, DropBoxContentData &data, QString &error) const;
     bool write(QIODevice &device, const DropBoxContentData &data, QString &error) const;
 
-    bool parseLine(const QString &line, DropBoxConfig &box, QString &error) const;
-    QString formatLine(const DropBoxConfig &box) const;
-
 private:
     int slotCount;
 };

@@ -15,6 +15,22 @@ int filledItemCount(const DropBoxConfig &box)
                              [](const DropBoxItem &item) { return isUsedId(item.itemId); }));
 }
 
+int boxIdsBeyondLimit(const MonsterDropConfig &config)
+{
+    return config.dropBoxIds.size() <= monsterSlotLimit
+               ? 0
+               : int(std::count_if(config.dropBoxIds.cbegin() + monsterSlotLimit,
+                                   config.dropBoxIds.cend(), isUsedId));
+}
+
+int itemsBeyondLimit(const DropBoxConfig &box)
+{
+    return box.items.size() <= boxSlotLimit
+               ? 0
+               : int(std::count_if(box.items.cbegin() + boxSlotLimit, box.items.cend(),
+                                   [](const DropBoxItem &item) { return isUsedId(item.itemId); }));
+}
+
 int indexOfBox(const DropBoxContentData &data, int boxId)
 {
     for (qsizetype i = 0; i < data.boxes.size(); ++i) {

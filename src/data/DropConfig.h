@@ -69,6 +69,10 @@ struct DropBoxContentData
 };
 
 namespace DropSlots {
+// The slots the files keep: a monster's first 20 box slots, a box's first 100 item slots. A
+// filled slot beyond them is dropped on reading, so no edit may fill one.
+constexpr int monsterSlotLimit = 20;
+constexpr int boxSlotLimit = 100;
 // A box id or item id is in use only when it is 1 or more.
 constexpr bool isUsedId(int id)
 {
@@ -76,6 +80,9 @@ constexpr bool isUsedId(int id)
 }
 int validBoxCount(const MonsterDropConfig &config);
 int filledItemCount(const DropBoxConfig &box);
+// Filled slots beyond the limits above.
+int boxIdsBeyondLimit(const MonsterDropConfig &config);
+int itemsBeyondLimit(const DropBoxConfig &box);
 // The first box with this id in document order, or nullptr.
 DropBoxConfig *findBox(DropBoxContentData &data, int boxId);
 const DropBoxConfig *findBox(const DropBoxContentData &data, int boxId);

@@ -162,19 +162,6 @@ bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount, Mo
 
 MonsterDropParser::MonsterDropParser(int boxSlotCount) : slotCount(boxSlotCount) {}
 
-bool MonsterDropParser::parseLine(const QString &line, MonsterDropConfig &record,
-                                  QString &error) const
-{
-    return parseFields(line.utf16(), line.utf16() + line.size(), slotCount, record, error);
-}
-
-QString MonsterDropParser::formatLine(const MonsterDropConfig &record) const
-{
-    QByteArray bytes(maxLineLength(record), Qt::Uninitialized);
-    bytes.truncate(writeLine(bytes.data(), record) - bytes.data());
-    return QString::fromLatin1(bytes);
-}
-
 bool MonsterDropParser::read(QIODevice &device, MonsterDropData &data, QString &error) const
 {
     return readDocument(device, device.isTextModeEnabled(), slotCount, data, error);

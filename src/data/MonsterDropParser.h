@@ -25,9 +25,6 @@ public:
     bool read(QIODevice &device, MonsterDropData &data, QString &error) const;
     bool write(QIODevice &device, const MonsterDropData &data, QString &error) const;
 
-    bool parseLine(const QString &line, MonsterDropConfig &record, QString &error) const;
-    QString formatLine(const MonsterDropConfig &record) const;
-
 private:
     int slotCount;
 };

@@ -157,14 +157,18 @@ bool backupFile(const QString &filePath, const QDateTime &time, QString &backupP
 } // namespace SaveBackup
 
 bool SaveBackupTracker::beforeOverwrite(const QString &filePath, const QDateTime &time,
-                                        QString &error)
+                                        QString &error, QString *madePath)
 {
+    if (madePath)
+        madePath->clear();
     const QString key = QFileInfo(filePath).absoluteFilePath();
     if (backedUp.contains(key))
         return true;
     QString backupPath;
     if (!SaveBackup::backupFile(filePath, time, backupPath, error))
         return false;
+    if (madePath)
+        *madePath = backupPath;
     backedUp.insert(key);
     return true;
 }

@@ -28,8 +28,10 @@ bool backupFile(const QString &filePath, const QDateTime &time, QString &backupP
 class SaveBackupTracker
 {
 public:
-    // True when the file is backed up now, was backed up before, or does not exist.
-    bool beforeOverwrite(const QString &filePath, const QDateTime &time, QString &error);
+    // True when the file is backed up now, was backed up before, or does not exist; backupPath
+    // (when given) receives the backup made now, or is cleared.
+    bool beforeOverwrite(const QString &filePath, const QDateTime &time, QString &error,
+                         QString *backupPath = nullptr);
     // After a load: the next save of each file makes a new backup.
     void reset() { backedUp.clear(); }
 

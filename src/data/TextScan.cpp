@@ -90,17 +90,6 @@ bool readContents(QIODevice &device, Contents &contents)
     return true;
 }
 
-int decimalLength(int value)
-{
-    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
-    int length = value < 0 ? 2 : 1;
-    while (magnitude >= 10) {
-        magnitude /= 10;
-        ++length;
-    }
-    return length;
-}
-
 char *writeDecimal(char *out, int value)
 {
     static const char pairs[] =

@@ -339,8 +339,6 @@ ReadResult forEachDeviceLine(QIODevice &device, bool dropCarriageReturns, Handle
     return ReadResult::Done;
 }
 
-// Number of characters of the decimal form of value.
-int decimalLength(int value);
 // Writes the decimal form of value at out and returns the position after it.
 char *writeDecimal(char *out, int value);
 

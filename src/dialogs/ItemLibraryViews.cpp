@@ -53,7 +53,7 @@ QTimer *createFilterTimer(QObject *parent)
 QString categoryFilter(const QComboBox *combo)
 {
     const QString text = combo->currentText();
-    return text == QLatin1String("全部") ? QString() : text;
+    return text == QStringLiteral("全部") ? QString() : text;
 }
 
 int idAt(const QModelIndex &index)

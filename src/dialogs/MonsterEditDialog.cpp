@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QCheckBox *modifyBox(QWidget *parent, const char *objectName)
@@ -88,6 +90,8 @@ void MonsterEditDialog::setValues(bool hasDrop, int dropType, int monsterValue)
     // says. An index outside the combo would leave it showing nothing.
     dropTypeCombo->setCurrentIndex(dropType != 0 ? 1 : 0);
     monsterValueSpin->setValue(monsterValue);
+    storedDropType = dropType;
+    storedMonsterValue = monsterValue;
 }
 
 bool MonsterEditDialog::modifyHasDrop() const
@@ -107,7 +111,8 @@ bool MonsterEditDialog::modifyDropType() const
 
 int MonsterEditDialog::dropType() const
 {
-    return dropTypeCombo->currentIndex();
+    const int shown = dropTypeCombo->currentIndex();
+    return storedDropType && shown == (*storedDropType != 0 ? 1 : 0) ? *storedDropType : shown;
 }
 
 bool MonsterEditDialog::modifyMonsterValue() const
@@ -117,5 +122,10 @@ bool MonsterEditDialog::modifyMonsterValue() const
 
 int MonsterEditDialog::monsterValue() const
 {
-    return monsterValueSpin->value();
+    const int shown = monsterValueSpin->value();
+    return storedMonsterValue &&
+                   shown == std::clamp(*storedMonsterValue, monsterValueSpin->minimum(),
+                                       monsterValueSpin->maximum())
+               ? *storedMonsterValue
+               : shown;
 }

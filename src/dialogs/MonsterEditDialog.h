@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
@@ -19,14 +21,18 @@ public:
 
     // 1: single mode, every field applies; any other count: batch mode.
     void setEditCount(int count);
-    // Any drop type but 0 is shown as the team drop, the combo's second entry.
+    // Any drop type but 0 is shown as the team drop, the combo's second entry; the spin box
+    // shows the value within 0..999999.
     void setValues(bool hasDrop, int dropType, int monsterValue);
 
     bool modifyHasDrop() const;
     bool hasDrop() const;
     bool modifyDropType() const;
-    int dropType() const; // the combo's index
+    // The combo's index, or the stored type while the combo still shows it: a field the user
+    // left alone keeps its value.
+    int dropType() const;
     bool modifyMonsterValue() const;
+    // The spin box's value, or the stored value while the spin box still shows it.
     int monsterValue() const;
 
 private:
@@ -39,4 +45,6 @@ private:
     QSpinBox *monsterValueSpin = nullptr;
     QDialogButtonBox *buttonBox = nullptr;
     int editCount = 1;
+    std::optional<int> storedDropType;
+    std::optional<int> storedMonsterValue;
 };

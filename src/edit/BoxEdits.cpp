@@ -137,6 +137,11 @@ DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData
         result.notice = EditNotice::warning(EditTexts::errorTitle(), EditTexts::noFreeBoxIdText());
         return result;
     }
+    const int slot = currentConfig ? EditSupport::freeBoxSlot(*currentConfig) : -1;
+    if (currentConfig && slot < 0) {
+        result.notice = EditSupport::monsterSlotsFullNotice(currentConfig->monsterId);
+        return result;
+    }
     result.sourceBoxId = copy.boxId;
     result.newBoxId = *newId;
     const int weight = copy.boxValue;
@@ -147,16 +152,12 @@ DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData
 
     if (currentConfig) {
         QList<int> &ids = currentConfig->dropBoxIds;
-        const auto empty =
-            std::find_if(ids.begin(), ids.end(), [](int id) { return !DropSlots::isUsedId(id); });
-        if (empty != ids.end()) {
-            *empty = *newId;
-            result.slotIndex = int(empty - ids.begin());
-        } else {
+        result.slotAppended = slot == ids.size();
+        if (result.slotAppended)
             ids.append(*newId);
-            result.slotIndex = int(ids.size() - 1);
-            result.slotAppended = true;
-        }
+        else
+            ids[slot] = *newId;
+        result.slotIndex = slot;
         result.logLines << QStringLiteral("%1：复制包裹[%2] → 包裹[%3]（权值=%4，物品槽位=%5）")
                                .arg(LogLabels::monsterLabel(currentConfig->monsterId),
                                     num(result.sourceBoxId), num(*newId), num(weight), num(slots));
@@ -217,6 +218,9 @@ AddItemsResult addItems(DropBoxContentData &boxes, const MonsterDropConfig *curr
         return result;
     }
     DropBoxConfig &box = boxes.boxes[index];
+    result.notice = EditSupport::itemRoomNotice(box, itemIds);
+    if (!result.notice.isNone())
+        return result;
     result.addedIds = EditSupport::addItemIdsToBox(box, itemIds);
     result.addedCount = int(result.addedIds.size());
     if (result.addedCount == 0) {

@@ -261,6 +261,9 @@ AddItemsResult addLibraryItems(DropBoxContentData &boxes, int boxId, const QList
     const int index = DropSlots::indexOfBox(boxes, boxId);
     if (index < 0)
         return result;
+    result.notice = EditSupport::itemRoomNotice(boxes.boxes.at(index), itemIds);
+    if (!result.notice.isNone())
+        return result;
     result.addedCount = int(EditSupport::addItemIdsToBox(boxes.boxes[index], itemIds).size());
     result.applied = result.addedCount > 0;
     if (!result.applied && !quietWhenNoneAdded)

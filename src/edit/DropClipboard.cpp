@@ -29,6 +29,21 @@ int usedCount(const QList<int> &ids)
     return int(std::count_if(ids.cbegin(), ids.cend(), DropSlots::isUsedId));
 }
 
+// The refusal of drops with a box beyond the 20 slots a monster keeps; none when they fit.
+EditNotice slotLimitNotice(const PastedDrops &drops)
+{
+    MonsterDropConfig pasted;
+    pasted.dropBoxIds = drops.dropBoxIds;
+    const int beyond = DropSlots::boxIdsBeyondLimit(pasted);
+    if (beyond == 0)
+        return {};
+    return EditNotice::warning(
+        QStringLiteral("粘贴失败"),
+        QStringLiteral(
+            "剪贴板中的掉落配置在第 %1 个槽位之后还有 %2 个包裹，怪物最多只有 %1 个掉落槽位")
+            .arg(num(DropSlots::monsterSlotLimit), num(beyond)));
+}
+
 } // namespace
 
 QString buildText(const MonsterDropConfig &record)
@@ -111,6 +126,9 @@ PastePlan preparePaste(const QList<int> &selectedIds, const QString &clipboardTe
         plan.notice = EditNotice::warning(QStringLiteral("粘贴失败"), parseErrorText(parsed.error));
         return plan;
     }
+    plan.notice = slotLimitNotice(parsed.drops);
+    if (!plan.notice.isNone())
+        return plan;
     plan.ok = true;
     plan.drops = parsed.drops;
     plan.question = {QStringLiteral("确认粘贴"),
@@ -128,6 +146,9 @@ EditResult applyPaste(MonsterDropData &data, const QList<int> &selectedIds,
                                                 QStringLiteral("请先选择要粘贴的怪物"));
         return result;
     }
+    result.notice = slotLimitNotice(drops);
+    if (!result.notice.isNone())
+        return result;
     const int pastedCount = usedCount(drops.dropBoxIds);
     const QList<int> ids = EditSupport::distinctIds(selectedIds);
     QHash<int, qsizetype> index = EditSupport::firstRecordIndexOf(data, ids);

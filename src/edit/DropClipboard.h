@@ -49,16 +49,17 @@ ParseResult parse(const QString &text);
 struct PastePlan
 {
     bool ok = false;
-    EditNotice notice;     // the refusal when not ok (no selection, bad text)
+    EditNotice notice;     // the refusal when not ok (no selection, bad text, a box beyond slot 20)
     EditQuestion question; // "确认粘贴" when ok: ask it before applyPaste
     PastedDrops drops;
 };
 // pasteMonsterDrops up to the question.
 PastePlan preparePaste(const QList<int> &selectedIds, const QString &clipboardText);
 
-// Gives every selected id the pasted value, type and box list, creating records for ids without
-// one (recordsAddedOrRemoved: pointers into records are invalid afterwards). logLines starts with
-// the summary line, then the per-monster lines. notice is "粘贴成功".
+// Gives every selected id the pasted value, type and box list (refused, changing nothing, when
+// a box lies beyond the 20 slots a monster keeps), creating records for ids without one
+// (recordsAddedOrRemoved: pointers into records are invalid afterwards). logLines starts with the
+// summary line, then the per-monster lines. notice is "粘贴成功".
 EditResult applyPaste(MonsterDropData &data, const QList<int> &selectedIds,
                       const PastedDrops &drops);
 

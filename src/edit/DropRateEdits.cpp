@@ -176,13 +176,27 @@ QVarLengthArray<int, 32> distinctUsedIds(const MonsterDropConfig &record)
     return ids;
 }
 
-// One run over the selected records. With dryRun nothing is written: it only counts the copies
-// the real run will make, so a lack of free ids can be refused before anything changes.
-UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes,
-                     const QSet<int> &selected, int newValue, bool logEach, QHash<int, int> users,
-                     const QHash<int, qsizetype> &boxIndex, qint64 nextId, bool dryRun,
-                     QStringList *log)
+// What a run over the selected records starts from, worked out once over both documents.
+struct UnifyPlan
 {
+    QSet<int> selected;
+    int newValue = 0;
+    QHash<int, int> users;          // records naming each box id; a run counts its copies off
+    QHash<int, qsizetype> boxIndex; // the first box of each id
+    qint64 nextId = 1;              // the id of the next copy
+};
+
+// One run over the selected records; log, when given, gets a line per monster. With dryRun
+// nothing is written: it only counts the copies the real run will make, so a lack of free ids
+// can be refused before anything changes.
+UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes, UnifyPlan plan,
+                     bool dryRun, QStringList *log)
+{
+    const QSet<int> &selected = plan.selected;
+    const int newValue = plan.newValue;
+    QHash<int, int> &users = plan.users;
+    const QHash<int, qsizetype> &boxIndex = plan.boxIndex;
+    qint64 &nextId = plan.nextId;
     UnifyCounts counts;
     // Per monster: box id -> the id its slots now name (the copy, or the box itself).
     QVarLengthArray<std::pair<int, int>, 32> handled;
@@ -198,7 +212,7 @@ UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes,
             if (record)
                 record->mValue = newValue;
             ++counts.skipped;
-            if (logEach && log)
+            if (log)
                 *log << QStringLiteral("%1：怪物价值 %2 → %3（原价值为0，无法保持爆率）")
                             .arg(LogLabels::monsterLabel(monsterId), num(oldValue), num(newValue));
             continue;
@@ -252,7 +266,7 @@ UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes,
         }
         if (record)
             record->mValue = newValue;
-        if (logEach && log && oldValue != newValue)
+        if (log && oldValue != newValue)
             *log << QStringLiteral("%1：怪物价值 %2 → %3（已尽量保持爆率不变）")
                         .arg(LogLabels::monsterLabel(monsterId), num(oldValue), num(newValue));
     }
@@ -280,8 +294,10 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
         return result;
     }
 
-    const QSet<int> selected(selectedIds.cbegin(), selectedIds.cend());
-    QHash<int, int> users;
+    UnifyPlan plan;
+    plan.selected = QSet<int>(selectedIds.cbegin(), selectedIds.cend());
+    plan.newValue = newValue;
+    QHash<int, int> &users = plan.users;
     users.reserve(boxes.boxes.size());
     qint64 slotBound = 0; // no run can make more copies than the selected records have slots
     qint64 largest = 0;   // copies go above every box id and every id a slot names
@@ -291,24 +307,23 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
             ++users[id];
         if (!ids.isEmpty())
             largest = std::max<qint64>(largest, ids.back());
-        if (selected.contains(record.monsterId))
+        if (plan.selected.contains(record.monsterId))
             slotBound += ids.size();
     }
 
-    QHash<int, qsizetype> boxIndex;
+    QHash<int, qsizetype> &boxIndex = plan.boxIndex;
     boxIndex.reserve(boxes.boxes.size());
     for (qsizetype i = boxes.boxes.size() - 1; i >= 0; --i) {
         const int id = boxes.boxes.at(i).boxId;
         boxIndex.insert(id, i); // walking backwards leaves the first box of each id
         largest = std::max<qint64>(largest, id);
     }
-    const qint64 nextId = largest + 1;
+    plan.nextId = largest + 1;
     const bool logEach = result.selectedCount <= unifyDetailLogLimit;
 
-    if (nextId - 1 + slotBound > INT_MAX) {
-        const UnifyCounts planned = runUnify(monsters, boxes, selected, newValue, false, users,
-                                             boxIndex, nextId, true, nullptr);
-        if (nextId - 1 + planned.copied > INT_MAX) {
+    if (largest + slotBound > INT_MAX) {
+        const UnifyCounts planned = runUnify(monsters, boxes, plan, true, nullptr);
+        if (largest + planned.copied > INT_MAX) {
             result.error = UnifyError::NoFreeBoxId;
             result.notice =
                 EditNotice::warning(EditTexts::errorTitle(), EditTexts::noFreeBoxIdText());
@@ -317,8 +332,7 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
     }
 
     const UnifyCounts counts =
-        runUnify(monsters, boxes, selected, newValue, logEach, std::move(users), boxIndex, nextId,
-                 false, &result.logLines);
+        runUnify(monsters, boxes, std::move(plan), false, logEach ? &result.logLines : nullptr);
     result.adjusted = counts.adjusted;
     result.copied = counts.copied;
     result.skipped = counts.skipped;

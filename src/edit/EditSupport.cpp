@@ -1,5 +1,7 @@
 #include "edit/EditSupport.h"
 
+#include "edit/LogLabels.h"
+
 #include <QSet>
 #include <algorithm>
 #include <climits>
@@ -134,6 +136,52 @@ QList<int> addItemIdsToBox(DropBoxConfig &box, const QList<int> &itemIds)
         placed.append(id);
     }
     return placed;
+}
+
+int freeBoxSlot(const MonsterDropConfig &record)
+{
+    const QList<int> &ids = record.dropBoxIds;
+    const qsizetype kept = std::min<qsizetype>(ids.size(), DropSlots::monsterSlotLimit);
+    const auto empty = std::find_if(ids.cbegin(), ids.cbegin() + kept,
+                                    [](int id) { return !DropSlots::isUsedId(id); });
+    if (empty != ids.cbegin() + kept)
+        return int(empty - ids.cbegin());
+    return kept < DropSlots::monsterSlotLimit ? int(kept) : -1;
+}
+
+EditNotice monsterSlotsFullNotice(int monsterId)
+{
+    return EditNotice::warning(EditTexts::errorTitle(),
+                               QStringLiteral("%1 的 %2 个掉落槽位已全部使用，无法再加入包裹")
+                                   .arg(LogLabels::monsterLabel(monsterId))
+                                   .arg(DropSlots::monsterSlotLimit));
+}
+
+EditNotice itemRoomNotice(const DropBoxConfig &box, const QList<int> &itemIds)
+{
+    QSet<int> present;
+    int free = 0;
+    for (qsizetype i = 0; i < box.items.size(); ++i) {
+        const int id = box.items.at(i).itemId;
+        if (DropSlots::isUsedId(id))
+            present.insert(id);
+        else if (i < DropSlots::boxSlotLimit)
+            ++free;
+    }
+    free += std::max<int>(0, DropSlots::boxSlotLimit - int(box.items.size()));
+    int needed = 0;
+    for (int id : itemIds) {
+        if (DropSlots::isUsedId(id) && !present.contains(id)) {
+            present.insert(id);
+            ++needed;
+        }
+    }
+    if (needed <= free)
+        return {};
+    return EditNotice::warning(
+        EditTexts::errorTitle(),
+        QStringLiteral("包裹[%1] 最多只能有 %2 个物品槽位：还有 %3 个空位，无法添加 %4 个物品")
+            .arg(num(box.boxId), num(DropSlots::boxSlotLimit), num(free), num(needed)));
 }
 
 void compactBoxSlots(DropBoxConfig &box, qsizetype slotCount)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/DropConfig.h"
+#include "edit/EditResult.h"
 
 #include <QHash>
 #include <QList>
@@ -35,6 +36,15 @@ std::optional<int> nextFreeBoxId(const DropBoxContentData &boxes, const MonsterD
 // Puts each id of 1 or more that the box does not hold yet into its first empty slot (level
 // -1), or appends a slot when none is empty. Returns the ids placed, in order.
 QList<int> addItemIdsToBox(DropBoxConfig &box, const QList<int> &itemIds);
+
+// Where a new box id goes among the monster's slots: the first empty one of the 20 the file
+// keeps, else a slot appended while there are fewer than 20; -1 when all 20 are used.
+int freeBoxSlot(const MonsterDropConfig &record);
+// The refusal when they are (warning "错误").
+EditNotice monsterSlotsFullNotice(int monsterId);
+// The refusal (warning "错误") when addItemIdsToBox would fill a slot beyond the 100 the file
+// keeps; none when the ids fit.
+EditNotice itemRoomNotice(const DropBoxConfig &box, const QList<int> &itemIds);
 
 // The filled slots in their order, then empty slots (-1, -1) up to `slotCount`.
 void compactBoxSlots(DropBoxConfig &box, qsizetype slotCount);

@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -156,8 +157,6 @@ QString timestampText(const QDateTime &time)
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-namespace {
-
 QString headText(int exportCount, double multiplier, bool showRates, const QString &timestamp)
 {
     QString html;
@@ -175,6 +174,13 @@ QString headText(int exportCount, double multiplier, bool showRates, const QStri
     html += QStringView(u"</th></tr></thead><tbody>\n");
     return html;
 }
+
+QStringView tailText()
+{
+    return pageTail;
+}
+
+namespace {
 
 // Rows are handed on in pieces of about this size.
 constexpr size_t pieceSize = size_t(1) << 20;
@@ -317,27 +323,6 @@ private:
 
 } // namespace
 
-Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
-               const NameResolver &names, double multiplier, bool showRates,
-               const QString &timestamp)
-{
-    Page page;
-    PageRowBuilder rows(monsters, boxes, names, multiplier, showRates);
-    page.exportCount = rows.rowCount();
-    if (page.exportCount == 0)
-        return page;
-    QString &html = page.html;
-    html = headText(page.exportCount, multiplier, showRates, timestamp);
-    ByteBuffer piece;
-    while (!rows.atEnd()) {
-        piece.clear();
-        rows.appendRows(piece, pieceSize);
-        html += QString::fromUtf8(piece.data(), qsizetype(piece.size()));
-    }
-    html += pageTail;
-    return page;
-}
-
 bool writePage(const QString &path, const QString &html, QString &error)
 {
     PageFileWriter writer(path);
@@ -346,6 +331,16 @@ bool writePage(const QString &path, const QString &html, QString &error)
         return false;
     }
     return true;
+}
+
+bool isUsableMultiplier(double multiplier)
+{
+    if (!std::isfinite(multiplier) || multiplier <= 0.0)
+        return false;
+    const double shown = QString::number(multiplier, 'f', 2).toDouble();
+    // The largest rate: a monster value of magnitude 2^31 over a weight of 1, in percent.
+    return std::abs(shown - multiplier) <= 1e-9 * multiplier &&
+           std::isfinite(2147483648.0 * multiplier * 100.0);
 }
 
 QString withHtmlSuffix(const QString &fileName)
@@ -388,7 +383,7 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
         outcome.text = nothingToExportText;
         return outcome;
     }
-    // The same bytes as writePage(buildPage(...)), never held whole.
+    // Never held whole: head, the rows as they are built, tail.
     PageFileWriter writer(path);
     bool ok = writer.open() && writer.write(headText(outcome.exportCount, multiplier, showRates,
                                                      timestampText(time)));
@@ -401,7 +396,7 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
             }
         }
     }
-    ok = ok && writer.write(pageTail) && writer.commit();
+    ok = ok && writer.write(tailText()) && writer.commit();
     if (!ok) {
         outcome.kind = Outcome::Critical;
         outcome.title = failedTitle;

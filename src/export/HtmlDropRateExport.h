@@ -20,12 +20,6 @@ extern const QString cannotWriteText;     // "无法写入文件：%1", %1 the p
 extern const QString succeededTitle;      // "导出成功"
 extern const QString succeededText;       // "已导出爆率表到：\n%1"
 
-struct Page
-{
-    QString html;        // empty when exportCount is 0
-    int exportCount = 0; // monsters with a row
-};
-
 // "&", "<", ">", the double quote and the apostrophe as entities; safe in text and in
 // double-quoted attributes.
 QString escapeHtml(QStringView text);
@@ -34,14 +28,14 @@ void appendEscapedHtml(QString &out, QStringView text);
 // The time stamp of the sub line, "yyyy-MM-dd HH:mm:ss".
 QString timestampText(const QDateTime &time);
 
-// Builds the page. Reads the name tables, changes nothing. When no monster has an item the
-// result has exportCount 0 and no html.
-Page buildPage(const MonsterDropData &monsters, const DropBoxContentData &boxes,
-               const NameResolver &names, double multiplier, bool showRates,
-               const QString &timestamp);
+// The page's text before the first row and after the last; the rows between come from
+// PageRowBuilder.
+QString headText(int exportCount, double multiplier, bool showRates, const QString &timestamp);
+QStringView tailText();
 
-// Writes the page as UTF-8 with a byte-order mark. The target is replaced only when the whole
-// page was written; on failure it is left as it was and error holds "无法写入文件：<path>".
+// Writes a text as UTF-8 with a byte-order mark, without a second copy of it. The target is
+// replaced only when the whole text was written (CheckedFile); on failure it is left as it was
+// and error holds cannotWriteText with the path and the reason.
 bool writePage(const QString &path, const QString &html, QString &error);
 
 class RowSource;
@@ -49,6 +43,9 @@ class RowSource;
 // with a byte-order mark into a temporary file that replaces the target only when every byte was
 // written. In text mode line feeds become the system's line ends, as for the page.
 bool writeStreamed(const QString &path, QStringView head, RowSource &rows, bool textMode);
+// Whether the page can use the multiplier: above 0, shown as it is by the page's two decimals
+// ("x1.25"), and small enough that every rate the drop files can hold stays a finite number.
+bool isUsableMultiplier(double multiplier);
 
 // The chosen file name with ".html" appended unless it already ends in it (any case).
 QString withHtmlSuffix(const QString &fileName);
@@ -56,9 +53,10 @@ QString withHtmlSuffix(const QString &fileName);
 // Whether both documents hold records; otherwise the export shows nothingLoadedText.
 bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes);
 
-// Everything after the file dialog: build, write, and the message box to show. Writes the same
-// bytes as writePage(buildPage(...)) but hands the text to the file in pieces as it is built, so a
-// large page is never held whole; the target is replaced only when all of it was written.
+// Everything after the file dialog: build, write, and the message box to show. The page goes to
+// the file in pieces as it is built (UTF-8 with a byte-order mark), so a large page is never held
+// whole; the target is replaced only when all of it was written (CheckedFile). When no monster
+// has an item nothing is written.
 struct Outcome
 {
     enum Kind

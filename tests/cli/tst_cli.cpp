@@ -112,9 +112,13 @@ private Q_SLOTS:
             << "种子无效：-1（应为 0 到 18446744073709551615 的整数）";
         QTest::newRow("simulate, no drop record") << QStringList{"simulate", "1003", window} << 2
                                                   << QStringList{} << "怪物ID 1003 没有掉落记录";
-        QTest::newRow("export, bad multiplier")
-            << QStringList{"export", window, "/nonexistent/x.html", "--multiplier", "0"} << 2
-            << QStringList{} << "掉落倍数无效：0（应为大于 0 的数）";
+        for (const char *multiplier : {"0", "1e308"})
+            QTest::addRow("export, multiplier %s", multiplier)
+                << QStringList{"export", window, "/nonexistent/x.html", "--multiplier",
+                               QString::fromLatin1(multiplier)}
+                << 2 << QStringList{}
+                << QStringLiteral("掉落倍数无效：%1（应为大于 0、最多两位小数且爆率不溢出的数）")
+                       .arg(QString::fromLatin1(multiplier));
         QTest::newRow("export, option without value")
             << QStringList{"export", window, "/nonexistent/x.html", "--multiplier"} << 2
             << QStringList{} << "选项 --multiplier 缺少值";

@@ -1,6 +1,8 @@
 #include "EditFixtures.h"
 #include "data/NameResolver.h"
 #include "edit/BoxEdits.h"
+#include "edit/BoxManagerEdits.h"
+#include "edit/DropClipboard.h"
 
 #include <QtTest>
 #include <climits>
@@ -29,6 +31,8 @@ private Q_SLOTS:
     void deleteItems();
     void favorites_data();
     void favorites();
+    void slotLimits_data();
+    void slotLimits();
 };
 
 void BoxEditsTest::init()
@@ -449,6 +453,75 @@ void BoxEditsTest::favorites()
     const BoxEdits::FavoritesMerge again = BoxEdits::mergeFavorites(merge.list, ids);
     QCOMPARE(again.newCount, 0);
     QCOMPARE(again.list, list);
+}
+
+void BoxEditsTest::slotLimits_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("filled");      // box 1's items, or monster 7777's boxes
+    QTest::addColumn<QList<int>>("ids");  // items to add, or boxes to paste
+    QTest::addColumn<QString>("refusal"); // empty: applied
+    const QString fullBox =
+        QStringLiteral("包裹[1] 最多只能有 100 个物品槽位：还有 %1 个空位，无法添加 %2 个物品");
+    QTest::newRow("items fill the last slots") << "items" << 98 << QList<int>{901, 902, 5} << "";
+    QTest::newRow("one item too many")
+        << "items" << 99 << QList<int>{901, 902} << fullBox.arg(1).arg(2);
+    QTest::newRow("library items into a full box")
+        << "library" << 100 << QList<int>{901} << fullBox.arg(0).arg(1);
+    QTest::newRow("copy into the last slot") << "duplicate" << 19 << QList<int>{} << "";
+    QTest::newRow("copy onto a monster without a free slot")
+        << "duplicate" << 20 << QList<int>{}
+        << "怪物[7777] 的 20 个掉落槽位已全部使用，无法再加入包裹";
+    QList<int> boxIds;
+    for (int id = 1; id <= 21; ++id)
+        boxIds << id;
+    QTest::newRow("paste of 20 boxes") << "paste" << 0 << boxIds.mid(0, 20) << "";
+    QTest::newRow("paste beyond slot 20")
+        << "paste" << 0 << boxIds
+        << "剪贴板中的掉落配置在第 20 个槽位之后还有 1 个包裹，怪物最多只有 20 个掉落槽位";
+}
+
+void BoxEditsTest::slotLimits()
+{
+    QFETCH(QString, edit);
+    QFETCH(int, filled);
+    QFETCH(QList<int>, ids);
+    QFETCH(QString, refusal);
+    QList<int> held;
+    for (int id = 1; id <= filled; ++id)
+        held << id;
+    DropBoxContentData boxData =
+        boxes({padded(box(1, 50, edit == "duplicate" ? QList<int>{} : held))});
+    MonsterDropData monsterData =
+        monsters({padded(monster(7777, 10, edit == "duplicate" ? held : QList<int>{}))});
+    const QStringList before = describe(boxData) + describe(monsterData);
+
+    EditResult result;
+    if (edit == "items") {
+        result = BoxEdits::addItems(boxData, nullptr, &boxData.boxes[0], ids);
+    } else if (edit == "library") {
+        result = BoxManagerEdits::addLibraryItems(boxData, 1, ids, false);
+    } else if (edit == "duplicate") {
+        result = BoxEdits::duplicateBox(boxData, monsterData, &monsterData.records[0],
+                                        &boxData.boxes[0]);
+    } else {
+        const DropClipboard::PastePlan plan =
+            DropClipboard::preparePaste({7777}, DropClipboard::buildText(monster(1, 10, ids)));
+        // Refused at the question, and again when applied directly.
+        result = DropClipboard::applyPaste(monsterData, {7777}, {1, 10, 0, ids});
+        QCOMPARE(plan.ok, result.applied);
+        QCOMPARE(plan.notice.text, result.applied ? QString() : refusal);
+    }
+    QCOMPARE(result.applied, refusal.isEmpty());
+    QCOMPARE(result.notice.kind == NoticeKind::Warning, !refusal.isEmpty());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(result.notice.text, refusal);
+        QCOMPARE(describe(boxData) + describe(monsterData), before);
+    }
+    for (const DropBoxConfig &b : boxData.boxes)
+        QCOMPARE(DropSlots::itemsBeyondLimit(b), 0);
+    for (const MonsterDropConfig &m : monsterData.records)
+        QCOMPARE(DropSlots::boxIdsBeyondLimit(m), 0);
 }
 
 QTEST_APPLESS_MAIN(BoxEditsTest)

@@ -69,6 +69,18 @@ void ConfigCheckTest::findings_data()
         << clean << cleanBoxes << 200.0
         << QStringList{"rate-above-100|1001|3|-1|0|怪物[1001:赤焰狼] 的第 1 个掉落槽位 "
                        "包裹[3] 爆率为 200.00%，超过 100%"};
+    QList<int> slotsBeyond(21, -1);
+    slotsBeyond.first() = slotsBeyond.last() = 3;
+    QList<int> itemsBeyond(101, -1);
+    itemsBeyond.first() = 7001;
+    itemsBeyond.last() = 7002;
+    QTest::newRow("slots beyond what the files keep")
+        << QList<MonsterDropConfig>{monster(1001, 10, slotsBeyond)}
+        << QList<DropBoxConfig>{box(3, 1000, itemsBeyond)} << 1.0
+        << QStringList{"monster-slots-over-limit|1001|-1|-1|1|怪物[1001:赤焰狼] 有 1 个包裹在第 "
+                       "20 个掉落槽位之后，文件只保存 20 个槽位，重新加载后会丢失",
+                       "box-slots-over-limit|-1|3|-1|1|包裹[3] 有 1 个物品在第 100 "
+                       "个物品槽位之后，文件只保存 100 个槽位，重新加载后会丢失"};
     QTest::newRow("ids far apart")
         << QList<MonsterDropConfig>{monster(1001, 10, {3, 2000000000, 5}),
                                     monster(2000000000, 1, {}), monster(2000000000, 1, {})}

@@ -77,13 +77,14 @@ void DropBoxContentParserTest::blankSetMatchesRegularExpression()
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const DropBoxContentParser parser(1);
     for (int code = 1; code < 0x10000; ++code) {
-        if (code >= 0xD800 && code < 0xE000)
+        // Surrogates stand alone, and a line of a file holds no line feed or carriage return.
+        if ((code >= 0xD800 && code < 0xE000) || code == '\n' || code == '\r')
             continue;
         // After a blank the fourth field is "x"; otherwise the third is "3?x".
         const QString line = QStringLiteral("1 2 3") + QChar(code) + QStringLiteral("x 5 6");
         DropBoxConfig box;
         QString error;
-        parser.parseLine(line.trimmed(), box, error);
+        readLine(parser, line.trimmed(), box, error);
         const bool separates = blanks.match(QString(QChar(code))).hasMatch();
         if (error != (separates ? QStringLiteral("ForceOpenFlag 解析失败")
                                 : QStringLiteral("NotifyId 解析失败")))
@@ -105,7 +106,6 @@ void DropBoxContentParserTest::parseLine_data()
     QTest::newRow("item without level") << "1 100 -1 0 5001" << 100 << ""
                                         << DropBoxConfig{1, 100, -1, 0, itemsOf({{5001, -1}}, 100)};
     QTest::newRow("three fields") << "1 100 -1" << 100 << "列数过少: 3" << DropBoxConfig{};
-    QTest::newRow("no fields") << "" << 100 << "列数过少: 0" << DropBoxConfig{};
     QTest::newRow("count before numbers") << "a b" << 100 << "列数过少: 2" << DropBoxConfig{};
     QTest::newRow("bad id") << "x 1 1 1" << 100 << "ID 解析失败" << DropBoxConfig{};
     QTest::newRow("bad weight") << "1 1.5 1 1" << 100 << "BoxValue 解析失败" << DropBoxConfig{};
@@ -133,7 +133,7 @@ void DropBoxContentParserTest::parseLine()
     const DropBoxContentParser parser(slotCount);
     DropBoxConfig actual;
     QString actualError = QStringLiteral("untouched");
-    const bool ok = parser.parseLine(line, actual, actualError);
+    const bool ok = readLine(parser, line, actual, actualError);
     QCOMPARE(ok, error.isEmpty());
     if (!ok) {
         QCOMPARE(actualError, error);
@@ -166,7 +166,7 @@ void DropBoxContentParserTest::formatLine()
     QFETCH(DropBoxConfig, box);
     QFETCH(QString, text);
     const DropBoxContentParser parser(slotCount);
-    const QString line = parser.formatLine(box);
+    const QString line = writtenLine(parser, box);
     QCOMPARE(line, text);
     if (slotCount == 100)
         QCOMPARE(line.split(u' ').size(), 204);
@@ -204,10 +204,10 @@ void DropBoxContentParserTest::roundTripBuffer()
     };
     DropBoxContentData data = sampleDocument(200, 9);
     data.boxes.append({77, 0, -1, 0, itemsOf({{1, 1}}, 103)});
-    // Byte for byte the header lines, the comments and formatLine of every box.
+    // Byte for byte the header lines, the comments and each record's own line for every box.
     QStringList lines = {data.headerLine1, data.headerLine2, data.commentBlock};
     for (const DropBoxConfig &box : data.boxes)
-        lines.append(parser.formatLine(box));
+        lines.append(writtenLine(parser, box));
     QCOMPARE(lines.constLast().split(u' ').size(), 4 + 2 * 103);
     const QByteArray bytes = written(data);
     QCOMPARE(bytes, (lines.join(u'\n') + u'\n').toUtf8());

@@ -74,7 +74,7 @@ bool addRecord(const MonsterDropParser &parser, const QString &line, MonsterDrop
                QString &error)
 {
     MonsterDropConfig record;
-    if (!parser.parseLine(line, record, error))
+    if (!readLine(parser, line, record, error))
         return false;
     data.records.append(record);
     return true;
@@ -84,7 +84,7 @@ bool addRecord(const DropBoxContentParser &parser, const QString &line, DropBoxC
                QString &error)
 {
     DropBoxConfig box;
-    if (!parser.parseLine(line.trimmed(), box, error))
+    if (!readLine(parser, line.trimmed(), box, error))
         return false;
     data.boxes.append(box);
     return true;

@@ -1,4 +1,5 @@
 #include "EditFixtures.h"
+#include "ExportReference.h"
 #include "ExportSample.h"
 #include "TestSupport.h"
 #include "export/HtmlDropRateExport.h"
@@ -12,6 +13,8 @@
 #include <sys/resource.h>
 
 using namespace HtmlDropRateExport;
+using ExportReference::buildPage;
+using ExportReference::Page;
 using TestSupport::readBytes;
 
 namespace {
@@ -119,6 +122,8 @@ private Q_SLOTS:
     void golden();
     void htmlSuffix_data();
     void htmlSuffix();
+    void usableMultiplier_data();
+    void usableMultiplier();
     void writePageBytes_data();
     void writePageBytes();
     void writeFailureKeepsTarget_data();
@@ -322,14 +327,13 @@ void HtmlExportTest::golden()
     DropBoxContentData boxes;
     NameResolver &names = NameResolver::instance();
     ExportSample::fill(monsters, boxes, names);
-    const Page page = buildPage(monsters, boxes, names, 1.0, true, ExportSample::timestamp());
-    QCOMPARE(page.exportCount, 5);
-
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("page.html"));
-    QString error;
-    QVERIFY2(writePage(path, page.html, error), qPrintable(error));
+    const Outcome outcome = exportToFile(path, monsters, boxes, names, 1.0, true,
+                                         QDateTime(QDate(2026, 12, 6), QTime(8, 30, 0)));
+    QVERIFY2(outcome.written, qPrintable(outcome.text));
+    QCOMPARE(outcome.exportCount, 5);
     const QByteArray written = readBytes(path);
     const QString goldenPath = QStringLiteral(LOOTWRIGHT_TEST_DATA "/export/expected.html");
     if (qEnvironmentVariableIsSet("LOOTWRIGHT_WRITE_GOLDEN")) {
@@ -361,6 +365,28 @@ void HtmlExportTest::htmlSuffix()
     QFETCH(QString, chosen);
     QFETCH(bool, appended);
     QCOMPARE(withHtmlSuffix(chosen), appended ? chosen + QStringLiteral(".html") : chosen);
+}
+
+void HtmlExportTest::usableMultiplier_data()
+{
+    QTest::addColumn<double>("multiplier");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("1") << 1.0 << true;
+    QTest::newRow("two decimals") << 2.25 << true;
+    QTest::newRow("smallest shown") << 0.01 << true;
+    QTest::newRow("0") << 0.0 << false;
+    QTest::newRow("negative") << -1.0 << false;
+    QTest::newRow("inf") << qInf() << false;
+    QTest::newRow("nan") << qQNaN() << false;
+    QTest::newRow("rates beyond a double") << 1e308 << false;
+    QTest::newRow("shown as x0.00") << 1e-320 << false;
+    QTest::newRow("shown as x1.23") << 1.234 << false;
+}
+
+void HtmlExportTest::usableMultiplier()
+{
+    QFETCH(double, multiplier);
+    QTEST(isUsableMultiplier(multiplier), "usable");
 }
 
 void HtmlExportTest::writePageBytes_data()
@@ -416,17 +442,19 @@ void HtmlExportTest::writeFailureKeepsTarget()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(before);
     }
-    const QString html = QString(300000, QLatin1Char('x'));
-    QString error;
-    bool written = false;
+    MonsterDropData monsters;
+    DropBoxContentData boxes;
+    ExportSample::fill(monsters, boxes, NameResolver::instance());
+    Outcome outcome;
     {
         FileSizeLimit limit(limitSize ? 4096 : RLIM_INFINITY);
         if (limitSize && !limit.active)
             QSKIP("cannot lower the file size limit here");
-        written = writePage(path, html, error);
+        outcome = exportToFile(path, monsters, boxes, NameResolver::instance(), 1.0, true,
+                               QDateTime::currentDateTime());
     }
-    QVERIFY(!written);
-    QCOMPARE(error, QStringLiteral("无法写入文件：%1（%2）").arg(path, reason));
+    QVERIFY(!outcome.written);
+    QCOMPARE(outcome.text, QStringLiteral("无法写入文件：%1（%2）").arg(path, reason));
     if (limitSize)
         QCOMPARE(readBytes(path), before);
     // No temporary file is left behind.

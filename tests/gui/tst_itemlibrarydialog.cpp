@@ -2,6 +2,7 @@
 #include "WindowTestSupport.h"
 
 #include "dialogs/ItemLibraryDialog.h"
+#include "dialogs/ItemLibraryViews.h"
 #include "dialogs/ItemSourcesDialog.h"
 
 #include <QAction>
@@ -13,6 +14,8 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
+
+#include <memory>
 
 using namespace EditTest;
 
@@ -113,6 +116,16 @@ private Q_SLOTS:
         dialog->findChild<QLineEdit *>(QStringLiteral("searchEdit"))->setText(search);
         QCOMPARE(model->rowCount(), 6);
         QTRY_COMPARE(shownIds(dialog), ids);
+    }
+
+    // "全部" filters no category; any other entry is its own filter.
+    void categoryFilter()
+    {
+        std::unique_ptr<QComboBox> combo(ItemLibraryViews::createCategoryCombo(nullptr));
+        combo->setCurrentText(QStringLiteral("全部"));
+        QCOMPARE(ItemLibraryViews::categoryFilter(combo.get()), QString());
+        combo->setCurrentText(QStringLiteral("宝石"));
+        QCOMPARE(ItemLibraryViews::categoryFilter(combo.get()), QStringLiteral("宝石"));
     }
 
     // Right-clicking selects the row under the mouse; each entry acts on the selection.

@@ -1,5 +1,5 @@
 #include "EditTestSupport.h"
-#include "core/EditFixtures.h"
+#include "EditFixtures.h"
 
 #include "edit/DropClipboard.h"
 #include "models/DropItemTableModel.h"

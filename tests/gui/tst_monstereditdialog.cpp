@@ -96,6 +96,7 @@ private Q_SLOTS:
         QTest::newRow("negative type and value") << -1 << -4 << 1 << 0;
     }
 
+    // Shown within the widgets' ranges, read back unchanged until the user changes them.
     void values()
     {
         QFETCH(int, dropType);
@@ -103,8 +104,14 @@ private Q_SLOTS:
         MonsterEditDialog dialog;
         dialog.setValues(true, dropType, value);
         QVERIFY(dialog.hasDrop());
-        QTEST(dialog.dropType(), "shownType");
-        QTEST(dialog.monsterValue(), "shownValue");
+        QTEST(child<QComboBox>(dialog, "dropTypeCombo")->currentIndex(), "shownType");
+        QTEST(child<QSpinBox>(dialog, "monsterValueSpin")->value(), "shownValue");
+        QCOMPARE(dialog.dropType(), dropType);
+        QCOMPARE(dialog.monsterValue(), value);
+        child<QComboBox>(dialog, "dropTypeCombo")->setCurrentIndex(dropType != 0 ? 0 : 1);
+        child<QSpinBox>(dialog, "monsterValueSpin")->setValue(value == 250 ? 251 : 250);
+        QCOMPARE(dialog.dropType(), dropType != 0 ? 0 : 1);
+        QCOMPARE(dialog.monsterValue(), value == 250 ? 251 : 250);
     }
 
     // The prompts pre-fill the dialog, read back what was set when accepted, nothing on Cancel.

@@ -57,6 +57,54 @@ bool readPlainLines(const QString &path, QString &header1, QString &header2,
     return true;
 }
 
+namespace {
+
+template <class Parser, class Document, class Record>
+bool readOneLine(const Parser &parser, const QString &line, QList<Record> Document::*records,
+                 Record &record, QString &error)
+{
+    Document document;
+    QByteArray bytes = "h1\nh2\n" + line.toUtf8() + '\n';
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (!parser.read(buffer, document, error)) {
+        error = error.mid(error.indexOf(u'：') + 1);
+        return false;
+    }
+    if ((document.*records).size() != 1) {
+        error = QStringLiteral("<no record>");
+        return false;
+    }
+    record = (document.*records).first();
+    return true;
+}
+
+} // namespace
+
+bool readLine(const MonsterDropParser &parser, const QString &line, MonsterDropConfig &record,
+              QString &error)
+{
+    return readOneLine(parser, line, &MonsterDropData::records, record, error);
+}
+
+bool readLine(const DropBoxContentParser &parser, const QString &line, DropBoxConfig &box,
+              QString &error)
+{
+    return readOneLine(parser, line, &DropBoxContentData::boxes, box, error);
+}
+
+QString writtenLine(const MonsterDropParser &parser, const MonsterDropConfig &record)
+{
+    const MonsterDropData document{QStringLiteral("h1"), QStringLiteral("h2"), {record}};
+    return QString::fromUtf8(writtenBytes(parser, document)).split(u'\n').value(2);
+}
+
+QString writtenLine(const DropBoxContentParser &parser, const DropBoxConfig &box)
+{
+    const DropBoxContentData document{QStringLiteral("h1"), QStringLiteral("h2"), {}, {box}};
+    return QString::fromUtf8(writtenBytes(parser, document)).split(u'\n').value(2);
+}
+
 QByteArray randomDropFile(QRandomGenerator &random, const QStringList &gaps)
 {
     static const QStringList pieces = {

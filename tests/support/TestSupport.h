@@ -3,12 +3,16 @@
 // Scaffolding every test executable shares (the library lootwright_test_support): files as bytes,
 // and the drop files' line rules written out plainly.
 
+#include "data/DropConfig.h"
+
 #include <QBuffer>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
 
+class DropBoxContentParser;
+class MonsterDropParser;
 class QRandomGenerator;
 
 namespace TestSupport {
@@ -44,6 +48,16 @@ bool readInto(const Parser &parser, QByteArray bytes, Document &document, bool t
     QString error;
     return parser.read(buffer, document, error);
 }
+
+// One data line read by the parser as the third line of a file: the record, or false with the
+// field's error (the reader's text without the line number it puts first).
+bool readLine(const MonsterDropParser &parser, const QString &line, MonsterDropConfig &record,
+              QString &error);
+bool readLine(const DropBoxContentParser &parser, const QString &line, DropBoxConfig &box,
+              QString &error);
+// A record's line as the writer writes it.
+QString writtenLine(const MonsterDropParser &parser, const MonsterDropConfig &record);
+QString writtenLine(const DropBoxContentParser &parser, const DropBoxConfig &box);
 
 // Random file bytes for the readers: lines of numbers and junk separated by one of `gaps`,
 // comments, blank lines, CR LF, a missing last line feed and now and then broken UTF-8.

@@ -1,3 +1,0 @@
-#pragma once
-// Moved to tests/support; this name stays for the tests that include it so.
-#include "../support/EditFixtures.h"
