@@ -5,12 +5,15 @@
 #include "data/ItemSourceIndex.h"
 #include "edit/DocumentChange.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <type_traits>
 #include <utility>
 
+class DiskWatcher;
 class QUndoStack;
 
 // What one change did to the documents, as every view needs to know it.
@@ -98,6 +101,14 @@ public:
         }
     }
 
+    // Reads a drop file again from its path, as a load does: that document's unsaved changes go.
+    bool reloadFromDisk(DropFilePair::File file, QString &error);
+    // The targets that would replace a file of the documents whose bytes are no longer those the
+    // document last read or wrote (another program changed it; the watcher may have missed it).
+    QList<DropFilePair::File> changedOnDisk(const SaveTargets &targets) const;
+    // The drop files and name tables watched for changes by other programs.
+    QStringList watchedFiles() const;
+
     // The reverse lookup over the documents as they are now, rebuilt when first used after a
     // change.
     const ItemSourceIndex &itemSourceIndex();
@@ -109,6 +120,12 @@ Q_SIGNALS:
     void modifiedChanged(bool modified);
     // The paths of the files changed (a load, an open, a save under another name).
     void filesChanged();
+    // Another program changed a drop file whose document had no unsaved changes, or a name
+    // table: it was read again.
+    void reloadedFromDisk(const QString &path);
+    // Another program changed a drop file whose document has unsaved changes; told once for the
+    // same bytes.
+    void fileChangedOnDisk(DropFilePair::File file);
 
 private:
     void beginEdit();
@@ -119,6 +136,10 @@ private:
     // The steps go after a load; a document that was not replaced keeps its unsaved mark.
     void clearHistory(bool monstersReplaced, bool boxesReplaced);
     void updateModified();
+    void watchFiles();
+    void onFilesTouched(const QStringList &paths);
+    void checkDropFile(DropFilePair::File file);
+    bool reloadNameTables(const QStringList &touched);
 
     MonsterDropData monsterData;
     DropBoxContentData boxData;
@@ -131,6 +152,14 @@ private:
     bool modified = false;
     ItemSourceIndex sources;
     bool sourcesStale = true;
+
+    DiskWatcher *diskWatcher = nullptr;
+    QStringList nameTablePaths;
+    // What the name tables held when read (size and a fast hash of the bytes).
+    QList<std::pair<qint64, size_t>> nameStamps;
+    // Changed bytes of a drop file the user was already told about.
+    FileStamp reportedMonsterStamp;
+    FileStamp reportedBoxStamp;
 };
 
 Q_DECLARE_METATYPE(DocumentUpdate)
