@@ -35,6 +35,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     updateSplitterStretch(size());
     setWindowTitle(QStringLiteral("Lootwright - 四栏布局[*]"));
     autoLoadConfig();
+    offerRecovery();
 }
 
 // The widgets and models are children of the window; the base class deletes them only after

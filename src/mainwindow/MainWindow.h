@@ -253,6 +253,8 @@ private:
     void hideDiskChangeBar();
     // False when the user keeps a file another program changed.
     bool confirmOverwriteChangedFiles(const ConfigDocument::SaveTargets &targets);
+    // A journal a crashed session left: restore or discard it (asked at start).
+    void offerRecovery();
     QFrame *diskChangeBar = nullptr;
     QLabel *diskChangeLabel = nullptr;
     QList<DropFilePair::File> filesChangedOnDisk;

@@ -157,3 +157,51 @@ bool MainWindow::confirmOverwriteChangedFiles(const ConfigDocument::SaveTargets 
                             {QStringLiteral("取消"), QMessageBox::RejectRole}},
                            1) == 0;
 }
+
+void MainWindow::offerRecovery()
+{
+    const ConfigDocument::RecoveryOffer offer = document->recoveryOffer();
+    if (offer.journalPath.isEmpty())
+        return;
+    const QString title = QStringLiteral("恢复未保存的修改");
+    if (!offer.changedFiles.isEmpty()) {
+        prompts->choose(
+            this, title,
+            QStringLiteral("上次编辑未正常结束，留下 %1 项未保存的修改；但以下文件在那之后"
+                           "已被修改，这些修改无法恢复，只能丢弃：\n%2")
+                .arg(offer.steps)
+                .arg(offer.changedFiles.join(QLatin1Char('\n'))),
+            {{QStringLiteral("丢弃"), QMessageBox::AcceptRole}}, 0);
+        document->discardRecovery();
+        appendOperationLog(
+            QStringLiteral("丢弃上次未保存的修改：%1 项（文件已被修改）").arg(offer.steps));
+        return;
+    }
+    QString text = QStringLiteral("上次编辑未正常结束，留下 %1 项未保存的修改。\n\n"
+                                  "恢复：重新应用这些修改（不写入文件，可以撤销）。\n"
+                                  "丢弃：删除这些修改。")
+                       .arg(offer.steps);
+    if (offer.damaged)
+        text += QStringLiteral("\n\n恢复日志的末尾已损坏，只能恢复损坏之前的修改。");
+    // Closing the box restores: nothing is written, and the changes can still be undone.
+    const int answer = prompts->choose(this, title, text,
+                                       {{QStringLiteral("恢复"), QMessageBox::AcceptRole},
+                                        {QStringLiteral("丢弃"), QMessageBox::DestructiveRole}},
+                                       0);
+    if (answer == 1) {
+        document->discardRecovery();
+        appendOperationLog(QStringLiteral("丢弃上次未保存的修改：%1 项").arg(offer.steps));
+        return;
+    }
+    const ConfigDocument::RecoveryResult result = document->restoreRecovery();
+    appendOperationLog(QStringLiteral("恢复上次未保存的修改：%1 项").arg(result.restored));
+    if (result.stopped)
+        prompts->warning(this, title,
+                         QStringLiteral("有一项修改与文件现在的内容不符，恢复在此停止；"
+                                        "已恢复之前的 %1 项修改。")
+                             .arg(result.restored));
+    else if (result.damaged)
+        prompts->information(this, title,
+                             QStringLiteral("恢复日志的末尾已损坏：已恢复损坏之前的 %1 项修改。")
+                                 .arg(result.restored));
+}

@@ -97,8 +97,11 @@ bool MainWindow::maybeSaveChanges()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (maybeSaveChanges())
-        event->accept();
-    else
+    if (!maybeSaveChanges()) {
         event->ignore();
+        return;
+    }
+    // Saved, discarded or never changed: nothing for a later start to restore.
+    document->discardJournal();
+    event->accept();
 }
