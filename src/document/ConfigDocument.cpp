@@ -4,7 +4,6 @@
 #include "document/DiskWatcher.h"
 #include "document/DocumentEditCommand.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -400,11 +399,7 @@ quint64 ConfigDocument::serialAt(int index) const
 
 QByteArray ConfigDocument::encode(const DocumentChange &change) const
 {
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_4);
-    change.write(out, monsterData, boxData);
-    return bytes;
+    return change.toBytes(monsterData, boxData);
 }
 
 bool ConfigDocument::ensureJournal()
@@ -622,9 +617,7 @@ bool ConfigDocument::replayRecord(const RecoveryJournal::Record &record)
         break;
     }
     DocumentChange change;
-    QDataStream in(record.change);
-    in.setVersion(QDataStream::Qt_6_4);
-    if (!DocumentChange::read(in, change) || !change.bindTo(monsterData, boxData))
+    if (!DocumentChange::fromBytes(record.change, change) || !change.bindTo(monsterData, boxData))
         return false;
     // The step lands on the stack as it did in the session, or the replay stops before it.
     const bool merge = record.kind == RecoveryJournal::Kind::Merge;

@@ -40,11 +40,12 @@ public:
         }
     }
 
-    quint32 operator()(const QByteArray &bytes) const
+    // Goes on from `crc` (0 to start) over more bytes.
+    quint32 operator()(const QByteArray &bytes, quint32 crc = 0) const
     {
         const auto *at = reinterpret_cast<const uchar *>(bytes.constData());
         qsizetype left = bytes.size();
-        quint32 crc = 0xffffffffu;
+        crc = ~crc;
         for (; left >= 8; left -= 8, at += 8) {
             const quint32 low = crc ^ qFromLittleEndian<quint32>(at);
             const quint32 high = qFromLittleEndian<quint32>(at + 4);
@@ -62,10 +63,10 @@ private:
     std::array<std::array<quint32, 256>, 8> table{};
 };
 
-quint32 crc32(const QByteArray &bytes)
+quint32 crc32(const QByteArray &bytes, quint32 crc = 0)
 {
-    static const Crc32 crc;
-    return crc(bytes);
+    static const Crc32 table;
+    return table(bytes, crc);
 }
 
 // Past the system's buffers, so a power cut after the step keeps it too.
@@ -177,8 +178,10 @@ RecoveryJournal::Contents RecoveryJournal::read(const QString &path)
         quint8 kind = 0;
         fields >> kind >> record.serial;
         record.kind = Kind(kind);
-        if (record.kind == Kind::Step || record.kind == Kind::Merge)
-            fields >> record.obsolete >> record.name >> record.mergeKey >> record.change;
+        if (record.kind == Kind::Step || record.kind == Kind::Merge) {
+            fields >> record.obsolete >> record.name >> record.mergeKey;
+            record.change = payload.sliced(fields.device()->pos());
+        }
         if (fields.status() != QDataStream::Ok || kind < quint8(Kind::Step) ||
             kind > quint8(Kind::Redo)) {
             contents.damaged = true;
@@ -208,7 +211,7 @@ bool RecoveryJournal::start(const QString &path, const Key &key, QString &error)
     QDataStream out(&payload, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
     out << magic << version << key;
-    if (!appendFrame(payload, error)) {
+    if (!appendFrame(payload, QByteArray(), error)) {
         close(true);
         return false;
     }
@@ -235,27 +238,28 @@ bool RecoveryJournal::resume(const QString &path, const Contents &contents, qsiz
 
 bool RecoveryJournal::append(const Record &record, QString &error)
 {
-    QByteArray payload;
-    payload.reserve(record.change.size() + record.name.size() * 2 + 64);
-    QDataStream out(&payload, QIODevice::WriteOnly);
+    // The change ends the record: its length is what the frame leaves.
+    QByteArray fields;
+    QDataStream out(&fields, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
     out << quint8(record.kind) << record.serial;
-    if (record.kind == Kind::Step || record.kind == Kind::Merge)
-        out << record.obsolete << record.name << record.mergeKey << record.change;
-    if (!appendFrame(payload, error))
+    const bool withChange = record.kind == Kind::Step || record.kind == Kind::Merge;
+    if (withChange)
+        out << record.obsolete << record.name << record.mergeKey;
+    if (!appendFrame(fields, withChange ? record.change : QByteArray(), error))
         return false;
     mirror.follow(record);
     return true;
 }
 
-bool RecoveryJournal::appendFrame(const QByteArray &payload, QString &error)
+bool RecoveryJournal::appendFrame(const QByteArray &payload, const QByteArray &tail, QString &error)
 {
     const qint64 end = file.pos();
     char head[frameHead];
-    qToLittleEndian<quint32>(quint32(payload.size()), head);
-    qToLittleEndian<quint32>(crc32(payload), head + 4);
+    qToLittleEndian<quint32>(quint32(payload.size() + tail.size()), head);
+    qToLittleEndian<quint32>(crc32(tail, crc32(payload)), head + 4);
     if (file.write(head, frameHead) != frameHead || file.write(payload) != payload.size() ||
-        !file.flush()) {
+        file.write(tail) != tail.size() || !file.flush()) {
         error = file.errorString();
         // A partial frame would end the journal before any later record.
         file.resize(end);

@@ -40,7 +40,7 @@ public:
         bool obsolete = false; // Merge: the step came to nothing and went
         QString name;
         QString mergeKey;
-        QByteArray change; // DocumentChange::write's bytes (Step, Merge)
+        QByteArray change; // DocumentChange::toBytes (Step, Merge)
         qint64 end = 0;    // where the record ends in the file
     };
 
@@ -90,7 +90,8 @@ public:
     void close(bool remove);
 
 private:
-    bool appendFrame(const QByteArray &payload, QString &error);
+    // The frame of `payload` followed by `tail`, without joining them first.
+    bool appendFrame(const QByteArray &payload, const QByteArray &tail, QString &error);
 
     QFile file;
     StackMirror mirror;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+class QByteArray;
 class QDataStream;
 
 // Undo and redo of an edit without keeping whole documents: what an edit changed, recorded by
@@ -82,6 +83,10 @@ public:
     // Reads what write wrote; false for bytes that are no such change. References to kept
     // entries stay open until bindTo.
     static bool read(QDataStream &in, DocumentChange &change);
+    // The same bytes without the stream's length in front (the journal frames them itself and
+    // spares a copy of a large step).
+    QByteArray toBytes(const MonsterDropData &monsters, const DropBoxContentData &boxes) const;
+    static bool fromBytes(const QByteArray &bytes, DocumentChange &change);
     // The entries and texts the change removes are exactly what the documents hold at those
     // places, and every reference points into them: apply makes the documents the edit made.
     bool appliesTo(const MonsterDropData &monsters, const DropBoxContentData &boxes) const;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <climits>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -248,6 +249,7 @@ template <class Codec> ListKey keyOf(const typename Codec::Entry &entry)
 }
 
 // The full list: its length, how many default slots end it, the others.
+// The full list: its length, how many empty slots end it, the others.
 template <class Codec> void writeFullList(Encoder &out, const typename Codec::Entry &entry)
 {
     const auto &list = Codec::slots(entry);
@@ -266,7 +268,6 @@ template <class Codec> bool readFullList(Decoder &in, typename Codec::Entry &ent
 {
     const qsizetype size = qsizetype(in.u());
     const qsizetype trailing = qsizetype(in.u());
-    // Each written slot takes a byte at least; the trailing ones none.
     if (!in.ok || trailing > size || size > 1 << 24)
         return false;
     auto &list = Codec::slots(entry);
@@ -278,21 +279,6 @@ template <class Codec> bool readFullList(Decoder &in, typename Codec::Entry &ent
         return false;
     list.insert(list.size(), trailing, Codec::trailing());
     return true;
-}
-
-// The slots that differ from the base list, or -1 when it has another length or too many
-// differ for writing them alone to pay.
-template <class Codec>
-qsizetype changedSlotCount(const typename Codec::Entry &entry, const typename Codec::Entry &base)
-{
-    const auto &list = Codec::slots(entry);
-    const auto &from = Codec::slots(base);
-    if (list.size() != from.size())
-        return -1;
-    qsizetype changed = 0;
-    for (qsizetype i = 0; i < list.size(); ++i)
-        changed += list.at(i) != from.at(i) ? 1 : 0;
-    return changed * 4 > list.size() ? -1 : changed;
 }
 
 // The changed slots: gaps between their indexes and their values.
@@ -342,62 +328,77 @@ template <class Codec> bool readEntry(Decoder &in, typename Codec::Entry &entry)
     return in.ok && readFullList<Codec>(in, entry);
 }
 
-// Where an added entry's list can be found: a removed entry or a kept one of the documents
-// (its index before the change, even), or an entry added earlier in this change (odd).
-using ListSources = QHash<ListKey, quint64>;
-
-template <class Codec, class Hunks>
-ListSources listSources(const Hunks &hunks, const QList<typename Codec::Entry> &after)
-{
-    using Entry = typename Codec::Entry;
-    ListSources sources;
-    QHash<ListKey, bool> wanted;
-    for (const auto &hunk : hunks) {
-        for (qsizetype t = 0; t < hunk.removed.size(); ++t) {
-            if (!Codec::slots(hunk.removed.at(t)).isEmpty())
-                sources.insert(keyOf<Codec>(hunk.removed.at(t)), quint64(hunk.oldAt + t) * 2);
-        }
-    }
-    for (const auto &hunk : hunks) {
-        for (qsizetype t = 0; t < hunk.inserted.size(); ++t) {
-            const Entry &entry = hunk.inserted.at(t);
-            const ListKey key = keyOf<Codec>(entry);
-            const bool sameAsBase =
-                t < hunk.removed.size() && keyOf<Codec>(hunk.removed.at(t)) == key;
-            if (key.second > 0 && !sameAsBase && !sources.contains(key))
-                wanted.insert(key, true);
-        }
-    }
-    if (wanted.isEmpty())
-        return sources;
-    // The kept entries: every place of the list after the change outside the added runs,
-    // numbered as before the change.
-    qsizetype position = 0;
-    qsizetype shift = 0;
-    const auto scan = [&](qsizetype until) {
-        for (; position < until; ++position) {
-            const ListKey key = keyOf<Codec>(after.at(position));
-            if (key.second > 0 && wanted.remove(key))
-                sources.insert(key, quint64(position - shift) * 2);
-        }
-    };
-    for (const auto &hunk : hunks) {
-        scan(hunk.newAt);
-        position = hunk.newAt + hunk.inserted.size();
-        shift += hunk.inserted.size() - hunk.removed.size();
-        if (wanted.isEmpty())
-            return sources;
-    }
-    scan(after.size());
-    return sources;
-}
+// How each added entry's list goes: the same as its base's, its changed slots, or (planned here
+// as `elsewhere`) a reference to a list the reader has by then, else in full. The references:
+// a removed or kept entry of the documents (its index before the change, even), or an entry
+// added earlier in this change (odd).
+constexpr qsizetype elsewhere = -2; // and below: list number elsewhere - n
+constexpr quint64 unresolved = ~quint64(0);
 
 template <class Codec, class Hunks>
 void writeHunks(Encoder &out, const Hunks &hunks, const QList<typename Codec::Entry> &after)
 {
     using Entry = typename Codec::Entry;
-    ListSources sources = listSources<Codec>(hunks, after);
     const Entry empty;
+    // Per added entry: -1 its base's list, n >= 0 that many changed slots, or the number of a
+    // list looked for elsewhere (encoded below -1).
+    std::vector<qsizetype> plan;
+    QHash<ListKey, qsizetype> wanted;
+    std::vector<quint64> sources;
+    for (const auto &hunk : hunks) {
+        for (qsizetype t = 0; t < hunk.inserted.size(); ++t) {
+            const Entry &entry = hunk.inserted.at(t);
+            const Entry &base = t < hunk.removed.size() ? hunk.removed.at(t) : empty;
+            const auto &list = Codec::slots(entry);
+            const auto &from = Codec::slots(base);
+            qsizetype changed = elsewhere;
+            if (keyOf<Codec>(entry) == keyOf<Codec>(base)) {
+                changed = -1;
+            } else if (list.size() == from.size()) {
+                changed = 0;
+                for (qsizetype i = 0; i < list.size(); ++i)
+                    changed += list.at(i) != from.at(i) ? 1 : 0;
+                changed = changed == 0 ? -1 : changed * 4 <= list.size() ? changed : elsewhere;
+            }
+            if (changed == elsewhere && !list.isEmpty()) {
+                const auto found = wanted.constFind(keyOf<Codec>(entry));
+                if (found != wanted.constEnd()) {
+                    changed = elsewhere - *found;
+                } else {
+                    changed = elsewhere - qsizetype(sources.size());
+                    wanted.insert(keyOf<Codec>(entry), qsizetype(sources.size()));
+                    sources.push_back(unresolved);
+                }
+            }
+            plan.push_back(changed);
+        }
+    }
+    qsizetype open = qsizetype(sources.size());
+    const auto resolve = [&](const Entry &entry, qsizetype beforeIndex) {
+        const auto found = wanted.constFind(keyOf<Codec>(entry));
+        if (found != wanted.constEnd() && sources[size_t(*found)] == unresolved) {
+            sources[size_t(*found)] = quint64(beforeIndex) * 2;
+            --open;
+        }
+    };
+    for (const auto &hunk : hunks) {
+        for (qsizetype t = 0; t < hunk.removed.size() && open > 0; ++t)
+            resolve(hunk.removed.at(t), hunk.oldAt + t);
+    }
+    // The kept entries: every place of the list after the change outside the added runs,
+    // numbered as before the change.
+    qsizetype position = 0;
+    qsizetype shift = 0;
+    for (qsizetype h = 0; h <= hunks.size() && open > 0; ++h) {
+        const qsizetype until = h < hunks.size() ? hunks.at(h).newAt : after.size();
+        for (; position < until && open > 0; ++position)
+            resolve(after.at(position), position - shift);
+        if (h < hunks.size()) {
+            position = hunks.at(h).newAt + hunks.at(h).inserted.size();
+            shift += hunks.at(h).inserted.size() - hunks.at(h).removed.size();
+        }
+    }
+
     quint64 added = 0;
     out.number(quint64(hunks.size()));
     for (const auto &hunk : hunks) {
@@ -409,23 +410,22 @@ void writeHunks(Encoder &out, const Hunks &hunks, const QList<typename Codec::En
         out.done(at);
         for (const Entry &entry : hunk.removed)
             writeEntry<Codec>(out, entry);
-        for (qsizetype t = 0; t < hunk.inserted.size(); ++t) {
+        for (qsizetype t = 0; t < hunk.inserted.size(); ++t, ++added) {
             const Entry &entry = hunk.inserted.at(t);
             const Entry &base = t < hunk.removed.size() ? hunk.removed.at(t) : empty;
-            const unsigned differs = Codec::differing(entry, base);
-            const ListKey key = keyOf<Codec>(entry);
-            const auto &list = Codec::slots(entry);
-            unsigned mode = FullList;
-            quint64 source = 0;
-            qsizetype changed = -1;
-            if (key == keyOf<Codec>(base) || list == Codec::slots(base)) {
-                mode = SameList;
-            } else if (key.second > 0 && sources.contains(key)) {
-                mode = ReferencedList;
-                source = sources.value(key);
-            } else if ((changed = changedSlotCount<Codec>(entry, base)) >= 0) {
-                mode = ChangedSlots;
+            const qsizetype changed = plan[size_t(added)];
+            unsigned mode = changed == -1 ? SameList : changed >= 0 ? ChangedSlots : FullList;
+            quint64 source = unresolved;
+            if (changed < elsewhere || (changed == elsewhere && !Codec::slots(entry).isEmpty())) {
+                quint64 &known = sources[size_t(elsewhere - changed)];
+                if (known == unresolved)
+                    known = added * 2 + 1; // written in full here: later copies refer to it
+                else
+                    source = known;
             }
+            if (source != unresolved)
+                mode = ReferencedList;
+            const unsigned differs = Codec::differing(entry, base);
             char *flags = out.room(1);
             *flags = char(differs | (mode << listModeShift));
             out.done(flags + 1);
@@ -436,11 +436,6 @@ void writeHunks(Encoder &out, const Hunks &hunks, const QList<typename Codec::En
                 writeChangedSlots<Codec>(out, entry, base, changed);
             else if (mode == FullList)
                 writeFullList<Codec>(out, entry);
-            // Lists the reader has at hand once this entry is read; a reference to the documents
-            // stays the better one (the reader resolves those last).
-            if (key.second > 0 && !sources.contains(key))
-                sources.insert(key, added * 2 + 1);
-            ++added;
         }
     }
 }
@@ -559,8 +554,8 @@ struct ChangeCodec
     }
 };
 
-void DocumentChange::write(QDataStream &out, const MonsterDropData &monsters,
-                           const DropBoxContentData &boxes) const
+QByteArray DocumentChange::toBytes(const MonsterDropData &monsters,
+                                   const DropBoxContentData &boxes) const
 {
     Encoder encoder(storedBytes() / 2);
     encoder.number(quint64(texts.size()));
@@ -571,14 +566,25 @@ void DocumentChange::write(QDataStream &out, const MonsterDropData &monsters,
     }
     writeHunks<RecordCodec>(encoder, recordHunks, monsters.records);
     writeHunks<BoxCodec>(encoder, boxHunks, boxes.boxes);
-    out << encoder.take();
+    return encoder.take();
+}
+
+bool DocumentChange::fromBytes(const QByteArray &bytes, DocumentChange &change)
+{
+    return ChangeCodec::read(bytes, change);
+}
+
+void DocumentChange::write(QDataStream &out, const MonsterDropData &monsters,
+                           const DropBoxContentData &boxes) const
+{
+    out << toBytes(monsters, boxes);
 }
 
 bool DocumentChange::read(QDataStream &in, DocumentChange &change)
 {
     QByteArray bytes;
     in >> bytes;
-    return in.status() == QDataStream::Ok && ChangeCodec::read(bytes, change);
+    return in.status() == QDataStream::Ok && fromBytes(bytes, change);
 }
 
 bool DocumentChange::appliesTo(const MonsterDropData &monsters,
