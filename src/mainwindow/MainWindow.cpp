@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(std::make_unique<DialogPrompts>(),
@@ -35,7 +36,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     updateSplitterStretch(size());
     setWindowTitle(QStringLiteral("Lootwright - 四栏布局[*]"));
     autoLoadConfig();
-    offerRecovery();
+    // Asked once the window is up, over it.
+    QTimer::singleShot(0, this, &MainWindow::offerRecovery);
 }
 
 // The widgets and models are children of the window; the base class deletes them only after
