@@ -173,6 +173,8 @@ int main(int argc, char *argv[])
     options.itemCount = parser.value(itemsOption).toInt();
 
     QTemporaryDir tempDir;
+    // The editor's recovery journals go beside the generated files, not to the user's own.
+    qputenv("XDG_DATA_HOME", QDir(tempDir.path()).filePath(QStringLiteral("data")).toUtf8());
     const QString dir = parser.isSet(keepOption) ? parser.value(keepOption) : tempDir.path();
     QElapsedTimer timer;
     timer.start();

@@ -63,6 +63,12 @@ NameResolver &NameResolver::instance()
     return resolver;
 }
 
+QStringList NameResolver::tableFileNames()
+{
+    return {QStringLiteral("MonsterAttrExTable.txt"), QStringLiteral("CommonItem.txt"),
+            QStringLiteral("EquipBase.txt"), QStringLiteral("GemInfo.txt")};
+}
+
 void NameResolver::loadAll(const QString &configDir)
 {
     const QDir dir(configDir);

@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -14,6 +15,8 @@ public:
 
     // (Re)loads the four tables from the configuration directory.
     void loadAll(const QString &configDir);
+    // The four tables' file names.
+    static QStringList tableFileNames();
 
     bool loadItemTable(const QString &path, int idColumn, int nameColumn,
                        QMap<int, QString> &target, QString &error);

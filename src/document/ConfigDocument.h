@@ -3,14 +3,20 @@
 #include "data/DropConfig.h"
 #include "data/DropFilePair.h"
 #include "data/ItemSourceIndex.h"
+#include "document/RecoveryJournal.h"
 #include "edit/DocumentChange.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
 
+class DiskWatcher;
+class DocumentEditCommand;
 class QUndoStack;
 
 // What one change did to the documents, as every view needs to know it.
@@ -105,6 +111,38 @@ public:
         }
     }
 
+    // Reads a drop file again from its path, as a load does: that document's unsaved changes go.
+    bool reloadFromDisk(DropFilePair::File file, QString &error);
+    // The targets that would replace a file of the documents whose bytes are no longer those the
+    // document last read or wrote (another program changed it; the watcher may have missed it).
+    QList<DropFilePair::File> changedOnDisk(const SaveTargets &targets) const;
+    // The drop files and name tables watched for changes by other programs.
+    QStringList watchedFiles() const;
+
+    // A journal of unsaved steps that a session before left for the files loaded now (it ended
+    // without closing: a crash, a power cut, a killed process).
+    struct RecoveryOffer
+    {
+        QString journalPath;      // empty: none
+        int steps = 0;            // the undo steps a restore brings back
+        bool damaged = false;     // cut short: only the steps before the damage come back
+        QStringList changedFiles; // files whose bytes changed since: it can only be discarded
+    };
+    RecoveryOffer recoveryOffer() const;
+    struct RecoveryResult
+    {
+        int restored = 0;     // undo steps brought back
+        bool damaged = false; // the journal was cut short after them
+        bool stopped = false; // a step did not apply to the documents: the replay stopped there
+    };
+    // Replays the journal found as undo steps: the documents are modified, no file is written.
+    // This session's journal goes on from it.
+    RecoveryResult restoreRecovery();
+    // The journal found goes.
+    void discardRecovery();
+    // This session's journal goes (closing without saving).
+    void discardJournal();
+
     // The reverse lookup over the documents as they are now, rebuilt when first used after a
     // change.
     const ItemSourceIndex &itemSourceIndex();
@@ -116,12 +154,22 @@ Q_SIGNALS:
     void modifiedChanged(bool modified);
     // The paths of the files changed (a load, an open, a save under another name).
     void filesChanged();
+    // Another program changed a drop file whose document had no unsaved changes, or a name
+    // table: it was read again.
+    void reloadedFromDisk(const QString &path);
+    // Another program changed a drop file whose document has unsaved changes; told once for the
+    // same bytes.
+    void fileChangedOnDisk(DropFilePair::File file);
+    // The recovery journal could not be written: a crash now would lose the unsaved changes.
+    void journalFailed(const QString &error);
 
 private:
     void readDirectory(const QString &dir, bool replaceBoth);
     void beginEdit();
     void finishEdit(const QString &name, const QString &mergeKey);
-    void replay(const DocumentChange &change, bool undo, const QString &name);
+    void replay(const DocumentChange &change, bool undo, const QString &name, quint64 serial);
+    DocumentEditCommand *newCommand(const QString &name, DocumentChange change,
+                                    const QString &mergeKey, quint64 serial);
     void announce(const DocumentUpdate &update);
     // The documents as now written or read become the saved state.
     void keepSaved(bool monsters, bool boxes);
@@ -129,6 +177,28 @@ private:
     // The steps go after a load; a document that was not replaced keeps its unsaved mark.
     void clearHistory(bool monstersReplaced, bool boxesReplaced);
     void updateModified();
+    void watchFiles();
+    void onFilesTouched(const QStringList &paths);
+    void checkDropFile(DropFilePair::File file);
+    bool reloadNameTables(const QStringList &touched);
+
+    // The recovery journal.
+    RecoveryJournal::Key journalKey() const;
+    quint64 serialAt(int index) const;
+    QByteArray encode(const DocumentChange &change) const;
+    bool ensureJournal();
+    void appendToJournal(const RecoveryJournal::Record &record);
+    void journalEdit(quint64 serial, quint64 below, const QString &name, const QString &mergeKey,
+                     const QByteArray &change);
+    void journalUndoRedo(const DocumentChange &change, bool undo, const QString &name,
+                         quint64 serial);
+    // A load or a save: the steps the journal held are saved or gone; a document that kept
+    // unsaved changes starts the next journal as one step from its file.
+    void restartJournal();
+    void journalKeptChanges();
+    void lookForJournal();
+    bool replayRecord(const RecoveryJournal::Record &record);
+    bool wouldMerge(const QString &mergeKey, const DocumentChange &change) const;
 
     MonsterDropData monsterData;
     DropBoxContentData boxData;
@@ -143,6 +213,27 @@ private:
     bool modified = false;
     ItemSourceIndex sources;
     bool sourcesStale = true;
+
+    DiskWatcher *diskWatcher = nullptr;
+    QStringList nameTablePaths;
+    // What the name tables held when read (size and a fast hash of the bytes).
+    QList<std::pair<qint64, size_t>> nameStamps;
+    // Changed bytes of a drop file the user was already told about.
+    FileStamp reportedMonsterStamp;
+    FileStamp reportedBoxStamp;
+
+    enum class JournalState
+    {
+        Closed, // opens with the next step
+        Open,
+        Failed, // until the next load or save
+    };
+    std::unique_ptr<RecoveryJournal> journal;
+    JournalState journalState = JournalState::Closed;
+    std::optional<RecoveryJournal::Contents> foundJournal;
+    QString foundJournalPath;
+    quint64 nextSerial = 1;
+    bool restoring = false;
 };
 
 Q_DECLARE_METATYPE(DocumentUpdate)

@@ -3,14 +3,15 @@
 #include <utility>
 
 DocumentEditCommand::DocumentEditCommand(const QString &name, DocumentChange change, Replay replay,
-                                         const QString &mergeKey)
-    : QUndoCommand(name), change(std::move(change)), replay(std::move(replay)), mergeKey(mergeKey)
+                                         const QString &mergeKey, quint64 serial)
+    : QUndoCommand(name), change(std::move(change)), replay(std::move(replay)), mergeKey(mergeKey),
+      number(serial)
 {
 }
 
 void DocumentEditCommand::undo()
 {
-    replay(change, true, text());
+    replay(change, true, text(), number);
 }
 
 void DocumentEditCommand::redo()
@@ -20,7 +21,7 @@ void DocumentEditCommand::redo()
         pushed = true;
         return;
     }
-    replay(change, false, text());
+    replay(change, false, text(), number);
 }
 
 int DocumentEditCommand::id() const

@@ -12,13 +12,14 @@ class DocumentEditCommand : public QUndoCommand
 {
 public:
     // undo: true to revert the change, false to apply it again.
-    using Replay =
-        std::function<void(const DocumentChange &change, bool undo, const QString &name)>;
+    using Replay = std::function<void(const DocumentChange &change, bool undo, const QString &name,
+                                      quint64 serial)>;
 
     // Commands with the same non-empty merge key fold into one step while they follow each
     // other (typing into one field of one box).
+    // serial: the step's number in its session, which the recovery journal names it by.
     DocumentEditCommand(const QString &name, DocumentChange change, Replay replay,
-                        const QString &mergeKey = QString());
+                        const QString &mergeKey, quint64 serial);
 
     void undo() override;
     void redo() override;
@@ -26,10 +27,13 @@ public:
     bool mergeWith(const QUndoCommand *other) override;
 
     const DocumentChange &documentChange() const { return change; }
+    const QString &mergeKeyText() const { return mergeKey; }
+    quint64 serial() const { return number; }
 
 private:
     DocumentChange change;
     Replay replay;
     QString mergeKey;
+    quint64 number = 0;
     bool pushed = false;
 };

@@ -288,6 +288,20 @@ bool DocumentChange::absorb(const DocumentChange &next)
     return true;
 }
 
+DocumentChange DocumentChange::reversed() const
+{
+    DocumentChange other;
+    other.recordHunks.reserve(recordHunks.size());
+    for (const ListHunk<MonsterDropConfig> &hunk : recordHunks)
+        other.recordHunks.append({hunk.newAt, hunk.oldAt, hunk.inserted, hunk.removed});
+    other.boxHunks.reserve(boxHunks.size());
+    for (const ListHunk<DropBoxConfig> &hunk : boxHunks)
+        other.boxHunks.append({hunk.newAt, hunk.oldAt, hunk.inserted, hunk.removed});
+    for (const TextChange &text : texts)
+        other.texts.append({text.field, text.after, text.before});
+    return other;
+}
+
 qsizetype DocumentChange::storedEntryCount() const
 {
     qsizetype count = 0;

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 
+class QByteArray;
+class QDataStream;
+
 // Undo and redo of an edit without keeping whole documents: what an edit changed, recorded by
 // comparing the documents after it with a snapshot taken before it.
 
@@ -69,6 +72,28 @@ public:
     // nothing changed otherwise.
     bool absorb(const DocumentChange &next);
 
+    // The same change the other way round: apply undoes what this one's apply did.
+    DocumentChange reversed() const;
+
+    // Writes the change compactly (the recovery journal). `monsters` and `boxes` are the
+    // documents as this change leaves them: an added entry whose slot list it shares with an
+    // entry the change keeps is written as a reference to that entry.
+    void write(QDataStream &out, const MonsterDropData &monsters,
+               const DropBoxContentData &boxes) const;
+    // Reads what write wrote; false for bytes that are no such change. References to kept
+    // entries stay open until bindTo.
+    static bool read(QDataStream &in, DocumentChange &change);
+    // The same bytes without the stream's length in front (the journal frames them itself and
+    // spares a copy of a large step).
+    QByteArray toBytes(const MonsterDropData &monsters, const DropBoxContentData &boxes) const;
+    static bool fromBytes(const QByteArray &bytes, DocumentChange &change);
+    // The entries and texts the change removes are exactly what the documents hold at those
+    // places, and every reference points into them: apply makes the documents the edit made.
+    bool appliesTo(const MonsterDropData &monsters, const DropBoxContentData &boxes) const;
+    // appliesTo, then the references filled from the documents; false (nothing filled) when the
+    // change does not apply.
+    bool bindTo(const MonsterDropData &monsters, const DropBoxContentData &boxes);
+
     // The number of stored records and boxes, old and new values counted apart.
     qsizetype storedEntryCount() const;
     // The bytes the stored entries take (list buffers, without what they share with the
@@ -92,7 +117,20 @@ private:
         QString after;
     };
 
+    // An added entry whose slot list is that of the entry at `beforeIndex` in the documents the
+    // change applies to; open between read and bindTo.
+    struct ListReference
+    {
+        qsizetype hunk = 0;
+        qsizetype entry = 0;
+        qsizetype beforeIndex = 0;
+    };
+
     QList<ListHunk<MonsterDropConfig>> recordHunks;
     QList<ListHunk<DropBoxConfig>> boxHunks;
     QList<TextChange> texts;
+    QList<ListReference> recordReferences;
+    QList<ListReference> boxReferences;
+
+    friend struct ChangeCodec;
 };

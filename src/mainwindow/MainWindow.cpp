@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent)
     : MainWindow(std::make_unique<DialogPrompts>(),
@@ -29,6 +30,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     createUndoActions();
     createChangesAction();
     createOddsActions();
+    connectDiskChanges();
     ui->operationLogEdit->document()->setMaximumBlockCount(2000);
     // Nothing is selected yet: empty rate, apply button off.
     updateDropRateDisplay();
@@ -38,6 +40,8 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     updateRecentMenu();
     updateFolderLabel();
     autoLoadConfig();
+    // Asked once the window is up, over it.
+    QTimer::singleShot(0, this, &MainWindow::offerRecovery);
 }
 
 // The widgets and models are children of the window; the base class deletes them only after

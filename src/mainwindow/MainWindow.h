@@ -26,6 +26,8 @@ class MonsterFilterProxyModel;
 class MonsterListModel;
 class Prompts;
 class QCloseEvent;
+class QFrame;
+class QLabel;
 class QPoint;
 class QResizeEvent;
 class QShowEvent;
@@ -273,6 +275,21 @@ private:
     // The favourites store shared with the item library window.
     FavoritesStore favoritesStore;
     QPointer<ItemLibraryDialog> itemLibraryDialog;
+
+    // Files changed by other programs: reloaded with a note, or a bar above the views offering
+    // to reload them; a save asks before replacing one.
+    void connectDiskChanges();
+    void onReloadedFromDisk(const QString &path);
+    void onFileChangedOnDisk(DropFilePair::File file);
+    void onReloadChangedFiles();
+    void hideDiskChangeBar();
+    // False when the user keeps a file another program changed.
+    bool confirmOverwriteChangedFiles(const ConfigDocument::SaveTargets &targets);
+    // A journal a crashed session left: restore or discard it (asked at start).
+    void offerRecovery();
+    QFrame *diskChangeBar = nullptr;
+    QLabel *diskChangeLabel = nullptr;
+    QList<DropFilePair::File> filesChangedOnDisk;
 
     // Set while refreshViews moves the selection itself.
     bool refreshing = false;

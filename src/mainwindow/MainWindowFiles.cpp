@@ -120,6 +120,8 @@ bool MainWindow::saveDocuments()
         return false;
     }
 
+    if (!confirmOverwriteChangedFiles(targets))
+        return false;
     DropFilePair::SaveFailure failure;
     if (!document->save(targets, clock(), failure)) {
         prompts->critical(this, QStringLiteral("保存失败"),
@@ -147,6 +149,8 @@ void MainWindow::onSaveAs()
     if (path.isEmpty())
         return;
 
+    if (!confirmOverwriteChangedFiles({path, QString()}))
+        return;
     // A file chosen to be replaced is kept like the loaded one.
     DropFilePair::SaveFailure failure;
     if (!document->save({path, QString()}, clock(), failure)) {

@@ -109,5 +109,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (keepWindowState)
         saveWindowState();
+    // Saved, discarded or never changed: nothing for a later start to restore.
+    document->discardJournal();
     event->accept();
 }

@@ -6,6 +6,7 @@
 #include "edit/DropRateEdits.h"
 #include "edit/MonsterEdits.h"
 
+#include <QDataStream>
 #include <QtTest>
 #include <functional>
 
@@ -45,6 +46,8 @@ QList<int> ids(std::initializer_list<int> list)
 
 using Edit = std::function<void(Documents &)>;
 
+QList<QPair<const char *, Edit>> mixedChain();
+
 } // namespace
 
 class DocumentChangeTest : public QObject
@@ -56,13 +59,82 @@ private Q_SLOTS:
     void storesOnlyDifferingEntries();
     void pointersTakenBeforeTheSnapshot();
     void absorb();
+    void journalForm();
 };
 
 // Every edit of a mixed chain undone in reverse gives each earlier file back byte for byte, and
 // redone gives each edit's bytes again.
 void DocumentChangeTest::chainRestoresBytes()
 {
-    const QList<QPair<const char *, Edit>> chain{
+    const QList<QPair<const char *, Edit>> chain = mixedChain();
+    Documents d = sample();
+    QList<QByteArray> bytes{savedBytes(d)};
+    QList<DocumentChange> changes;
+    for (const auto &[name, edit] : chain) {
+        const DocumentSnapshot before(d.monsters, d.boxes);
+        edit(d);
+        changes << DocumentChange::between(before, d.monsters, d.boxes);
+        bytes << savedBytes(d);
+        QVERIFY2(bytes.last() != bytes.at(bytes.size() - 2), name);
+        QVERIFY2(!changes.last().isEmpty(), name);
+    }
+    for (qsizetype i = changes.size() - 1; i >= 0; --i) {
+        changes.at(i).revert(d.monsters, d.boxes);
+        QVERIFY2(savedBytes(d) == bytes.at(i), chain.at(i).first);
+    }
+    QCOMPARE(describe(d.monsters), describe(sample().monsters));
+    QCOMPARE(describe(d.boxes), describe(sample().boxes));
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        changes.at(i).apply(d.monsters, d.boxes);
+        QVERIFY2(savedBytes(d) == bytes.at(i + 1), chain.at(i).first);
+    }
+}
+
+// Each change of the chain, written as the recovery journal keeps it and read back, turns the
+// documents before it into those after it, in fewer bytes than the step keeps in memory; it
+// applies to nothing else.
+void DocumentChangeTest::journalForm()
+{
+    Documents d = sample();
+    for (const auto &[name, edit] : mixedChain()) {
+        const Documents before = d;
+        const DocumentSnapshot snapshot(d.monsters, d.boxes);
+        edit(d);
+        const DocumentChange change = DocumentChange::between(snapshot, d.monsters, d.boxes);
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        change.write(out, d.monsters, d.boxes);
+        QVERIFY2(bytes.size() <= change.storedBytes(), name);
+        DocumentChange read;
+        QDataStream in(bytes);
+        QVERIFY2(DocumentChange::read(in, read), name);
+        Documents replayed = before;
+        QVERIFY2(read.bindTo(replayed.monsters, replayed.boxes), name);
+        read.apply(replayed.monsters, replayed.boxes);
+        QVERIFY2(savedBytes(replayed) == savedBytes(d), name);
+        QVERIFY2(read.reversed().appliesTo(d.monsters, d.boxes), name);
+    }
+    // A change made on other documents does not apply, and a cut one does not read.
+    Documents other = sample();
+    MonsterEdits::changeMonsterValue(other.monsters, ids({1001}), 1);
+    const DocumentSnapshot snapshot(other.monsters, other.boxes);
+    MonsterEdits::changeMonsterValue(other.monsters, ids({1001}), 2);
+    DocumentChange change = DocumentChange::between(snapshot, other.monsters, other.boxes);
+    Documents original = sample();
+    QVERIFY(!change.bindTo(original.monsters, original.boxes));
+    QByteArray cut;
+    QDataStream out(&cut, QIODevice::WriteOnly);
+    change.write(out, other.monsters, other.boxes);
+    cut.chop(1);
+    QDataStream in(cut);
+    QVERIFY(!DocumentChange::read(in, change));
+}
+
+namespace {
+
+QList<QPair<const char *, Edit>> mixedChain()
+{
+    return {
         {"unify (copies shared boxes)",
          [](Documents &d) {
              DropRateEdits::unifyMonsterValue(d.monsters, d.boxes, ids({1001, 1003, 1004}), 5000);
@@ -121,29 +193,9 @@ void DocumentChangeTest::chainRestoresBytes()
              d.boxes.commentBlock.clear();
          }},
     };
-
-    Documents d = sample();
-    QList<QByteArray> bytes{savedBytes(d)};
-    QList<DocumentChange> changes;
-    for (const auto &[name, edit] : chain) {
-        const DocumentSnapshot before(d.monsters, d.boxes);
-        edit(d);
-        changes << DocumentChange::between(before, d.monsters, d.boxes);
-        bytes << savedBytes(d);
-        QVERIFY2(bytes.last() != bytes.at(bytes.size() - 2), name);
-        QVERIFY2(!changes.last().isEmpty(), name);
-    }
-    for (qsizetype i = changes.size() - 1; i >= 0; --i) {
-        changes.at(i).revert(d.monsters, d.boxes);
-        QVERIFY2(savedBytes(d) == bytes.at(i), chain.at(i).first);
-    }
-    QCOMPARE(describe(d.monsters), describe(sample().monsters));
-    QCOMPARE(describe(d.boxes), describe(sample().boxes));
-    for (qsizetype i = 0; i < changes.size(); ++i) {
-        changes.at(i).apply(d.monsters, d.boxes);
-        QVERIFY2(savedBytes(d) == bytes.at(i + 1), chain.at(i).first);
-    }
 }
+
+} // namespace
 
 void DocumentChangeTest::storesOnlyDifferingEntries_data()
 {

@@ -60,10 +60,22 @@ struct Harness
     // configuration directory that does not exist.
     explicit Harness(const QString &fixture = QStringLiteral("config"))
     {
-        NameResolver::instance().clear();
         configDir = temp.filePath(QStringLiteral("config"));
         if (!fixture.isEmpty())
             copyDirectory(fixturePath(fixture), configDir);
+        open();
+    }
+
+    // A window on a configuration directory that is there already (another process's).
+    struct Existing
+    {
+        QString dir;
+    };
+    explicit Harness(const Existing &existing) : configDir(existing.dir) { open(); }
+
+    void open()
+    {
+        NameResolver::instance().clear();
         auto scripted = std::make_unique<ScriptedPrompts>();
         prompts = scripted.get();
         window = std::make_unique<MainWindow>(std::move(scripted), configDir);

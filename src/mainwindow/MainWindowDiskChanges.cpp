@@ -1,0 +1,207 @@
+#include "mainwindow/MainWindow.h"
+
+#include "dialogs/Prompts.h"
+#include "mainwindow/MainWindowUi.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QString pathOf(const ConfigDocument &document, DropFilePair::File file)
+{
+    return file == DropFilePair::File::Boxes ? document.boxFilePath() : document.monsterFilePath();
+}
+
+QPushButton *barButton(QWidget *bar, const QString &name, const QString &text, const char *keys)
+{
+    auto *button = new QPushButton(text, bar);
+    button->setObjectName(name);
+    // The texts stay as they are; the keys are on the button and in its tip.
+    button->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    button->setToolTip(QString::fromLatin1(keys));
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+} // namespace
+
+void MainWindow::connectDiskChanges()
+{
+    connect(document, &ConfigDocument::reloadedFromDisk, this, &MainWindow::onReloadedFromDisk);
+    connect(document, &ConfigDocument::fileChangedOnDisk, this, &MainWindow::onFileChangedOnDisk);
+    // Saved, or other files: what the bar says no longer holds.
+    connect(document, &ConfigDocument::filesChanged, this, &MainWindow::hideDiskChangeBar);
+    connect(document, &ConfigDocument::modifiedChanged, this, [this](bool modified) {
+        if (!modified)
+            hideDiskChangeBar();
+    });
+    connect(document, &ConfigDocument::documentChanged, this, [this](const DocumentUpdate &update) {
+        if (update.cause != DocumentUpdate::Cause::Load || filesChangedOnDisk.isEmpty())
+            return;
+        if (update.monstersChanged)
+            filesChangedOnDisk.removeAll(DropFilePair::File::Monsters);
+        if (update.boxesChanged)
+            filesChangedOnDisk.removeAll(DropFilePair::File::Boxes);
+        if (filesChangedOnDisk.isEmpty())
+            hideDiskChangeBar();
+    });
+}
+
+void MainWindow::onReloadedFromDisk(const QString &path)
+{
+    appendOperationLog(QStringLiteral("文件已被其他程序修改，已重新加载：%1").arg(path));
+    statusBar()->showMessage(
+        QStringLiteral("已重新加载 %1（其他程序修改了它）").arg(QFileInfo(path).fileName()), 5000);
+}
+
+void MainWindow::onFileChangedOnDisk(DropFilePair::File file)
+{
+    if (!filesChangedOnDisk.contains(file))
+        filesChangedOnDisk.append(file);
+    if (!diskChangeBar) {
+        // Made on first use: most sessions never need it.
+        diskChangeBar = new QFrame(ui->centralWidget);
+        diskChangeBar->setObjectName(QStringLiteral("diskChangeBar"));
+        diskChangeBar->setFrameShape(QFrame::StyledPanel);
+        diskChangeBar->setStyleSheet(QStringLiteral(
+            "QFrame#diskChangeBar { background: #fff4d6; border: 1px solid #e0b040; }"));
+        auto *layout = new QHBoxLayout(diskChangeBar);
+        layout->setContentsMargins(8, 4, 8, 4);
+        diskChangeLabel = new QLabel(diskChangeBar);
+        diskChangeLabel->setObjectName(QStringLiteral("diskChangeLabel"));
+        diskChangeLabel->setWordWrap(true);
+        QPushButton *reload = barButton(diskChangeBar, QStringLiteral("reloadFromDiskButton"),
+                                        QStringLiteral("从磁盘重新加载"), "Alt+R");
+        QPushButton *keep = barButton(diskChangeBar, QStringLiteral("keepMyChangesButton"),
+                                      QStringLiteral("保留我的修改"), "Alt+K");
+        layout->addWidget(diskChangeLabel, 1);
+        layout->addWidget(reload);
+        layout->addWidget(keep);
+        ui->mainLayout->insertWidget(1, diskChangeBar);
+        // Right after the tool buttons in the tab chain, above the views it speaks of.
+        QWidget::setTabOrder(ui->exportConfigButton, reload);
+        QWidget::setTabOrder(reload, keep);
+        connect(reload, &QPushButton::clicked, this, &MainWindow::onReloadChangedFiles);
+        // The check before the next save still asks.
+        connect(keep, &QPushButton::clicked, this, &MainWindow::hideDiskChangeBar);
+    }
+    QStringList names;
+    for (DropFilePair::File changed : std::as_const(filesChangedOnDisk))
+        names << QFileInfo(pathOf(*document, changed)).fileName();
+    diskChangeLabel->setText(QStringLiteral("%1 已被其他程序修改，而这里有未保存的修改。")
+                                 .arg(names.join(QStringLiteral("、"))));
+    diskChangeBar->show();
+}
+
+void MainWindow::onReloadChangedFiles()
+{
+    const QList<DropFilePair::File> changed = filesChangedOnDisk;
+    QStringList losing;
+    for (DropFilePair::File file : changed) {
+        if (file == DropFilePair::File::Boxes ? document->boxesModified()
+                                              : document->monstersModified())
+            losing << QFileInfo(pathOf(*document, file)).fileName();
+    }
+    if (!losing.isEmpty() &&
+        prompts->choose(this, QStringLiteral("从磁盘重新加载"),
+                        QStringLiteral("重新加载将丢弃 %1 未保存的修改，是否继续？")
+                            .arg(losing.join(QStringLiteral("、"))),
+                        {{QStringLiteral("重新加载"), QMessageBox::DestructiveRole},
+                         {QStringLiteral("取消"), QMessageBox::RejectRole}},
+                        1) != 0)
+        return;
+    hideDiskChangeBar();
+    for (DropFilePair::File file : changed) {
+        const QString path = pathOf(*document, file);
+        QString error;
+        if (!document->reloadFromDisk(file, error)) {
+            prompts->critical(this, QStringLiteral("加载失败"),
+                              (file == DropFilePair::File::Boxes
+                                   ? QStringLiteral("无法加载包裹配置：\n%1")
+                                   : QStringLiteral("无法加载怪物配置：\n%1"))
+                                  .arg(error));
+            continue;
+        }
+        appendOperationLog(QStringLiteral("从磁盘重新加载：%1").arg(path));
+    }
+}
+
+void MainWindow::hideDiskChangeBar()
+{
+    filesChangedOnDisk.clear();
+    if (diskChangeBar)
+        diskChangeBar->hide();
+}
+
+bool MainWindow::confirmOverwriteChangedFiles(const ConfigDocument::SaveTargets &targets)
+{
+    const QList<DropFilePair::File> changed = document->changedOnDisk(targets);
+    if (changed.isEmpty())
+        return true;
+    QStringList paths;
+    for (DropFilePair::File file : changed)
+        paths << (file == DropFilePair::File::Boxes ? targets.boxPath : targets.monsterPath);
+    return prompts->choose(this, QStringLiteral("文件已被修改"),
+                           QStringLiteral("以下文件在上次读取或保存之后已被其他程序修改：\n%1\n\n"
+                                          "覆盖将丢失其他程序所做的修改。")
+                               .arg(paths.join(QLatin1Char('\n'))),
+                           {{QStringLiteral("覆盖"), QMessageBox::DestructiveRole},
+                            {QStringLiteral("取消"), QMessageBox::RejectRole}},
+                           1) == 0;
+}
+
+void MainWindow::offerRecovery()
+{
+    const ConfigDocument::RecoveryOffer offer = document->recoveryOffer();
+    if (offer.journalPath.isEmpty())
+        return;
+    const QString title = QStringLiteral("恢复未保存的修改");
+    if (!offer.changedFiles.isEmpty()) {
+        prompts->choose(
+            this, title,
+            QStringLiteral("上次编辑未正常结束，留下 %1 项未保存的修改；但以下文件在那之后"
+                           "已被修改，这些修改无法恢复，只能丢弃：\n%2")
+                .arg(offer.steps)
+                .arg(offer.changedFiles.join(QLatin1Char('\n'))),
+            {{QStringLiteral("丢弃"), QMessageBox::AcceptRole}}, 0);
+        document->discardRecovery();
+        appendOperationLog(
+            QStringLiteral("丢弃上次未保存的修改：%1 项（文件已被修改）").arg(offer.steps));
+        return;
+    }
+    QString text = QStringLiteral("上次编辑未正常结束，留下 %1 项未保存的修改。\n\n"
+                                  "恢复：重新应用这些修改（不写入文件，可以撤销）。\n"
+                                  "丢弃：删除这些修改。")
+                       .arg(offer.steps);
+    if (offer.damaged)
+        text += QStringLiteral("\n\n恢复日志的末尾已损坏，只能恢复损坏之前的修改。");
+    // Closing the box restores: nothing is written, and the changes can still be undone.
+    const int answer = prompts->choose(this, title, text,
+                                       {{QStringLiteral("恢复"), QMessageBox::AcceptRole},
+                                        {QStringLiteral("丢弃"), QMessageBox::DestructiveRole}},
+                                       0);
+    if (answer == 1) {
+        document->discardRecovery();
+        appendOperationLog(QStringLiteral("丢弃上次未保存的修改：%1 项").arg(offer.steps));
+        return;
+    }
+    const ConfigDocument::RecoveryResult result = document->restoreRecovery();
+    appendOperationLog(QStringLiteral("恢复上次未保存的修改：%1 项").arg(result.restored));
+    if (result.stopped)
+        prompts->warning(this, title,
+                         QStringLiteral("有一项修改与文件现在的内容不符，恢复在此停止；"
+                                        "已恢复之前的 %1 项修改。")
+                             .arg(result.restored));
+    else if (result.damaged)
+        prompts->information(this, title,
+                             QStringLiteral("恢复日志的末尾已损坏：已恢复损坏之前的 %1 项修改。")
+                                 .arg(result.restored));
+}
