@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <utility>
 
 class QByteArray;
 class QDataStream;
@@ -117,20 +118,38 @@ private:
         QString after;
     };
 
-    // An added entry whose slot list is that of the entry at `beforeIndex` in the documents the
-    // change applies to; open between read and bindTo.
-    struct ListReference
+    // A change read back takes the slot lists of the entries it removes from the documents it is
+    // bound to (until then their length and a hash stand for them), and builds the lists of the
+    // entries it adds from those: each recipe is run in order by bindTo.
+    struct RemovedList
     {
+        qsizetype size = 0;
+        quint64 hash = 0;
+    };
+    template <typename Slot> struct ListRecipe
+    {
+        enum Kind
+        {
+            BaseList,     // the list of the removed entry at the same place, with `changes`
+            DocumentList, // the list of the documents' entry `index`
+            AddedList,    // the list of added entry `fromEntry` of hunk `index`
+        };
         qsizetype hunk = 0;
         qsizetype entry = 0;
-        qsizetype beforeIndex = 0;
+        Kind kind = BaseList;
+        qsizetype index = 0;
+        qsizetype fromEntry = 0;
+        QList<std::pair<qsizetype, Slot>> changes;
     };
 
     QList<ListHunk<MonsterDropConfig>> recordHunks;
     QList<ListHunk<DropBoxConfig>> boxHunks;
     QList<TextChange> texts;
-    QList<ListReference> recordReferences;
-    QList<ListReference> boxReferences;
+    bool listsOpen = false;
+    QList<RemovedList> removedRecordLists;
+    QList<RemovedList> removedBoxLists;
+    QList<ListRecipe<int>> recordRecipes;
+    QList<ListRecipe<DropBoxItem>> boxRecipes;
 
     friend struct ChangeCodec;
 };

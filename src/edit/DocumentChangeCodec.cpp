@@ -2,9 +2,10 @@
 //
 // Numbers are LEB128 varints (signed ones zigzagged), texts UTF-16 with their length. A change is
 // its text changes, then the record hunks, then the box hunks; a hunk is oldAt, newAt, the
-// removed and the inserted count, the removed entries in full (the replay compares them with the
-// documents), then each inserted entry against the removed entry at the same place (or an empty
-// entry): a flag byte says which fields differ and how the slot list is written: the same,
+// removed and the inserted count, the removed entries (their numbers in full, their slot list as
+// its length and a 64-bit hash: the replay compares both with the documents and takes the list
+// from there), then each inserted entry against the removed entry at the same place (or an
+// empty entry): a flag byte says which fields differ and how the slot list is written: the same,
 // changed slots only, in full, or a reference to a list the documents or this change already
 // hold (unify's box copies share their items with the box they copy).
 #include "edit/DocumentChange.h"
@@ -13,6 +14,7 @@
 #include <QHash>
 #include <algorithm>
 #include <climits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,6 +48,13 @@ public:
         return u(out, (quint64(value) << 1) ^ quint64(value >> 63));
     }
     void number(quint64 value) { done(u(room(10), value)); }
+    void word(quint64 value)
+    {
+        char *out = room(8);
+        for (int i = 0; i < 8; ++i)
+            out[i] = char(value >> (8 * i));
+        done(out + 8);
+    }
     void text(const QString &value)
     {
         const qsizetype bytes = value.size() * 2;
@@ -125,6 +134,18 @@ public:
         }
         return value;
     }
+    quint64 word()
+    {
+        if (end - at < 8) {
+            ok = false;
+            return 0;
+        }
+        quint64 value = 0;
+        for (int i = 0; i < 8; ++i)
+            value |= quint64(at[i]) << (8 * i);
+        at += 8;
+        return value;
+    }
     bool atEnd() const { return at == end; }
 
 private:
@@ -144,6 +165,7 @@ struct RecordCodec
     static int slot(Decoder &in) { return in.i32(); }
     // The empty slot, which often ends the list.
     static int trailing() { return -1; }
+    static quint64 mix(quint64 hash, int id) { return (hash ^ quint32(id)) * 0x100000001b3ULL; }
 
     static unsigned differing(const Entry &a, const Entry &b)
     {
@@ -197,6 +219,11 @@ struct BoxCodec
         return item;
     }
     static DropBoxItem trailing() { return DropBoxItem{}; }
+    static quint64 mix(quint64 hash, const DropBoxItem &item)
+    {
+        hash = (hash ^ quint32(item.itemId)) * 0x100000001b3ULL;
+        return (hash ^ quint32(item.level)) * 0x100000001b3ULL;
+    }
 
     static unsigned differing(const Entry &a, const Entry &b)
     {
@@ -300,32 +327,21 @@ void writeChangedSlots(Encoder &out, const typename Codec::Entry &entry,
     out.done(at);
 }
 
-template <class Codec>
-bool readChangedSlots(Decoder &in, typename Codec::Entry &entry, const typename Codec::Entry &base)
+// FNV-1a over the slots' numbers (not their bytes, so it is the same on every machine).
+template <class Codec> quint64 listHash(const QList<typename Codec::Slot> &list)
 {
-    auto &list = Codec::slots(entry);
-    list = Codec::slots(base);
-    const qsizetype changed = in.count();
-    qsizetype index = 0;
-    for (qsizetype n = 0; n < changed && in.ok; ++n) {
-        index += qsizetype(in.u());
-        if (index < 0 || index >= list.size())
-            return false;
-        list[index] = Codec::slot(in);
-    }
-    return in.ok;
+    quint64 hash = 0xcbf29ce484222325ULL ^ quint64(list.size());
+    for (const auto &slot : list)
+        hash = Codec::mix(hash, slot);
+    return hash ^ (hash >> 31);
 }
 
-template <class Codec> void writeEntry(Encoder &out, const typename Codec::Entry &entry)
+// A removed entry: its numbers, and its list as the length and hash of what the documents hold.
+template <class Codec> void writeRemoved(Encoder &out, const typename Codec::Entry &entry)
 {
     Codec::fields(out, entry, allFields);
-    writeFullList<Codec>(out, entry);
-}
-
-template <class Codec> bool readEntry(Decoder &in, typename Codec::Entry &entry)
-{
-    Codec::fields(in, entry, allFields);
-    return in.ok && readFullList<Codec>(in, entry);
+    out.number(quint64(Codec::slots(entry).size()));
+    out.word(listHash<Codec>(Codec::slots(entry)));
 }
 
 // How each added entry's list goes: the same as its base's, its changed slots, or (planned here
@@ -409,7 +425,7 @@ void writeHunks(Encoder &out, const Hunks &hunks, const QList<typename Codec::En
         at = Encoder::u(at, quint64(hunk.inserted.size()));
         out.done(at);
         for (const Entry &entry : hunk.removed)
-            writeEntry<Codec>(out, entry);
+            writeRemoved<Codec>(out, entry);
         for (qsizetype t = 0; t < hunk.inserted.size(); ++t, ++added) {
             const Entry &entry = hunk.inserted.at(t);
             const Entry &base = t < hunk.removed.size() ? hunk.removed.at(t) : empty;
@@ -442,17 +458,18 @@ void writeHunks(Encoder &out, const Hunks &hunks, const QList<typename Codec::En
 
 } // namespace
 
-// Reads and checks the hunks of one list; references to kept entries are left in `references`.
+// Reads and checks the hunks of one list; what waits for the documents goes to `removedLists`
+// and `recipes`.
 struct ChangeCodec
 {
-    template <class Codec, class Hunks>
+    template <class Codec, class Hunks, class Recipes>
     static bool readHunks(Decoder &in, Hunks &hunks,
-                          QList<DocumentChange::ListReference> &references)
+                          QList<DocumentChange::RemovedList> &removedLists, Recipes &recipes)
     {
         using Entry = typename Codec::Entry;
+        using Recipe = typename Recipes::value_type;
         const qsizetype count = in.count();
         hunks.reserve(count);
-        const Entry empty;
         // Added entries in order, for references to them.
         QList<std::pair<qsizetype, qsizetype>> added;
         qsizetype oldEnd = 0;
@@ -468,42 +485,65 @@ struct ChangeCodec
                 return false;
             oldEnd = hunk.oldAt + removed;
             growth += inserted - removed;
+            const qsizetype firstRemoved = removedLists.size();
             hunk.removed.resize(removed);
             for (Entry &entry : hunk.removed) {
-                if (!readEntry<Codec>(in, entry))
+                Codec::fields(in, entry, allFields);
+                DocumentChange::RemovedList list;
+                list.size = qsizetype(in.u());
+                list.hash = in.word();
+                if (!in.ok)
                     return false;
+                removedLists.append(list);
             }
             hunk.inserted.resize(inserted);
             for (qsizetype t = 0; t < inserted && in.ok; ++t) {
                 Entry &entry = hunk.inserted[t];
-                const Entry &base = t < removed ? hunk.removed.at(t) : empty;
-                entry = base;
+                if (t < removed)
+                    entry = hunk.removed.at(t);
                 const auto flags = unsigned(in.u());
                 Codec::fields(in, entry, flags & allFields);
+                Recipe recipe;
+                recipe.hunk = h;
+                recipe.entry = t;
                 switch ((flags >> listModeShift) & 3u) {
                 case SameList:
+                case ChangedSlots: {
+                    const bool changes = ((flags >> listModeShift) & 3u) == ChangedSlots;
+                    // An added entry without one at its place has the empty list as its base.
+                    if (t >= removed) {
+                        if (changes)
+                            return false;
+                        break;
+                    }
+                    const qsizetype size = removedLists.at(firstRemoved + t).size;
+                    const qsizetype changed = changes ? in.count() : 0;
+                    qsizetype index = 0;
+                    for (qsizetype n = 0; n < changed && in.ok; ++n) {
+                        index += qsizetype(in.u());
+                        if (index < 0 || index >= size)
+                            return false;
+                        recipe.changes.append({index, Codec::slot(in)});
+                    }
+                    recipes.append(recipe);
                     break;
-                case ChangedSlots:
-                    if (!readChangedSlots<Codec>(in, entry, base))
-                        return false;
-                    break;
+                }
                 case FullList:
                     if (!readFullList<Codec>(in, entry))
                         return false;
                     break;
                 default: {
                     const quint64 source = in.u();
-                    const qsizetype index = qsizetype(source / 2);
+                    recipe.index = qsizetype(source / 2);
                     if (source & 1u) {
-                        if (index >= added.size())
+                        if (recipe.index >= added.size())
                             return false;
-                        const auto [fromHunk, fromEntry] = added.at(index);
-                        Codec::slots(entry) =
-                            Codec::slots(fromHunk == h ? hunk.inserted.at(fromEntry)
-                                                       : hunks.at(fromHunk).inserted.at(fromEntry));
+                        recipe.kind = Recipe::AddedList;
+                        std::tie(recipe.index, recipe.fromEntry) = added.at(recipe.index);
                     } else {
-                        references.append({h, t, index});
+                        recipe.kind = Recipe::DocumentList;
                     }
+                    recipes.append(recipe);
                 }
                 }
                 added.append({h, t});
@@ -517,6 +557,7 @@ struct ChangeCodec
     {
         Decoder in(bytes);
         DocumentChange read;
+        read.listsOpen = true;
         const qsizetype textCount = in.count();
         for (qsizetype i = 0; i < textCount && in.ok; ++i) {
             DocumentChange::TextChange text;
@@ -527,30 +568,71 @@ struct ChangeCodec
                 return false;
             read.texts.append(text);
         }
-        if (!in.ok || !readHunks<RecordCodec>(in, read.recordHunks, read.recordReferences) ||
-            !readHunks<BoxCodec>(in, read.boxHunks, read.boxReferences) || !in.atEnd())
+        if (!in.ok ||
+            !readHunks<RecordCodec>(in, read.recordHunks, read.removedRecordLists,
+                                    read.recordRecipes) ||
+            !readHunks<BoxCodec>(in, read.boxHunks, read.removedBoxLists, read.boxRecipes) ||
+            !in.atEnd())
             return false;
         change = std::move(read);
         return true;
     }
 
-    template <class Hunks, class Entry>
-    static bool hunksApply(const Hunks &hunks,
-                           const QList<DocumentChange::ListReference> &references,
-                           const QList<Entry> &list)
+    template <class Codec, class Hunks, class Recipes>
+    static bool hunksApply(const Hunks &hunks, bool listsOpen,
+                           const QList<DocumentChange::RemovedList> &removedLists,
+                           const Recipes &recipes, const QList<typename Codec::Entry> &list)
     {
+        qsizetype removed = 0;
         for (const auto &hunk : hunks) {
             if (hunk.oldAt + hunk.removed.size() > list.size())
                 return false;
-            for (qsizetype t = 0; t < hunk.removed.size(); ++t) {
-                if (!(hunk.removed.at(t) == list.at(hunk.oldAt + t)))
+            for (qsizetype t = 0; t < hunk.removed.size(); ++t, ++removed) {
+                const auto &held = list.at(hunk.oldAt + t);
+                if (!listsOpen) {
+                    if (!(hunk.removed.at(t) == held))
+                        return false;
+                    continue;
+                }
+                const DocumentChange::RemovedList &expected = removedLists.at(removed);
+                if (Codec::differing(hunk.removed.at(t), held) != 0 ||
+                    Codec::slots(held).size() != expected.size ||
+                    listHash<Codec>(Codec::slots(held)) != expected.hash)
                     return false;
             }
         }
-        return std::all_of(references.cbegin(), references.cend(),
-                           [&](const DocumentChange::ListReference &reference) {
-                               return reference.beforeIndex < list.size();
-                           });
+        using Recipe = typename Recipes::value_type;
+        return std::all_of(recipes.cbegin(), recipes.cend(), [&](const Recipe &recipe) {
+            return recipe.kind != Recipe::DocumentList || recipe.index < list.size();
+        });
+    }
+
+    // The removed entries' lists from the documents, then the added entries' recipes in order.
+    template <class Codec, class Hunks, class Recipes>
+    static void fillLists(Hunks &hunks, const Recipes &recipes,
+                          const QList<typename Codec::Entry> &list)
+    {
+        using Recipe = typename Recipes::value_type;
+        for (auto &hunk : hunks) {
+            for (qsizetype t = 0; t < hunk.removed.size(); ++t)
+                Codec::slots(hunk.removed[t]) = Codec::slots(list.at(hunk.oldAt + t));
+        }
+        for (const Recipe &recipe : recipes) {
+            auto &into = Codec::slots(hunks[recipe.hunk].inserted[recipe.entry]);
+            switch (recipe.kind) {
+            case Recipe::BaseList:
+                into = Codec::slots(hunks.at(recipe.hunk).removed.at(recipe.entry));
+                for (const auto &[index, slot] : recipe.changes)
+                    into[index] = slot;
+                break;
+            case Recipe::DocumentList:
+                into = Codec::slots(list.at(recipe.index));
+                break;
+            case Recipe::AddedList:
+                into = Codec::slots(hunks.at(recipe.index).inserted.at(recipe.fromEntry));
+                break;
+            }
+        }
     }
 };
 
@@ -599,21 +681,24 @@ bool DocumentChange::appliesTo(const MonsterDropData &monsters,
         if (now != text.before)
             return false;
     }
-    return ChangeCodec::hunksApply(recordHunks, recordReferences, monsters.records) &&
-           ChangeCodec::hunksApply(boxHunks, boxReferences, boxes.boxes);
+    return ChangeCodec::hunksApply<RecordCodec>(recordHunks, listsOpen, removedRecordLists,
+                                                recordRecipes, monsters.records) &&
+           ChangeCodec::hunksApply<BoxCodec>(boxHunks, listsOpen, removedBoxLists, boxRecipes,
+                                             boxes.boxes);
 }
 
 bool DocumentChange::bindTo(const MonsterDropData &monsters, const DropBoxContentData &boxes)
 {
     if (!appliesTo(monsters, boxes))
         return false;
-    for (const ListReference &reference : std::as_const(recordReferences))
-        recordHunks[reference.hunk].inserted[reference.entry].dropBoxIds =
-            monsters.records.at(reference.beforeIndex).dropBoxIds;
-    for (const ListReference &reference : std::as_const(boxReferences))
-        boxHunks[reference.hunk].inserted[reference.entry].items =
-            boxes.boxes.at(reference.beforeIndex).items;
-    recordReferences.clear();
-    boxReferences.clear();
+    if (listsOpen) {
+        ChangeCodec::fillLists<RecordCodec>(recordHunks, recordRecipes, monsters.records);
+        ChangeCodec::fillLists<BoxCodec>(boxHunks, boxRecipes, boxes.boxes);
+        listsOpen = false;
+        removedRecordLists.clear();
+        removedBoxLists.clear();
+        recordRecipes.clear();
+        boxRecipes.clear();
+    }
     return true;
 }

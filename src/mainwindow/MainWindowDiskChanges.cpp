@@ -94,10 +94,17 @@ void MainWindow::onFileChangedOnDisk(DropFilePair::File file)
         connect(keep, &QPushButton::clicked, this, &MainWindow::hideDiskChangeBar);
     }
     QStringList names;
-    for (DropFilePair::File changed : std::as_const(filesChangedOnDisk))
+    bool unsaved = false;
+    for (DropFilePair::File changed : std::as_const(filesChangedOnDisk)) {
         names << QFileInfo(pathOf(*document, changed)).fileName();
-    diskChangeLabel->setText(QStringLiteral("%1 已被其他程序修改，而这里有未保存的修改。")
-                                 .arg(names.join(QStringLiteral("、"))));
+        unsaved = unsaved || (changed == DropFilePair::File::Boxes ? document->boxesModified()
+                                                                   : document->monstersModified());
+    }
+    // Without unsaved changes the file came here because it did not read (half written).
+    diskChangeLabel->setText(QStringLiteral("%1 已被其他程序修改%2")
+                                 .arg(names.join(QStringLiteral("、")),
+                                      unsaved ? QStringLiteral("，而这里有未保存的修改。")
+                                              : QStringLiteral("，但无法读取。")));
     diskChangeBar->show();
 }
 
