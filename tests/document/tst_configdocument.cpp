@@ -25,14 +25,8 @@ private:
     QTemporaryDir dir;
     QString copyConfig(const QStringList &leaveOut = {})
     {
-        const QString target = dir.filePath(QString::number(++copies));
-        QDir().mkpath(target);
-        const QDir source(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"));
-        for (const QString &name : source.entryList(QDir::Files)) {
-            if (!leaveOut.contains(name))
-                QFile::copy(source.filePath(name), QDir(target).filePath(name));
-        }
-        return target;
+        return TestSupport::copyFiles(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"),
+                                      dir.filePath(QString::number(++copies)), leaveOut);
     }
     int copies = 0;
 

@@ -65,12 +65,8 @@ private:
 
     QString copyConfig()
     {
-        const QDir target(temp.filePath(QString::number(++copies)));
-        QDir().mkpath(target.path());
-        const QDir source(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"));
-        for (const QString &name : source.entryList(QDir::Files))
-            QFile::copy(source.filePath(name), target.filePath(name));
-        return target.path();
+        return TestSupport::copyFiles(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"),
+                                      temp.filePath(QString::number(++copies)));
     }
 
     static QByteArray fileBytes(const ConfigDocument &document)

@@ -216,11 +216,6 @@ private Q_SLOTS:
             << QStringList{} << originalBoxes << originalMonsters << "3 7 8 @-1"
             << ""
             << "撤销";
-        QTest::newRow("library search")
-            << 0 << QList<int>{} << "50" << QStringList{} << QStringList{} << QStringList{}
-            << originalBoxes << originalMonsters << "3 7 8 @-1"
-            << ""
-            << "撤销";
         QTest::newRow("add library items to the box")
             << 7 << QList<int>{} << "5" << QStringList{"click:addToBoxButton"} << QStringList{}
             << QStringList{} << "3:1000:5001,5002 7:0:6001,5001,5002 8:2500:5001,6001,7001"
@@ -335,8 +330,6 @@ private Q_SLOTS:
         QCOMPARE(m.pane(), pane);
         if (QTest::currentDataTag() == QLatin1String("library search and category"))
             QCOMPARE(m.libraryIds(), QStringLiteral("7001"));
-        if (QTest::currentDataTag() == QLatin1String("library search"))
-            QCOMPARE(m.libraryIds(), QStringLiteral("5001 5002"));
     }
 
     // The replace dialog offers the selected item's id in both fields, within 1-999999999.

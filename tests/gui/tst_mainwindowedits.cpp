@@ -226,13 +226,6 @@ private Q_SLOTS:
             << QStringList{"怪物[1001:史莱姆]：禁用掉落（已删除掉落配置）"}
             << QStringList{"1002|500|5|7,8,-1,9|20", "2001|100|0|3|20"} << QStringList{} << 0
             << "无配置 无配置 0 | ";
-        QTest::newRow("edit: only the value ticked")
-            << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:0,1,0,1,1,700"}
-            << QStringList{"editMonster||3", "information|修改成功|已修改 3 个怪物的掉落属性"}
-            << QStringList{"怪物[1001:史莱姆]：怪物价值 200 → 700",
-                           "怪物[1002:骷髅兵]：怪物价值 500 → 700"}
-            << QStringList{"1001|700|0|3,7|20", "1002|700|5|7,8,-1,9|20", "2001|100|0|3|20"}
-            << QStringList{} << 3 << "700 个人 2 | 3:1000:70.00%:2 7:0:N/A:1";
         QTest::newRow("edit: cancelled")
             << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:cancel"}
             << QStringList{"editMonster||3"} << QStringList{} << originalMonsters << QStringList{}

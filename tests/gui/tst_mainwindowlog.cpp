@@ -27,15 +27,6 @@ private:
 
 private Q_SLOTS:
     // Time stamp in front, the message as given: blanks and placeholders kept.
-    void lineFormat()
-    {
-        Harness h(QString{});
-        h.window->setClock([] { return fixedTime; });
-        h.window->appendOperationLog(QStringLiteral("  rate %1 of %2%"));
-        QCOMPARE(log(h)->toPlainText(), QStringLiteral("[2026-12-06 09:05:03]   rate %1 of %2%"));
-        QCOMPARE(log(h)->document()->blockCount(), 1);
-    }
-
     void blankMessagesIgnored_data()
     {
         QTest::addColumn<QString>("message");

@@ -9,6 +9,7 @@
 #include "data/NameResolver.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -33,6 +34,17 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
+}
+
+QString copyFiles(const QString &from, const QString &to, const QStringList &leaveOut)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QString &name : source.entryList(QDir::Files)) {
+        if (!leaveOut.contains(name))
+            QFile::copy(source.filePath(name), QDir(to).filePath(name));
+    }
+    return to;
 }
 
 bool readPlainLines(const QString &path, QString &header1, QString &header2,

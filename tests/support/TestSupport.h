@@ -20,6 +20,9 @@ namespace TestSupport {
 // The whole file, or "<unreadable>" when it cannot be read.
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
+// Copies the files of `from` (not its folders) into the new folder `to`, but those named in
+// `leaveOut`; returns `to`.
+QString copyFiles(const QString &from, const QString &to, const QStringList &leaveOut = {});
 
 // The line rules of both drop files read the plain way, with a text-mode QFile and QTextStream,
 // to hold the fast readers against: the first two lines are the header, blank lines are skipped,
