@@ -39,8 +39,11 @@ void DropChanceChartView::setCurves(const QList<Curve> &curves)
     shown = curves;
     QChart *chart = this->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
+    // A removed axis is handed back to the caller.
+    for (QAbstractAxis *axis : chart->axes()) {
         chart->removeAxis(axis);
+        delete axis;
+    }
 
     auto *killsAxis = new QValueAxis(chart);
     killsAxis->setTitleText(QStringLiteral("击杀次数"));
