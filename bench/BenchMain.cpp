@@ -4,6 +4,7 @@
 #include "data/DropBoxContentParser.h"
 #include "data/MonsterDropParser.h"
 #include "data/NameResolver.h"
+#include "document/RecoveryJournal.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -198,6 +199,9 @@ int main(int argc, char *argv[])
     for (const Entry &entry : entries) {
         if (!only.isEmpty() && !QString::fromLatin1(entry.name).contains(only))
             continue;
+        // A window left with unsaved changes keeps its recovery journal; the next window over
+        // the same files would otherwise start by restoring them.
+        QDir(RecoveryJournal::directory()).removeRecursively();
         entry.function(context);
     }
 

@@ -2,13 +2,13 @@
 // item library it builds and filters, and its two edits that reach every record.
 #include "Bench.h"
 
+#include "BenchPrompts.h"
 #include "data/ItemLibrary.h"
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
-#include "edit/BoxManagerEdits.h"
 #include "document/ConfigDocument.h"
+#include "edit/BoxManagerEdits.h"
 #include "mainwindow/MainWindow.h"
-#include "dialogs/Prompts.h"
 #include "models/ItemLibraryFilterProxyModel.h"
 #include "models/ItemLibraryListModel.h"
 
@@ -208,7 +208,7 @@ LOOTWRIGHT_BENCH(box_manager_window, 801)
     // undo step, the main window's refresh by id and the manager's own, up to the next paint.
     QuietDebug quiet;
     NameResolver::instance().clear();
-    MainWindow window(std::make_unique<DialogPrompts>(), context.configDir);
+    MainWindow window(std::make_unique<SilentPrompts>(), context.configDir);
     window.show();
     window.onManageBoxes();
     auto *dialog = window.findChild<DropBoxManagerDialog *>();
