@@ -6,6 +6,7 @@
 #include "export/HtmlDropRateExport.h"
 #include "rates/KillSimulation.h"
 
+#include <QCommandLineParser>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -129,8 +130,34 @@ QString generalHelp()
         text +=
             QStringLiteral("  ") + usageLine(syntax).mid(QStringLiteral("用法: ").size()) + u'\n';
     text += QStringLiteral(
-        "\n每个命令都可以用 --help 查看说明。参数错误或文件无法读写时退出码为 2。\n");
+        "\n每个命令都可以用 --help 查看说明；--version 显示版本。参数错误或文件无法读写时退出码为 "
+        "2。\n");
     return text;
+}
+
+QStringList helpNames()
+{
+    return {QStringLiteral("h"), QStringLiteral("help")};
+}
+
+// The parser's own texts are English; a failed parse is said in the tool's words. Besides an
+// unknown option, only a value option at the end or a flag given "=value" fail.
+QString parseError(const QCommandLineParser &parser, const QStringList &arguments,
+                   const CommandSyntax &syntax)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString name = unknown.first();
+        return QStringLiteral("未知选项：%1")
+            .arg((name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-")) + name);
+    }
+    if (!arguments.isEmpty() && syntax.valueOptions.contains(arguments.last()))
+        return QStringLiteral("选项 %1 缺少值").arg(arguments.last());
+    for (const QString &argument : arguments) {
+        if (syntax.flags.contains(argument.section(u'=', 0, 0)) && argument.contains(u'='))
+            return QStringLiteral("未知选项：%1").arg(argument);
+    }
+    return parser.errorText();
 }
 
 int fail(QTextStream &err, const QString &message)
@@ -207,7 +234,8 @@ bool readMultiplier(const ParsedArguments &args, double &multiplier, QString &er
     multiplier = text.toDouble(&ok);
     if (ok && HtmlDropRateExport::isUsableMultiplier(multiplier))
         return true;
-    error = QStringLiteral("掉落倍数无效：%1（应为大于 0、最多两位小数且爆率不溢出的数）").arg(text);
+    error =
+        QStringLiteral("掉落倍数无效：%1（应为大于 0、最多两位小数且爆率不溢出的数）").arg(text);
     return false;
 }
 
@@ -418,15 +446,6 @@ int runSimulate(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     return Success;
 }
 
-bool writable(const QString &path, QString &error)
-{
-    const QFileInfo file(path);
-    if (file.isWritable() && QFileInfo(file.absolutePath()).isWritable())
-        return true;
-    error = QStringLiteral("无法写入文件: %1").arg(path);
-    return false;
-}
-
 int runNormalize(const ParsedArguments &args, QTextStream &out, QTextStream &err)
 {
     Configuration config;
@@ -632,39 +651,27 @@ bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax,
                     ParsedArguments &parsed, QString &error)
 {
     parsed = ParsedArguments();
-    bool optionsEnd = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (optionsEnd || !argument.startsWith(u'-') || argument == QStringLiteral("-")) {
-            parsed.positionals.append(argument);
-            continue;
-        }
-        if (argument == QStringLiteral("--")) {
-            optionsEnd = true;
-            continue;
-        }
-        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
-            parsed.help = true;
-            continue;
-        }
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        if (syntax.flags.contains(name) && equals < 0) {
-            parsed.flags.insert(name);
-        } else if (syntax.valueOptions.contains(name)) {
-            if (equals >= 0) {
-                parsed.values.insert(name, argument.mid(equals + 1));
-            } else if (i + 1 < arguments.size()) {
-                parsed.values.insert(name, arguments.at(++i));
-            } else {
-                error = QStringLiteral("选项 %1 缺少值").arg(name);
-                return false;
-            }
-        } else {
-            error = QStringLiteral("未知选项：%1").arg(argument);
-            return false;
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption help(helpNames());
+    parser.addOption(help);
+    for (const QString &flag : syntax.flags)
+        parser.addOption(QCommandLineOption(flag.mid(2)));
+    for (const QString &option : syntax.valueOptions)
+        parser.addOption(QCommandLineOption(option.mid(2), QString(), QStringLiteral("value")));
+    if (!parser.parse(QStringList{program} + arguments)) {
+        error = parseError(parser, arguments, syntax);
+        return false;
     }
+    parsed.help = parser.isSet(help);
+    for (const QString &flag : syntax.flags) {
+        if (parser.isSet(flag.mid(2)))
+            parsed.flags.insert(flag);
+    }
+    for (const QString &option : syntax.valueOptions) {
+        if (parser.isSet(option.mid(2)))
+            parsed.values.insert(option, parser.value(option.mid(2)));
+    }
+    parsed.positionals = parser.positionalArguments();
     if (!parsed.help && parsed.positionals.size() != syntax.positionals.size()) {
         error = parsed.positionals.size() < syntax.positionals.size()
                     ? QStringLiteral("缺少参数：%1")
@@ -822,24 +829,37 @@ QByteArray sourcesJson(const QList<ItemSourceIndex::Source> &sources, const Name
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    if (arguments.isEmpty()) {
-        err << generalHelp();
-        err.flush();
-        return Failure;
+    // Options before the command are the tool's own; from the command on, all is the command's.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(helpNames());
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    if (!parser.parse(QStringList{program} + arguments))
+        return fail(err, parseError(parser, arguments, CommandSyntax()) + u'\n' + generalHelp());
+    const QStringList positionals = parser.positionalArguments();
+    if (parser.isSet(version)) {
+        out << program << u' ' << QStringLiteral(LOOTWRIGHT_VERSION) << Qt::endl;
+        return Success;
     }
-    const QString &command = arguments.first();
-    if (command == QStringLiteral("--help") || command == QStringLiteral("-h") ||
-        command == QStringLiteral("help")) {
+    if (parser.isSet(help) || positionals.value(0) == QStringLiteral("help")) {
         out << generalHelp();
         out.flush();
         return Success;
     }
+    if (positionals.isEmpty()) {
+        err << generalHelp();
+        err.flush();
+        return Failure;
+    }
+    const QString &command = positionals.first();
     for (const CommandSyntax &syntax : commands()) {
         if (syntax.name != command)
             continue;
         ParsedArguments parsed;
         QString error;
-        if (!parseArguments(arguments.mid(1), syntax, parsed, error))
+        if (!parseArguments(positionals.mid(1), syntax, parsed, error))
             return fail(err, error + u'\n' + usageLine(syntax));
         if (parsed.help) {
             out << usageLine(syntax) << QStringLiteral("\n\n") << syntax.help << Qt::endl;

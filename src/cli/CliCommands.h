@@ -47,8 +47,8 @@ struct ParsedArguments
     bool help = false;
 };
 
-// The arguments after the command name. False with a message for unknown options, a missing
-// value, or the wrong number of positionals (unless --help was given).
+// The arguments after the command name, read by QCommandLineParser. False with a message for
+// unknown options, a missing value, or the wrong number of positionals (unless --help was given).
 bool parseArguments(const QStringList &arguments, const CommandSyntax &syntax,
                     ParsedArguments &parsed, QString &error);
 

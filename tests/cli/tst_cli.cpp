@@ -77,6 +77,10 @@ private Q_SLOTS:
             << QStringList{"check", clean, "more"} << 2 << QStringList{} << "多余的参数：more";
         QTest::newRow("unknown option")
             << QStringList{"check", clean, "--bogus"} << 2 << QStringList{} << "未知选项：--bogus";
+        QTest::newRow("flag given a value") << QStringList{"check", clean, "--json=yes"} << 2
+                                            << QStringList{} << "未知选项：--json=yes";
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << QStringList{"lootwright-cli " LOOTWRIGHT_VERSION} << "";
         QTest::newRow("no such directory")
             << QStringList{"check", "/nonexistent/config"} << 2 << QStringList{}
             << "配置目录不存在：/nonexistent/config";
