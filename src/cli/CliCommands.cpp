@@ -179,7 +179,7 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         return fail(err, error);
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(config.monsters, config.boxes))
-        return fail(err, Export::nothingLoadedText);
+        return fail(err, Export::nothingLoadedText());
     const Export::Outcome outcome =
         Export::exportToFile(target, config.monsters, config.boxes, NameResolver::instance(),
                              multiplier, !args.flags.contains(QStringLiteral("--no-rates")), time);

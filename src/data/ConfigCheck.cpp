@@ -6,8 +6,10 @@
 
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace ConfigCheck {
@@ -111,17 +113,66 @@ private:
     QSet<int> large;
 };
 
-// "包裹[7]", as in the log.
-QString boxText(int boxId)
+// A text whose %1 ... %9 are split out once and filled by concatenation: a check can make
+// hundreds of thousands of findings, and each text is translated and parsed once per run.
+class FindingText
 {
-    return u"包裹[" + QString::number(boxId) + u']';
-}
+public:
+    explicit FindingText(const QString &text)
+    {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+            const int digit = text.at(i + 1).digitValue();
+            if (text.at(i) != u'%' || digit < 1)
+                continue;
+            pieces.append(text.mid(start, i - start));
+            argIndexes.append(digit - 1);
+            start = i + 2;
+            ++i;
+        }
+        pieces.append(text.mid(start));
+    }
 
-// "怪物[1001:名称] 的第 3 个掉落槽位": the start of every slot finding.
-QString slotText(const QString &monsterLabel, qsizetype slot)
+    QString operator()(std::initializer_list<QStringView> args) const
+    {
+        QString out = pieces.constFirst();
+        for (qsizetype i = 0; i < argIndexes.size(); ++i) {
+            if (argIndexes.at(i) < qsizetype(args.size()))
+                out += args.begin()[argIndexes.at(i)];
+            out += pieces.at(i + 1);
+        }
+        return out;
+    }
+
+private:
+    QStringList pieces;
+    QList<qsizetype> argIndexes;
+};
+
+struct FindingTexts
 {
-    return monsterLabel + u" 的第 " + QString::number(slot + 1) + u" 个掉落槽位";
-}
+    // "包裹[7]", as in the log.
+    FindingText box{QStringLiteral("包裹[%1]")};
+    // "怪物[1001:名称] 的第 3 个掉落槽位": the start of every slot finding.
+    FindingText slot{QStringLiteral("%1 的第 %2 个掉落槽位")};
+    FindingText missingBox{QStringLiteral("%1引用了不存在的%2")};
+    FindingText aboveFull{QStringLiteral("%1 %2 爆率为 %3，超过 100%")};
+    FindingText unknownMonster{
+        QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")};
+    FindingText duplicateMonster{QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")};
+    FindingText unusedBox{QStringLiteral("%1 没有被任何怪物引用")};
+    FindingText duplicateBox{
+        QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")};
+    FindingText unratedBox{
+        QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")};
+    FindingText unknownItem{QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")};
+
+    QString boxText(int boxId) const { return box({QString::number(boxId)}); }
+    QString slotText(const QString &monsterLabel, qsizetype slotIndex) const
+    {
+        return slot({monsterLabel, QString::number(slotIndex + 1)});
+    }
+};
 
 bool containsKey(const QList<int> &sortedKeys, int key)
 {
@@ -190,6 +241,7 @@ int firstMonsterNaming(const MonsterDropData &monsters, int boxId)
 QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &boxes,
                    const NameResolver &names, double multiplier)
 {
+    const FindingTexts texts;
     QList<Finding> missing, duplicateMonsters, unknownMonsters, aboveFull;
 
     // Boxes: ids, and the item ids in order of first appearance.
@@ -224,10 +276,8 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
         if (++records == 2)
             duplicateOrder.push_back(record.monsterId);
         if (!containsKey(monsterKeys, record.monsterId)) {
-            unknownMonsters.append(
-                {Kind::UnknownMonster, record.monsterId, -1, -1, 0, -1,
-                 QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
-                     .arg(record.monsterId)});
+            unknownMonsters.append({Kind::UnknownMonster, record.monsterId, -1, -1, 0, -1,
+                                    texts.unknownMonster({QString::number(record.monsterId)})});
         }
 
         QString label; // built only when a finding needs it
@@ -242,9 +292,9 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
                 continue;
             BoxInfo *found = boxInfo.find(boxId);
             if (!found) {
-                missing.append(
-                    {Kind::MissingBox, record.monsterId, boxId, -1, 0, int(slot),
-                     slotText(monsterText(), slot) + u"引用了不存在的" + boxText(boxId)});
+                missing.append({Kind::MissingBox, record.monsterId, boxId, -1, 0, int(slot),
+                                texts.missingBox(
+                                    {texts.slotText(monsterText(), slot), texts.boxText(boxId)})});
                 continue;
             }
             BoxInfo &info = *found;
@@ -255,20 +305,19 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
             }
             if (DropRate::hasRate(info.weight) &&
                 DropRate::fraction(record.mValue, info.weight, multiplier) > 1.0) {
-                // Many findings of this kind are usual: concatenated rather than arg-parsed.
-                aboveFull.append({Kind::RateAboveFull, record.monsterId, boxId, -1, 0, int(slot),
-                                  slotText(monsterText(), slot) + u' ' + boxText(boxId) +
-                                      u" 爆率为 " +
-                                      DropRate::tableText(record.mValue, info.weight, multiplier) +
-                                      u"，超过 100%"});
+                aboveFull.append(
+                    {Kind::RateAboveFull, record.monsterId, boxId, -1, 0, int(slot),
+                     texts.aboveFull(
+                         {texts.slotText(monsterText(), slot), texts.boxText(boxId),
+                          DropRate::tableText(record.mValue, info.weight, multiplier)})});
             }
         }
     }
     for (const int monsterId : duplicateOrder) {
         const int count = *recordsOfId.find(monsterId);
-        duplicateMonsters.append({Kind::DuplicateMonsterId, monsterId, -1, -1, count, -1,
-                                  QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
-                                      .arg(QString::number(monsterId), QString::number(count))});
+        duplicateMonsters.append(
+            {Kind::DuplicateMonsterId, monsterId, -1, -1, count, -1,
+             texts.duplicateMonster({QString::number(monsterId), QString::number(count)})});
     }
 
     QList<Finding> unused, duplicateBoxes, unrated;
@@ -276,24 +325,21 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
         const int boxId = boxes.boxes.at(i).boxId;
         if (boxInfo.find(boxId)->named)
             continue;
-        unused.append({Kind::UnusedBox, -1, boxId, -1, 0, -1,
-                       QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId))});
+        unused.append(
+            {Kind::UnusedBox, -1, boxId, -1, 0, -1, texts.unusedBox({texts.boxText(boxId)})});
     }
     for (const int boxId : boxOrder) {
         const BoxInfo &info = *boxInfo.find(boxId);
         if (info.count > 1) {
             duplicateBoxes.append(
                 {Kind::DuplicateBoxId, -1, boxId, -1, info.count, -1,
-                 QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
-                     .arg(QString::number(boxId), QString::number(info.count))});
+                 texts.duplicateBox({QString::number(boxId), QString::number(info.count)})});
         }
         const int weight = info.weight;
         if (info.named && !DropRate::hasRate(weight)) {
-            unrated.append(
-                {Kind::UnratedBox, -1, boxId, -1, info.namingRecords, -1,
-                 QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
-                     .arg(boxText(boxId), QString::number(weight),
-                          QString::number(info.namingRecords))});
+            unrated.append({Kind::UnratedBox, -1, boxId, -1, info.namingRecords, -1,
+                            texts.unratedBox({texts.boxText(boxId), QString::number(weight),
+                                              QString::number(info.namingRecords)})});
         }
     }
 
@@ -306,8 +352,7 @@ QList<Finding> run(const MonsterDropData &monsters, const DropBoxContentData &bo
             containsKey(gemKeys, itemId))
             continue;
         unknownItems.append({Kind::UnknownItem, -1, boxId, itemId, 0, -1,
-                             QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
-                                 .arg(QString::number(itemId), boxText(boxId))});
+                             texts.unknownItem({QString::number(itemId), texts.boxText(boxId)})});
     }
 
     QList<Finding> findings;

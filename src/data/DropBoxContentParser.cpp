@@ -122,12 +122,16 @@ void appendPiece(QString &text, const QString &piece)
         text += u'\n';
 }
 
-const DropFile::Texts texts{QStringLiteral("无法打开文件: %1"),
-                            QStringLiteral("读取文件失败: %1"),
-                            QStringLiteral("无法写入文件: %1"),
-                            QStringLiteral("无法写入文件: %1"),
-                            true,
-                            nullptr};
+// Built when used, so the texts are translated.
+DropFile::Texts texts()
+{
+    return {QStringLiteral("无法打开文件: %1"),
+            QStringLiteral("读取文件失败: %1"),
+            QStringLiteral("无法写入文件: %1"),
+            QStringLiteral("无法写入文件: %1"),
+            true,
+            nullptr};
+}
 
 bool writeDocument(QIODevice &device, const DropBoxContentData &data, int slotCount)
 {
@@ -200,7 +204,7 @@ bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount,
     DocumentReader reader(slotCount);
     DropBoxContentData &loaded = reader.loaded;
     int lines = 0;
-    if (!DropFile::readLines(device, dropCarriageReturns, texts, loaded.headerLine1,
+    if (!DropFile::readLines(device, dropCarriageReturns, texts(), loaded.headerLine1,
                              loaded.headerLine2, reader, error, lines))
         return false;
     if (loaded.boxes.capacity() > loaded.boxes.size())
@@ -233,7 +237,7 @@ bool DropBoxContentParser::read(QIODevice &device, DropBoxContentData &data, QSt
 bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, QString &error) const
 {
     return DropFile::load(
-        path, texts,
+        path, texts(),
         [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error);
 }
 
@@ -241,7 +245,7 @@ bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &da
                                  QString &error) const
 {
     return DropFile::write(
-        device, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        device, texts(), [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
         error);
 }
 
@@ -249,6 +253,6 @@ bool DropBoxContentParser::save(const QString &path, const DropBoxContentData &d
                                 QString &error) const
 {
     return DropFile::save(
-        path, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        path, texts(), [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
         error);
 }

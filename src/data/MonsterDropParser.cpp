@@ -78,12 +78,16 @@ char *writeLine(char *out, const MonsterDropConfig &record)
     return out;
 }
 
-const DropFile::Texts texts{QStringLiteral("无法打开文件：%1"),
-                            QStringLiteral("读取文件失败：%1"),
-                            QStringLiteral("无法打开文件：%1"),
-                            QStringLiteral("无法写入文件：%1"),
-                            false,
-                            "[MonsterDropParser]"};
+// Built when used, so the texts are translated.
+DropFile::Texts texts()
+{
+    return {QStringLiteral("无法打开文件：%1"),
+            QStringLiteral("读取文件失败：%1"),
+            QStringLiteral("无法打开文件：%1"),
+            QStringLiteral("无法写入文件：%1"),
+            false,
+            "[MonsterDropParser]"};
+}
 
 bool writeDocument(QIODevice &device, const MonsterDropData &data)
 {
@@ -147,7 +151,7 @@ bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount, Mo
     DocumentReader reader(slotCount);
     MonsterDropData &loaded = reader.loaded;
     int lines = 0;
-    if (!DropFile::readLines(device, dropCarriageReturns, texts, loaded.headerLine1,
+    if (!DropFile::readLines(device, dropCarriageReturns, texts(), loaded.headerLine1,
                              loaded.headerLine2, reader, error, lines))
         return false;
     if (loaded.records.capacity() > loaded.records.size())
@@ -184,18 +188,18 @@ bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
     return DropFile::load(
-        path, texts,
+        path, texts(),
         [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error);
 }
 
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const
 {
     return DropFile::write(
-        device, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
+        device, texts(), [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }
 
 bool MonsterDropParser::save(const QString &path, const MonsterDropData &data, QString &error) const
 {
     return DropFile::save(
-        path, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
+        path, texts(), [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }

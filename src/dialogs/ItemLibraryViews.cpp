@@ -52,8 +52,8 @@ QTimer *createFilterTimer(QObject *parent)
 
 QString categoryFilter(const QComboBox *combo)
 {
-    const QString text = combo->currentText();
-    return text == QLatin1String("全部") ? QString() : text;
+    // The first entry is "全部"; told by its place, as its text depends on the language.
+    return combo->currentIndex() > 0 ? combo->currentText() : QString();
 }
 
 int idAt(const QModelIndex &index)

@@ -11,14 +11,14 @@ class QDateTime;
 // The self-contained, searchable HTML page of every monster's drops and drop rates.
 namespace HtmlDropRateExport {
 
-// Message box texts of the export.
-extern const QString noticeTitle;         // "提示"
-extern const QString nothingLoadedText;   // "请先加载怪物掉落配置和包裹内容配置"
-extern const QString nothingToExportText; // "未找到可导出的掉落数据"
-extern const QString failedTitle;         // "导出失败"
-extern const QString cannotWriteText;     // "无法写入文件：%1"
-extern const QString succeededTitle;      // "导出成功"
-extern const QString succeededText;       // "已导出爆率表到：\n%1"
+// Message box texts of the export, in the interface language (the page itself stays Chinese).
+QString noticeTitle();         // "提示"
+QString nothingLoadedText();   // "请先加载怪物掉落配置和包裹内容配置"
+QString nothingToExportText(); // "未找到可导出的掉落数据"
+QString failedTitle();         // "导出失败"
+QString cannotWriteText();     // "无法写入文件：%1"
+QString succeededTitle();      // "导出成功"
+QString succeededText();       // "已导出爆率表到：\n%1"
 
 struct Page
 {
@@ -47,7 +47,7 @@ bool writePage(const QString &path, const QString &html, QString &error);
 // The chosen file name with ".html" appended unless it already ends in it (any case).
 QString withHtmlSuffix(const QString &fileName);
 
-// Whether both documents hold records; otherwise the export shows nothingLoadedText.
+// Whether both documents hold records; otherwise the export shows nothingLoadedText().
 bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes);
 
 // Everything after the file dialog: build, write, and the message box to show. Writes the same

@@ -11,7 +11,7 @@ void MainWindow::onExportDropRateHtml()
 {
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(document->monsters(), document->boxes())) {
-        prompts->information(this, Export::noticeTitle, Export::nothingLoadedText);
+        prompts->information(this, Export::noticeTitle(), Export::nothingLoadedText());
         return;
     }
 

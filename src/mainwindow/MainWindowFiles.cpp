@@ -8,7 +8,11 @@
 
 namespace {
 
-const QString fileFilter = QStringLiteral("配置文件 (*.txt);;所有文件 (*.*)");
+// Built when asked, so the text is translated.
+QString fileFilter()
+{
+    return QStringLiteral("配置文件 (*.txt);;所有文件 (*.*)");
+}
 
 QString savedText()
 {
@@ -36,7 +40,7 @@ void MainWindow::onOpenMonsterConfig()
     if (!maybeSaveChanges())
         return;
     const QString path =
-        prompts->openFileName(this, QStringLiteral("打开怪物掉落配置"), QString(), fileFilter);
+        prompts->openFileName(this, QStringLiteral("打开怪物掉落配置"), QString(), fileFilter());
     if (path.isEmpty())
         return;
 
@@ -65,7 +69,7 @@ void MainWindow::onOpenBoxConfig()
     if (!maybeSaveChanges())
         return;
     const QString path =
-        prompts->openFileName(this, QStringLiteral("打开包裹内容配置"), QString(), fileFilter);
+        prompts->openFileName(this, QStringLiteral("打开包裹内容配置"), QString(), fileFilter());
     if (path.isEmpty())
         return;
 
@@ -94,7 +98,7 @@ bool MainWindow::saveDocuments()
     if (targets.monsterPath.isEmpty() && document->monstersModified()) {
         targets.monsterPath = prompts->saveFileName(
             this, QStringLiteral("保存怪物掉落配置"),
-            QDir(configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")), fileFilter);
+            QDir(configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")), fileFilter());
         if (targets.monsterPath.isEmpty()) {
             prompts->critical(this, QStringLiteral("保存失败"),
                               QStringLiteral("怪物掉落配置已修改但没有文件，未保存。"));
@@ -104,7 +108,7 @@ bool MainWindow::saveDocuments()
     if (targets.boxPath.isEmpty() && document->boxesModified()) {
         targets.boxPath = prompts->saveFileName(
             this, QStringLiteral("保存包裹内容配置"),
-            QDir(configDir).filePath(QStringLiteral("DropBoxContent.txt")), fileFilter);
+            QDir(configDir).filePath(QStringLiteral("DropBoxContent.txt")), fileFilter());
         if (targets.boxPath.isEmpty()) {
             prompts->critical(this, QStringLiteral("保存失败"),
                               QStringLiteral("包裹内容配置已修改但没有文件，未保存。"));
@@ -140,7 +144,7 @@ bool MainWindow::saveDocuments()
 void MainWindow::onSaveAs()
 {
     const QString path = prompts->saveFileName(this, QStringLiteral("保存怪物掉落配置"),
-                                               document->monsterFilePath(), fileFilter);
+                                               document->monsterFilePath(), fileFilter());
     if (path.isEmpty())
         return;
 
