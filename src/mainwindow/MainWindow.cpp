@@ -27,6 +27,7 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     createModels();
     connectSignals();
     createUndoActions();
+    createLanguageMenu();
     ui->operationLogEdit->document()->setMaximumBlockCount(2000);
     // Nothing is selected yet: empty rate, apply button off.
     updateDropRateDisplay();
