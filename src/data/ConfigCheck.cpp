@@ -135,10 +135,18 @@ public:
 
     QString operator()(std::initializer_list<QStringView> args) const
     {
-        QString out = pieces.constFirst();
+        const auto arg = [&](qsizetype i) {
+            const qsizetype index = argIndexes.at(i);
+            return index < qsizetype(args.size()) ? args.begin()[index] : QStringView();
+        };
+        qsizetype size = pieces.constFirst().size();
+        for (qsizetype i = 0; i < argIndexes.size(); ++i)
+            size += arg(i).size() + pieces.at(i + 1).size();
+        QString out;
+        out.reserve(size);
+        out += pieces.constFirst();
         for (qsizetype i = 0; i < argIndexes.size(); ++i) {
-            if (argIndexes.at(i) < qsizetype(args.size()))
-                out += args.begin()[argIndexes.at(i)];
+            out += arg(i);
             out += pieces.at(i + 1);
         }
         return out;
