@@ -137,7 +137,7 @@
     </message>
     <message>
         <source>怪物名称</source>
-        <translation>Monster Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>槽位</source>
@@ -145,7 +145,7 @@
     </message>
     <message>
         <source>怪物价值</source>
-        <translation>Monster Value</translation>
+        <translation>Value</translation>
     </message>
     <message>
         <source>包裹ID</source>
@@ -153,15 +153,15 @@
     </message>
     <message>
         <source>包裹权值</source>
-        <translation>Box Weight</translation>
+        <translation>Weight</translation>
     </message>
     <message>
         <source>爆率</source>
-        <translation>Drop Rate</translation>
+        <translation>Rate</translation>
     </message>
     <message>
         <source>100次击杀概率</source>
-        <translation>Chance in 100 Kills</translation>
+        <translation>In 100 Kills</translation>
     </message>
     <message>
         <source>（同ID的前一个包裹生效）</source>
@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>包裹管理器</source>
-        <translation>Box Manager</translation>
+        <translation>Boxes</translation>
     </message>
     <message>
         <source>删除指定包裹</source>
@@ -273,7 +273,7 @@
     </message>
     <message>
         <source>拾取绑定</source>
-        <translation>Bind on Pickup</translation>
+        <translation>Bound</translation>
     </message>
     <message>
         <source>物品数量</source>
@@ -1229,7 +1229,7 @@ The configuration takes effect only after the server restarts!</translation>
     </message>
     <message>
         <source>只显示有掉落</source>
-        <translation>Only With Drops</translation>
+        <translation>Drops Only</translation>
     </message>
     <message>
         <source>已清空操作日志</source>
@@ -1433,7 +1433,7 @@ The configuration takes effect only after the server restarts!</translation>
     </message>
     <message>
         <source>物品管理器</source>
-        <translation>Item Manager</translation>
+        <translation>Items</translation>
     </message>
     <message>
         <source>打开物品库管理器（含收藏夹）</source>
