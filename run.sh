@@ -8,6 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$ROOT"
 
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
+          qt6-tools-dev qt6-l10n-tools
           fonts-noto-cjk xvfb xauth)
 
 SCRIPT_NAME=run.sh

@@ -9,6 +9,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$ROOT"
 
 PACKAGES=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev
+          qt6-tools-dev qt6-l10n-tools
           fonts-noto-cjk xvfb xauth chromium dpkg-dev file)
 # Debian's Node.js only when the machine has none of its own.
 if ! command -v node >/dev/null 2>&1; then

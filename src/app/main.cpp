@@ -1,5 +1,6 @@
 #include "dialogs/Prompts.h"
 #include "edit/RecentFolders.h"
+#include "mainwindow/LanguageSettings.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Before any text is built: the parser's help and every window are translated.
+    LanguageSettings::apply(app, LanguageSettings::stored());
     QCoreApplication::setOrganizationName(QStringLiteral("Lootwright"));
     QCoreApplication::setApplicationName(QStringLiteral("lootwright"));
     QCoreApplication::setApplicationVersion(QStringLiteral(LOOTWRIGHT_VERSION));

@@ -270,7 +270,7 @@ int runExport(const ParsedArguments &args, QTextStream &out, QTextStream &err)
         return fail(err, error);
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(config.monsters, config.boxes))
-        return fail(err, Export::nothingLoadedText);
+        return fail(err, Export::nothingLoadedText());
     const bool showRates = !args.flags.contains(QStringLiteral("--no-rates"));
     const Export::Outcome outcome =
         csv ? CsvDropRateExport::exportToFile(target, config.monsters, config.boxes,

@@ -2,6 +2,7 @@
 
 #include "data/FileSystemCalls.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -60,23 +61,24 @@ QString CheckedFile::readableReason(const QFileDevice &device)
         return text;
     switch (device.error()) {
     case QFileDevice::ReadError:
-        return QStringLiteral("读取出错");
+        return QCoreApplication::translate("Lootwright", "读取出错");
     case QFileDevice::WriteError:
-        return QStringLiteral("写入出错");
+        return QCoreApplication::translate("Lootwright", "写入出错");
     case QFileDevice::ResourceError:
-        return QStringLiteral("磁盘空间或系统资源不足");
+        return QCoreApplication::translate("Lootwright", "磁盘空间或系统资源不足");
     case QFileDevice::OpenError:
-        return QStringLiteral("无法打开");
+        return QCoreApplication::translate("Lootwright", "无法打开");
     case QFileDevice::RemoveError:
-        return QStringLiteral("无法删除");
+        return QCoreApplication::translate("Lootwright", "无法删除");
     case QFileDevice::RenameError:
-        return QStringLiteral("无法重命名");
+        return QCoreApplication::translate("Lootwright", "无法重命名");
     case QFileDevice::ResizeError:
-        return QStringLiteral("无法改变文件大小");
+        return QCoreApplication::translate("Lootwright", "无法改变文件大小");
     case QFileDevice::PermissionsError:
-        return QStringLiteral("没有权限");
+        return QCoreApplication::translate("Lootwright", "没有权限");
     default:
-        return QStringLiteral("文件操作失败（错误代码 %1）").arg(int(device.error()));
+        return QCoreApplication::translate("Lootwright", "文件操作失败（错误代码 %1）")
+            .arg(int(device.error()));
     }
 }
 
@@ -90,7 +92,7 @@ bool CheckedFile::fail(const QString &reason)
 
 QString CheckedFile::failureText() const
 {
-    return QStringLiteral("%1（%2）").arg(target, why);
+    return QCoreApplication::translate("Lootwright", "%1（%2）").arg(target, why);
 }
 
 bool CheckedFile::open(OpenMode mode)
@@ -135,7 +137,7 @@ bool CheckedFile::finish()
     if (finished)
         return true;
     if (!file.isOpen())
-        return fail(why.isEmpty() ? QStringLiteral("文件未打开") : why);
+        return fail(why.isEmpty() ? QCoreApplication::translate("Lootwright", "文件未打开") : why);
     QString reason;
     if (injected(Step::Finish, target, reason))
         return fail(reason);
@@ -145,7 +147,8 @@ bool CheckedFile::finish()
         return fail(reason);
     const qint64 onDisk = QFileInfo(temp).size();
     if (onDisk != written)
-        return fail(QStringLiteral("写入不完整：应写入 %1 字节，文件只有 %2 字节")
+        return fail(QCoreApplication::translate("Lootwright",
+                                                "写入不完整：应写入 %1 字节，文件只有 %2 字节")
                         .arg(written)
                         .arg(onDisk));
     file.close();

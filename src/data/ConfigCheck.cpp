@@ -4,10 +4,13 @@
 #include "edit/LogLabels.h"
 #include "rates/DropRate.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
+#include <QStringList>
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace ConfigCheck {
@@ -114,13 +117,14 @@ private:
 // "包裹[7]", as in the log.
 QString boxText(int boxId)
 {
-    return u"包裹[" + QString::number(boxId) + u']';
+    return QCoreApplication::translate("Lootwright", "包裹[%1]").arg(boxId);
 }
 
 // "怪物[1001:名称] 的第 3 个掉落槽位": the start of every slot finding.
 QString slotText(const QString &monsterLabel, qsizetype slot)
 {
-    return monsterLabel + u" 的第 " + QString::number(slot + 1) + u" 个掉落槽位";
+    return QCoreApplication::translate("Lootwright", "%1 的第 %2 个掉落槽位")
+        .arg(monsterLabel, QString::number(slot + 1));
 }
 
 bool containsKey(const QList<int> &sortedKeys, int key)
@@ -312,7 +316,8 @@ Finding Finding::missingBox(int monsterId, int slot, int boxId, const QString &m
             -1,
             0,
             slot,
-            slotText(monsterLabel, slot) + u"引用了不存在的" + boxText(boxId)};
+            QCoreApplication::translate("Lootwright", "%1引用了不存在的%2")
+                .arg(slotText(monsterLabel, slot), boxText(boxId))};
 }
 
 Finding Finding::unusedBox(int boxId)
@@ -323,7 +328,7 @@ Finding Finding::unusedBox(int boxId)
             -1,
             0,
             -1,
-            QStringLiteral("%1 没有被任何怪物引用").arg(boxText(boxId))};
+            QCoreApplication::translate("Lootwright", "%1 没有被任何怪物引用").arg(boxText(boxId))};
 }
 
 Finding Finding::duplicateBoxId(int boxId, int count)
@@ -334,20 +339,22 @@ Finding Finding::duplicateBoxId(int boxId, int count)
             -1,
             count,
             -1,
-            QStringLiteral("包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
+            QCoreApplication::translate(
+                "Lootwright", "包裹ID %1 出现了 %2 次（编辑器使用第一个，导出使用最后一个）")
                 .arg(QString::number(boxId), QString::number(count))};
 }
 
 Finding Finding::duplicateMonsterId(int monsterId, int count)
 {
-    return {Kind::DuplicateMonsterId,
-            monsterId,
-            -1,
-            -1,
-            count,
-            -1,
-            QStringLiteral("怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
-                .arg(QString::number(monsterId), QString::number(count))};
+    return {
+        Kind::DuplicateMonsterId,
+        monsterId,
+        -1,
+        -1,
+        count,
+        -1,
+        QCoreApplication::translate("Lootwright", "怪物ID %1 有 %2 条掉落记录（编辑时使用第一条）")
+            .arg(QString::number(monsterId), QString::number(count))};
 }
 
 Finding Finding::unratedBox(int boxId, int weight, int namingMonsters)
@@ -358,7 +365,8 @@ Finding Finding::unratedBox(int boxId, int weight, int namingMonsters)
             -1,
             namingMonsters,
             -1,
-            QStringLiteral("%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
+            QCoreApplication::translate("Lootwright",
+                                        "%1 的权值为 %2（小于 1），被 %3 个怪物引用，爆率无法计算")
                 .arg(boxText(boxId), QString::number(weight), QString::number(namingMonsters))};
 }
 
@@ -370,7 +378,7 @@ Finding Finding::unknownItem(int itemId, int firstBoxId)
             itemId,
             0,
             -1,
-            QStringLiteral("物品ID %1 不在任何物品表中（首次出现于%2）")
+            QCoreApplication::translate("Lootwright", "物品ID %1 不在任何物品表中（首次出现于%2）")
                 .arg(QString::number(itemId), boxText(firstBoxId))};
 }
 
@@ -382,22 +390,22 @@ Finding Finding::unknownMonster(int monsterId)
             -1,
             0,
             -1,
-            QStringLiteral("怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
+            QCoreApplication::translate(
+                "Lootwright", "怪物ID %1 有掉落记录，但怪物表中没有该怪物（怪物列表中不显示）")
                 .arg(monsterId)};
 }
 
 Finding Finding::rateAboveFull(int monsterId, int slot, int boxId, const QString &monsterLabel,
                                const QString &rateText)
 {
-    // Many findings of this kind are usual: concatenated rather than arg-parsed.
     return {Kind::RateAboveFull,
             monsterId,
             boxId,
             -1,
             0,
             slot,
-            slotText(monsterLabel, slot) + u' ' + boxText(boxId) + u" 爆率为 " + rateText +
-                u"，超过 100%"};
+            QCoreApplication::translate("Lootwright", "%1 %2 爆率为 %3，超过 100%")
+                .arg(slotText(monsterLabel, slot), boxText(boxId), rateText)};
 }
 
 Finding Finding::overfullMonster(int monsterId, int beyond, const QString &monsterLabel)
@@ -408,8 +416,9 @@ Finding Finding::overfullMonster(int monsterId, int beyond, const QString &monst
             -1,
             beyond,
             -1,
-            QStringLiteral("%1 有 %2 个包裹在第 %3 个掉落槽位之后，文件只保存 %3 个槽位，"
-                           "重新加载后会丢失")
+            QCoreApplication::translate(
+                "Lootwright", "%1 有 %2 个包裹在第 %3 个掉落槽位之后，文件只保存 %3 个槽位，"
+                              "重新加载后会丢失")
                 .arg(monsterLabel, QString::number(beyond),
                      QString::number(DropSlots::monsterSlotLimit))};
 }
@@ -422,8 +431,9 @@ Finding Finding::overfullBox(int boxId, int beyond)
             -1,
             beyond,
             -1,
-            QStringLiteral("%1 有 %2 个物品在第 %3 个物品槽位之后，文件只保存 %3 个槽位，"
-                           "重新加载后会丢失")
+            QCoreApplication::translate(
+                "Lootwright", "%1 有 %2 个物品在第 %3 个物品槽位之后，文件只保存 %3 个槽位，"
+                              "重新加载后会丢失")
                 .arg(boxText(boxId), QString::number(beyond),
                      QString::number(DropSlots::boxSlotLimit))};
 }
@@ -459,25 +469,25 @@ QString kindTitle(Kind kind)
 {
     switch (kind) {
     case Kind::MissingBox:
-        return QStringLiteral("不存在的包裹");
+        return QCoreApplication::translate("Lootwright", "不存在的包裹");
     case Kind::UnusedBox:
-        return QStringLiteral("无引用的包裹");
+        return QCoreApplication::translate("Lootwright", "无引用的包裹");
     case Kind::DuplicateBoxId:
-        return QStringLiteral("重复的包裹ID");
+        return QCoreApplication::translate("Lootwright", "重复的包裹ID");
     case Kind::DuplicateMonsterId:
-        return QStringLiteral("重复的怪物ID");
+        return QCoreApplication::translate("Lootwright", "重复的怪物ID");
     case Kind::UnratedBox:
-        return QStringLiteral("权值小于1");
+        return QCoreApplication::translate("Lootwright", "权值小于1");
     case Kind::UnknownItem:
-        return QStringLiteral("未知物品");
+        return QCoreApplication::translate("Lootwright", "未知物品");
     case Kind::UnknownMonster:
-        return QStringLiteral("未知怪物");
+        return QCoreApplication::translate("Lootwright", "未知怪物");
     case Kind::RateAboveFull:
-        return QStringLiteral("爆率超过100%");
+        return QCoreApplication::translate("Lootwright", "爆率超过100%");
     case Kind::OverfullMonster:
-        return QStringLiteral("掉落槽位超过20个");
+        return QCoreApplication::translate("Lootwright", "掉落槽位超过20个");
     case Kind::OverfullBox:
-        return QStringLiteral("物品槽位超过100个");
+        return QCoreApplication::translate("Lootwright", "物品槽位超过100个");
     }
     return QString();
 }

@@ -3,6 +3,7 @@
 #include "data/DropFile.h"
 #include "data/TextScan.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
@@ -39,27 +40,27 @@ bool parseFields(const Char *p, const Char *end, int slotCount, DropBoxConfig &b
             ++q;
     }
     if (count < 4) {
-        error = QStringLiteral("列数过少: %1").arg(count);
+        error = QCoreApplication::translate("Lootwright", "列数过少: %1").arg(count);
         return false;
     }
     skipBlanks(p, end);
     if (!TextScan::scanInt(p, end, IsBlank(), box.boxId)) {
-        error = QStringLiteral("ID 解析失败");
+        error = QCoreApplication::translate("Lootwright", "ID 解析失败");
         return false;
     }
     skipBlanks(p, end);
     if (!TextScan::scanInt(p, end, IsBlank(), box.boxValue)) {
-        error = QStringLiteral("BoxValue 解析失败");
+        error = QCoreApplication::translate("Lootwright", "BoxValue 解析失败");
         return false;
     }
     skipBlanks(p, end);
     if (!TextScan::scanInt(p, end, IsBlank(), box.notifyId)) {
-        error = QStringLiteral("NotifyId 解析失败");
+        error = QCoreApplication::translate("Lootwright", "NotifyId 解析失败");
         return false;
     }
     skipBlanks(p, end);
     if (!TextScan::scanInt(p, end, IsBlank(), box.forceOpenFlag)) {
-        error = QStringLiteral("ForceOpenFlag 解析失败");
+        error = QCoreApplication::translate("Lootwright", "ForceOpenFlag 解析失败");
         return false;
     }
     const int slots = std::max(slotCount, 0);
@@ -72,14 +73,14 @@ bool parseFields(const Char *p, const Char *end, int slotCount, DropBoxConfig &b
         if (p == end)
             break; // the remaining slots keep their -1, -1
         if (!TextScan::scanInt(p, end, IsBlank(), item->itemId)) {
-            error = QStringLiteral("ItemId 解析失败（槽 %1）").arg(n);
+            error = QCoreApplication::translate("Lootwright", "ItemId 解析失败（槽 %1）").arg(n);
             return false;
         }
         skipBlanks(p, end);
         if (p == end)
             break;
         if (!TextScan::scanInt(p, end, IsBlank(), item->level)) {
-            error = QStringLiteral("Level 解析失败（槽 %1）").arg(n);
+            error = QCoreApplication::translate("Lootwright", "Level 解析失败（槽 %1）").arg(n);
             return false;
         }
     }
@@ -122,12 +123,16 @@ void appendPiece(QString &text, const QString &piece)
         text += u'\n';
 }
 
-const DropFile::Texts texts{QStringLiteral("无法打开文件: %1"),
-                            QStringLiteral("读取文件失败: %1"),
-                            QStringLiteral("无法写入文件: %1"),
-                            QStringLiteral("无法写入文件: %1"),
-                            true,
-                            nullptr};
+// Built when used, so the texts are translated.
+DropFile::Texts texts()
+{
+    return {QCoreApplication::translate("Lootwright", "无法打开文件: %1"),
+            QCoreApplication::translate("Lootwright", "读取文件失败: %1"),
+            QCoreApplication::translate("Lootwright", "无法写入文件: %1"),
+            QCoreApplication::translate("Lootwright", "无法写入文件: %1"),
+            true,
+            nullptr};
+}
 
 bool writeDocument(QIODevice &device, const DropBoxContentData &data, int slotCount)
 {
@@ -166,7 +171,9 @@ public:
         DropBoxConfig box;
         QString lineError;
         if (!parseFields(begin, end, slotCount, box, lineError)) {
-            error = QStringLiteral("解析数据行失败（第 %1 行）：%2").arg(lineNumber).arg(lineError);
+            error = QCoreApplication::translate("Lootwright", "解析数据行失败（第 %1 行）：%2")
+                        .arg(lineNumber)
+                        .arg(lineError);
             return false;
         }
         loaded.boxes.append(std::move(box));
@@ -200,7 +207,7 @@ bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount,
     DocumentReader reader(slotCount);
     DropBoxContentData &loaded = reader.loaded;
     int lines = 0;
-    if (!DropFile::readLines(device, dropCarriageReturns, texts, loaded.headerLine1,
+    if (!DropFile::readLines(device, dropCarriageReturns, texts(), loaded.headerLine1,
                              loaded.headerLine2, reader, error, lines))
         return false;
     if (loaded.boxes.capacity() > loaded.boxes.size())
@@ -222,7 +229,7 @@ bool DropBoxContentParser::load(const QString &path, DropBoxContentData &data, Q
                                 FileStamp *stamp) const
 {
     return DropFile::load(
-        path, texts,
+        path, texts(),
         [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error,
         stamp);
 }
@@ -231,7 +238,7 @@ bool DropBoxContentParser::write(QIODevice &device, const DropBoxContentData &da
                                  QString &error) const
 {
     return DropFile::write(
-        device, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        device, texts(), [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
         error);
 }
 
@@ -239,7 +246,7 @@ bool DropBoxContentParser::writeChecked(CheckedFile &file, const DropBoxContentD
                                         QString &error) const
 {
     return DropFile::writeChecked(
-        file, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        file, texts(), [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
         error);
 }
 
@@ -247,6 +254,6 @@ bool DropBoxContentParser::save(const QString &path, const DropBoxContentData &d
                                 QString &error) const
 {
     return DropFile::save(
-        path, texts, [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
+        path, texts(), [&](QIODevice &target) { return writeDocument(target, data, slotCount); },
         error);
 }

@@ -4,6 +4,7 @@
 #include "data/FileSystemCalls.h"
 #include "data/SaveJournal.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -92,9 +93,8 @@ bool DropFilePair::save(const QString &monsterPath, const MonsterDropData *monst
     }
     if (parts.size() == 1) {
         if (!parts.front().output->commit())
-            return fail(
-                parts.front(),
-                QStringLiteral("无法替换文件：%1").arg(parts.front().output->failureText()));
+            return fail(parts.front(), QCoreApplication::translate("Lootwright", "无法替换文件：%1")
+                                           .arg(parts.front().output->failureText()));
     } else {
         QList<SaveJournal::Entry> entries;
         for (Part &part : parts) {
@@ -130,12 +130,14 @@ bool DropFilePair::save(const QString &monsterPath, const MonsterDropData *monst
                               : QFile::remove(parts[i].path)) &&
                          undone;
             }
-            const QString text =
-                QStringLiteral("无法替换文件：%1（%2）").arg(parts[replaced].path, reason);
+            const QString text = QCoreApplication::translate("Lootwright", "无法替换文件：%1（%2）")
+                                     .arg(parts[replaced].path, reason);
             if (!undone)
                 return fail(parts[replaced],
-                            text + QStringLiteral("。另一个文件已经替换且无法还原，下次加载时会完成"
-                                                  "这次保存。"));
+                            text + QCoreApplication::translate(
+                                       "Lootwright",
+                                       "。另一个文件已经替换且无法还原，下次加载时会完成"
+                                       "这次保存。"));
             for (const SaveJournal::Entry &entry : entries) {
                 QFile::remove(entry.temporary);
                 QFile::remove(entry.kept);

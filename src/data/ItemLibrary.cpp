@@ -2,6 +2,8 @@
 
 #include "data/NameResolver.h"
 
+#include <QCoreApplication>
+
 void appendItemLibraryEntries(QList<ItemLibraryEntry> &entries, const QString &category,
                               const QMap<int, QString> &table)
 {
@@ -15,9 +17,10 @@ QList<ItemLibraryEntry> buildItemLibraryEntries(const QMap<int, QString> &common
 {
     QList<ItemLibraryEntry> entries;
     entries.reserve(commonItems.size() + equipment.size() + gems.size());
-    appendItemLibraryEntries(entries, QStringLiteral("物品"), commonItems);
-    appendItemLibraryEntries(entries, QStringLiteral("装备"), equipment);
-    appendItemLibraryEntries(entries, QStringLiteral("宝石"), gems);
+    appendItemLibraryEntries(entries, QCoreApplication::translate("Lootwright", "物品"),
+                             commonItems);
+    appendItemLibraryEntries(entries, QCoreApplication::translate("Lootwright", "装备"), equipment);
+    appendItemLibraryEntries(entries, QCoreApplication::translate("Lootwright", "宝石"), gems);
     return entries;
 }
 

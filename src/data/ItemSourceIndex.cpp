@@ -3,6 +3,7 @@
 #include "data/NameResolver.h"
 #include "rates/DropRate.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
 #include <algorithm>
@@ -276,29 +277,29 @@ QString headerText(int column)
 {
     switch (column) {
     case MonsterIdColumn:
-        return QStringLiteral("怪物ID");
+        return QCoreApplication::translate("Lootwright", "怪物ID");
     case MonsterNameColumn:
-        return QStringLiteral("怪物名称");
+        return QCoreApplication::translate("Lootwright", "怪物名称");
     case SlotColumn:
-        return QStringLiteral("槽位");
+        return QCoreApplication::translate("Lootwright", "槽位");
     case MonsterValueColumn:
-        return QStringLiteral("怪物价值");
+        return QCoreApplication::translate("Lootwright", "怪物价值");
     case BoxIdColumn:
-        return QStringLiteral("包裹ID");
+        return QCoreApplication::translate("Lootwright", "包裹ID");
     case BoxWeightColumn:
-        return QStringLiteral("包裹权值");
+        return QCoreApplication::translate("Lootwright", "包裹权值");
     case RateColumn:
-        return QStringLiteral("爆率");
+        return QCoreApplication::translate("Lootwright", "爆率");
     case OneInColumn:
         return QStringLiteral("1/N");
     case Kills50Column:
-        return QStringLiteral("50%需击杀");
+        return QCoreApplication::translate("Lootwright", "50%需击杀");
     case Kills90Column:
-        return QStringLiteral("90%需击杀");
+        return QCoreApplication::translate("Lootwright", "90%需击杀");
     case Kills99Column:
-        return QStringLiteral("99%需击杀");
+        return QCoreApplication::translate("Lootwright", "99%需击杀");
     case ChanceColumn:
-        return QStringLiteral("100次击杀概率");
+        return QCoreApplication::translate("Lootwright", "100次击杀概率");
     }
     return QString();
 }
@@ -313,8 +314,9 @@ QString cellText(const ItemSourceIndex::Source &source, int column, const NameRe
     case MonsterNameColumn:
         if (monster)
             return names.monsterName(source.monsterId);
-        return source.shadowed ? QStringLiteral("（同ID的前一个包裹生效）")
-                               : QStringLiteral("（无怪物引用）");
+        return source.shadowed
+                   ? QCoreApplication::translate("Lootwright", "（同ID的前一个包裹生效）")
+                   : QCoreApplication::translate("Lootwright", "（无怪物引用）");
     case SlotColumn:
         return monster ? QString::number(source.slot + 1) : DropRate::noChanceText;
     case MonsterValueColumn:
@@ -345,7 +347,7 @@ QString cellText(const ItemSourceIndex::MonsterTotal &total, int column, const N
     case MonsterNameColumn:
         return names.monsterName(total.monsterId);
     case SlotColumn:
-        return QStringLiteral("合计");
+        return QCoreApplication::translate("Lootwright", "合计");
     case MonsterValueColumn:
         return QString::number(total.mValue);
     case BoxIdColumn: {

@@ -3,6 +3,7 @@
 #include "data/DropFile.h"
 #include "data/TextScan.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QIODevice>
 
@@ -25,21 +26,21 @@ bool parseFields(const Char *p, const Char *end, int slotCount, MonsterDropConfi
     for (const Char *q = p; q < end && tabs < 2; ++q)
         tabs += *q == Char('\t');
     if (tabs < 2) {
-        error = QStringLiteral("字段数量不足");
+        error = QCoreApplication::translate("Lootwright", "字段数量不足");
         return false;
     }
     if (!TextScan::scanInt(p, end, IsTab(), record.monsterId)) {
-        error = QStringLiteral("怪物ID解析失败");
+        error = QCoreApplication::translate("Lootwright", "怪物ID解析失败");
         return false;
     }
     ++p;
     if (!TextScan::scanInt(p, end, IsTab(), record.mValue)) {
-        error = QStringLiteral("Mvalue解析失败");
+        error = QCoreApplication::translate("Lootwright", "Mvalue解析失败");
         return false;
     }
     ++p;
     if (!TextScan::scanInt(p, end, IsTab(), record.dropType)) {
-        error = QStringLiteral("掉落类型解析失败");
+        error = QCoreApplication::translate("Lootwright", "掉落类型解析失败");
         return false;
     }
     const int count = std::max(slotCount, 0);
@@ -78,12 +79,16 @@ char *writeLine(char *out, const MonsterDropConfig &record)
     return out;
 }
 
-const DropFile::Texts texts{QStringLiteral("无法打开文件：%1"),
-                            QStringLiteral("读取文件失败：%1"),
-                            QStringLiteral("无法打开文件：%1"),
-                            QStringLiteral("无法写入文件：%1"),
-                            false,
-                            "[MonsterDropParser]"};
+// Built when used, so the texts are translated.
+DropFile::Texts texts()
+{
+    return {QCoreApplication::translate("Lootwright", "无法打开文件：%1"),
+            QCoreApplication::translate("Lootwright", "读取文件失败：%1"),
+            QCoreApplication::translate("Lootwright", "无法打开文件：%1"),
+            QCoreApplication::translate("Lootwright", "无法写入文件：%1"),
+            false,
+            "[MonsterDropParser]"};
+}
 
 bool writeDocument(QIODevice &device, const MonsterDropData &data)
 {
@@ -107,7 +112,9 @@ public:
         MonsterDropConfig record;
         QString lineError;
         if (!parseFields(begin, end, slotCount, record, lineError)) {
-            error = QStringLiteral("第 %1 行解析失败：%2").arg(lineNumber).arg(lineError);
+            error = QCoreApplication::translate("Lootwright", "第 %1 行解析失败：%2")
+                        .arg(lineNumber)
+                        .arg(lineError);
             qDebug() << "[MonsterDropParser] 解析失败 -" << error;
             return false;
         }
@@ -147,7 +154,7 @@ bool readDocument(QIODevice &device, bool dropCarriageReturns, int slotCount, Mo
     DocumentReader reader(slotCount);
     MonsterDropData &loaded = reader.loaded;
     int lines = 0;
-    if (!DropFile::readLines(device, dropCarriageReturns, texts, loaded.headerLine1,
+    if (!DropFile::readLines(device, dropCarriageReturns, texts(), loaded.headerLine1,
                              loaded.headerLine2, reader, error, lines))
         return false;
     if (loaded.records.capacity() > loaded.records.size())
@@ -172,7 +179,7 @@ bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString
 {
     qDebug() << "[MonsterDropParser] 开始加载掉落配置:" << path;
     return DropFile::load(
-        path, texts,
+        path, texts(),
         [&](QIODevice &file) { return readDocument(file, true, slotCount, data, error); }, error,
         stamp);
 }
@@ -180,18 +187,18 @@ bool MonsterDropParser::load(const QString &path, MonsterDropData &data, QString
 bool MonsterDropParser::write(QIODevice &device, const MonsterDropData &data, QString &error) const
 {
     return DropFile::write(
-        device, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
+        device, texts(), [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }
 
 bool MonsterDropParser::writeChecked(CheckedFile &file, const MonsterDropData &data,
                                      QString &error) const
 {
     return DropFile::writeChecked(
-        file, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
+        file, texts(), [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }
 
 bool MonsterDropParser::save(const QString &path, const MonsterDropData &data, QString &error) const
 {
     return DropFile::save(
-        path, texts, [&](QIODevice &target) { return writeDocument(target, data); }, error);
+        path, texts(), [&](QIODevice &target) { return writeDocument(target, data); }, error);
 }

@@ -2,6 +2,7 @@
 
 #include "data/TextScan.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -51,7 +52,7 @@ bool readTable(QIODevice &device, TextScan::Contents &contents, QString &error)
 {
     if (TextScan::readContents(device, contents))
         return true;
-    error = QStringLiteral("读取文件失败: %1").arg(device.errorString());
+    error = QCoreApplication::translate("Lootwright", "读取文件失败: %1").arg(device.errorString());
     return false;
 }
 
@@ -119,7 +120,7 @@ bool NameResolver::loadItemTable(const QString &path, int idColumn, int nameColu
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("无法打开文件: %1").arg(path);
+        error = QCoreApplication::translate("Lootwright", "无法打开文件: %1").arg(path);
         return false;
     }
     return loadItemTable(file, idColumn, nameColumn, target, error);
@@ -159,7 +160,7 @@ bool NameResolver::loadMonsterTable(const QString &path, QString &error)
     qDebug() << "[NameResolver] 开始加载怪物配置:" << path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("无法打开文件: %1").arg(path);
+        error = QCoreApplication::translate("Lootwright", "无法打开文件: %1").arg(path);
         qDebug() << "[NameResolver] 错误 - 无法打开文件:" << path;
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "data/CheckedFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,8 +38,8 @@ bool copyChecked(const QString &sourcePath, const QString &target, QString &reas
 {
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly)) {
-        reason =
-            QStringLiteral("无法读取 %1：%2").arg(sourcePath, CheckedFile::readableReason(source));
+        reason = QCoreApplication::translate("Lootwright", "无法读取 %1：%2")
+                     .arg(sourcePath, CheckedFile::readableReason(source));
         return false;
     }
     CheckedFile copy(target);
@@ -51,7 +52,7 @@ bool copyChecked(const QString &sourcePath, const QString &target, QString &reas
     while (true) {
         const qint64 got = source.read(block.data(), block.size());
         if (got < 0) {
-            reason = QStringLiteral("无法读取 %1：%2")
+            reason = QCoreApplication::translate("Lootwright", "无法读取 %1：%2")
                          .arg(sourcePath, CheckedFile::readableReason(source));
             return false;
         }
@@ -64,7 +65,8 @@ bool copyChecked(const QString &sourcePath, const QString &target, QString &reas
         copied += got;
     }
     if (copied != source.size()) {
-        reason = QStringLiteral("复制时 %1 的大小发生了变化").arg(sourcePath);
+        reason =
+            QCoreApplication::translate("Lootwright", "复制时 %1 的大小发生了变化").arg(sourcePath);
         return false;
     }
     if (!copy.commit()) {
@@ -125,7 +127,9 @@ bool backupFile(const QString &filePath, const QDateTime &time, QString &backupP
 
     const QString dirPath = backupDirectory(filePath);
     if (!QDir().mkpath(dirPath) || !QFileInfo(dirPath).isDir()) {
-        error = QStringLiteral("备份失败，原文件未被覆盖：无法创建备份目录 %1").arg(dirPath);
+        error = QCoreApplication::translate("Lootwright",
+                                            "备份失败，原文件未被覆盖：无法创建备份目录 %1")
+                    .arg(dirPath);
         return false;
     }
     const QDir dir(dirPath);
@@ -145,7 +149,8 @@ bool backupFile(const QString &filePath, const QDateTime &time, QString &backupP
     const QString target = dir.filePath(fileName);
     QString reason;
     if (!copyChecked(filePath, target, reason)) {
-        error = QStringLiteral("备份失败，原文件未被覆盖：无法写入备份文件 %1（%2）")
+        error = QCoreApplication::translate("Lootwright",
+                                            "备份失败，原文件未被覆盖：无法写入备份文件 %1（%2）")
                     .arg(target, reason);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "data/CheckedFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -95,7 +96,7 @@ QString targetNames(const QList<Entry> &entries)
     QStringList names;
     for (const Entry &entry : entries)
         names << QDir::toNativeSeparators(entry.target);
-    return names.join(QStringLiteral("、"));
+    return names.join(QCoreApplication::translate("Lootwright", "、"));
 }
 
 } // namespace
@@ -113,7 +114,8 @@ bool write(const QList<Entry> &entries, QString &error)
         const QByteArray text = contents(QDir(directories.at(i)), entries);
         if (!journal.open(QIODevice::WriteOnly) || journal.write(text) != text.size() ||
             !journal.commit()) {
-            error = QStringLiteral("无法写入保存日志：%1").arg(journal.failureText());
+            error = QCoreApplication::translate("Lootwright", "无法写入保存日志：%1")
+                        .arg(journal.failureText());
             for (qsizetype j = 0; j < i; ++j)
                 QFile::remove(journalPath(directories.at(j)));
             return false;
@@ -142,7 +144,8 @@ bool recover(const QString &filePath, QString &note, QString &error)
         // Never ours whole: nothing was replaced on its word.
         QFile::remove(path);
         removeDebris(filePath);
-        note = QStringLiteral("已删除无法读取的保存日志：%1").arg(QDir::toNativeSeparators(path));
+        note = QCoreApplication::translate("Lootwright", "已删除无法读取的保存日志：%1")
+                   .arg(QDir::toNativeSeparators(path));
         return true;
     }
     int pending = 0;
@@ -163,16 +166,20 @@ bool recover(const QString &filePath, QString &note, QString &error)
             if (QFileInfo::exists(entry.temporary) &&
                 FileStamp::ofFile(entry.temporary).sameContent(entry.stamp) &&
                 !CheckedFile::replace(entry.temporary, entry.target, reason)) {
-                error = QStringLiteral("无法完成上次中断的保存：无法替换 %1（%2）")
+                error = QCoreApplication::translate("Lootwright",
+                                                    "无法完成上次中断的保存：无法替换 %1（%2）")
                             .arg(QDir::toNativeSeparators(entry.target), reason);
                 return false;
             }
         }
-        note = complete ? QStringLiteral("已完成上次中断的保存：%1").arg(targetNames(entries))
-                        : QStringLiteral("上次中断的保存只能部分完成，请检查：%1")
+        note = complete ? QCoreApplication::translate("Lootwright", "已完成上次中断的保存：%1")
+                              .arg(targetNames(entries))
+                        : QCoreApplication::translate("Lootwright",
+                                                      "上次中断的保存只能部分完成，请检查：%1")
                               .arg(targetNames(entries));
     } else {
-        note = QStringLiteral("已放弃上次未完成的保存，文件保持原样：%1").arg(targetNames(entries));
+        note = QCoreApplication::translate("Lootwright", "已放弃上次未完成的保存，文件保持原样：%1")
+                   .arg(targetNames(entries));
     }
     for (const Entry &entry : entries) {
         QFile::remove(entry.temporary);

@@ -4,6 +4,7 @@
 #include "dialogs/DocumentFollower.h"
 #include "models/ConfigFindingModel.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,14 +18,14 @@ ConfigCheckDialog::ConfigCheckDialog(ConfigDocument *document, std::function<dou
 {
     setObjectName(QStringLiteral("configCheckDialog"));
     setWindowFlag(Qt::Window);
-    setWindowTitle(QStringLiteral("检查配置"));
+    setWindowTitle(QCoreApplication::translate("Lootwright", "检查配置"));
     resize(900, 480);
 
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     summaryLabel = new QLabel(this);
     summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
-    recheckButton = new QPushButton(QStringLiteral("重新检查"), this);
+    recheckButton = new QPushButton(QCoreApplication::translate("Lootwright", "重新检查"), this);
     recheckButton->setObjectName(QStringLiteral("recheckButton"));
     top->addWidget(summaryLabel, 1);
     top->addWidget(recheckButton);
@@ -60,8 +61,9 @@ void ConfigCheckDialog::recheck()
 
 void ConfigCheckDialog::showFindings(const QList<ConfigCheck::Finding> &findings)
 {
-    summaryLabel->setText(findings.isEmpty()
-                              ? QStringLiteral("未发现问题")
-                              : QStringLiteral("共发现 %1 个问题").arg(findings.size()));
+    summaryLabel->setText(
+        findings.isEmpty()
+            ? QCoreApplication::translate("Lootwright", "未发现问题")
+            : QCoreApplication::translate("Lootwright", "共发现 %1 个问题").arg(findings.size()));
     findingModel->setFindings(findings);
 }

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -99,7 +100,7 @@ DropBoxManagerDialog::DropBoxManagerDialog(ConfigDocument *document, Prompts *pr
     connect(reloadTimer, &QTimer::timeout, this, &DropBoxManagerDialog::reloadDocuments);
     connect(document, &ConfigDocument::documentChanged, this,
             &DropBoxManagerDialog::onDocumentChanged);
-    setWindowTitle(QStringLiteral("包裹管理器"));
+    setWindowTitle(QCoreApplication::translate("Lootwright", "包裹管理器"));
     resize(1200, 760);
     refreshBoxList();
 }
@@ -117,10 +118,14 @@ void DropBoxManagerDialog::setupUi()
 
     auto *globalRow = new QHBoxLayout;
     globalRow->setSpacing(8);
-    removeBoxByIdButton = button(QStringLiteral("删除指定包裹"), "removeBoxByIdButton", this);
-    deleteItemIdButton = button(QStringLiteral("删除指定物品ID"), "deleteItemIdButton", this);
-    replaceItemIdButton = button(QStringLiteral("替换物品ID"), "replaceItemIdButton", this);
-    saveConfigButton = button(QStringLiteral("保存包裹配置"), "saveConfigButton", this);
+    removeBoxByIdButton = button(QCoreApplication::translate("Lootwright", "删除指定包裹"),
+                                 "removeBoxByIdButton", this);
+    deleteItemIdButton = button(QCoreApplication::translate("Lootwright", "删除指定物品ID"),
+                                "deleteItemIdButton", this);
+    replaceItemIdButton = button(QCoreApplication::translate("Lootwright", "替换物品ID"),
+                                 "replaceItemIdButton", this);
+    saveConfigButton =
+        button(QCoreApplication::translate("Lootwright", "保存包裹配置"), "saveConfigButton", this);
     globalRow->addWidget(removeBoxByIdButton);
     globalRow->addWidget(deleteItemIdButton);
     globalRow->addWidget(replaceItemIdButton);
@@ -138,9 +143,12 @@ void DropBoxManagerDialog::setupUi()
     boxPaneLayout->setContentsMargins(0, 0, 0, 0);
     boxPaneLayout->setSpacing(8);
     auto *boxButtons = new QHBoxLayout;
-    addBoxButton = button(QStringLiteral("添加包裹"), "addBoxButton", boxPane);
-    removeBoxButton = button(QStringLiteral("删除包裹"), "removeBoxButton", boxPane);
-    copyBoxButton = button(QStringLiteral("复制包裹"), "copyBoxButton", boxPane);
+    addBoxButton =
+        button(QCoreApplication::translate("Lootwright", "添加包裹"), "addBoxButton", boxPane);
+    removeBoxButton =
+        button(QCoreApplication::translate("Lootwright", "删除包裹"), "removeBoxButton", boxPane);
+    copyBoxButton =
+        button(QCoreApplication::translate("Lootwright", "复制包裹"), "copyBoxButton", boxPane);
     removeBoxButton->setEnabled(false);
     copyBoxButton->setEnabled(false);
     boxButtons->addWidget(addBoxButton);
@@ -152,43 +160,53 @@ void DropBoxManagerDialog::setupUi()
     auto *boxSplitter = new QSplitter(Qt::Vertical, boxPane);
     boxSplitter->setObjectName(QStringLiteral("boxSplitter"));
     boxSplitter->setChildrenCollapsible(false);
-    auto *boxListGroup = new QGroupBox(QStringLiteral("包裹列表"), boxSplitter);
+    auto *boxListGroup =
+        new QGroupBox(QCoreApplication::translate("Lootwright", "包裹列表"), boxSplitter);
     auto *boxListLayout = new QVBoxLayout(boxListGroup);
     auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(new QLabel(QStringLiteral("道具ID筛选:"), boxListGroup));
-    boxFilterEdit =
-        lineEdit("boxFilterEdit", QStringLiteral("输入道具ID，筛选包含该ID的包裹（留空显示全部）"),
-                 boxListGroup);
+    filterRow->addWidget(
+        new QLabel(QCoreApplication::translate("Lootwright", "道具ID筛选:"), boxListGroup));
+    boxFilterEdit = lineEdit(
+        "boxFilterEdit",
+        QCoreApplication::translate("Lootwright", "输入道具ID，筛选包含该ID的包裹（留空显示全部）"),
+        boxListGroup);
     filterRow->addWidget(boxFilterEdit, 1);
     boxListLayout->addLayout(filterRow);
-    boxTable = table({QStringLiteral("包裹ID"), QStringLiteral("包裹权值"),
-                      QStringLiteral("拾取绑定"), QStringLiteral("物品数量")},
+    boxTable = table({QCoreApplication::translate("Lootwright", "包裹ID"),
+                      QCoreApplication::translate("Lootwright", "包裹权值"),
+                      QCoreApplication::translate("Lootwright", "拾取绑定"),
+                      QCoreApplication::translate("Lootwright", "物品数量")},
                      "boxTable", boxListGroup);
     boxTable->setSelectionMode(QAbstractItemView::SingleSelection);
     boxTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     boxListLayout->addWidget(boxTable);
 
-    auto *detailGroup = new QGroupBox(QStringLiteral("包裹详情"), boxSplitter);
+    auto *detailGroup =
+        new QGroupBox(QCoreApplication::translate("Lootwright", "包裹详情"), boxSplitter);
     detailGroup->setMaximumHeight(260);
     auto *detailLayout = new QGridLayout(detailGroup);
     detailLayout->setSpacing(8);
     detailLayout->setContentsMargins(10, 10, 10, 10);
     boxIdEdit = lineEdit("boxIdEdit", QString(), detailGroup);
     boxValueEdit = lineEdit("boxValueEdit", QStringLiteral("0-999999999"), detailGroup);
-    forceBindCheck = new QCheckBox(QStringLiteral("强制拾取绑定"), detailGroup);
+    forceBindCheck =
+        new QCheckBox(QCoreApplication::translate("Lootwright", "强制拾取绑定"), detailGroup);
     forceBindCheck->setObjectName(QStringLiteral("forceBindCheck"));
-    notifyIdEdit = lineEdit("notifyIdEdit", QStringLiteral("-1(无) 或 系统编号"), detailGroup);
+    notifyIdEdit =
+        lineEdit("notifyIdEdit", QCoreApplication::translate("Lootwright", "-1(无) 或 系统编号"),
+                 detailGroup);
     const QList<QPair<QString, QWidget *>> fields = {
-        {QStringLiteral("包裹ID:"), boxIdEdit},
-        {QStringLiteral("包裹权值:"), boxValueEdit},
-        {QStringLiteral("拾取绑定:"), forceBindCheck},
-        {QStringLiteral("掉落系统编号:"), notifyIdEdit}};
+        {QCoreApplication::translate("Lootwright", "包裹ID:"), boxIdEdit},
+        {QCoreApplication::translate("Lootwright", "包裹权值:"), boxValueEdit},
+        {QCoreApplication::translate("Lootwright", "拾取绑定:"), forceBindCheck},
+        {QCoreApplication::translate("Lootwright", "掉落系统编号:"), notifyIdEdit}};
     for (int row = 0; row < fields.size(); ++row) {
         detailLayout->addWidget(new QLabel(fields.at(row).first, detailGroup), row, 0);
         detailLayout->addWidget(fields.at(row).second, row, 1);
     }
     auto *saveRow = new QHBoxLayout;
-    saveBoxButton = button(QStringLiteral("保存当前包裹"), "saveBoxButton", detailGroup);
+    saveBoxButton = button(QCoreApplication::translate("Lootwright", "保存当前包裹"),
+                           "saveBoxButton", detailGroup);
     saveBoxButton->setEnabled(false);
     saveRow->addStretch();
     saveRow->addWidget(saveBoxButton);
@@ -198,30 +216,35 @@ void DropBoxManagerDialog::setupUi()
     boxPaneLayout->addWidget(boxSplitter);
 
     // Item pane: the slots of the shown box.
-    auto *itemGroup = new QGroupBox(QStringLiteral("物品列表"), splitter);
+    auto *itemGroup =
+        new QGroupBox(QCoreApplication::translate("Lootwright", "物品列表"), splitter);
     auto *itemLayout = new QVBoxLayout(itemGroup);
-    itemTable =
-        table({QStringLiteral("物品ID"), QStringLiteral("物品名称")}, "itemTable", itemGroup);
+    itemTable = table({QCoreApplication::translate("Lootwright", "物品ID"),
+                       QCoreApplication::translate("Lootwright", "物品名称")},
+                      "itemTable", itemGroup);
     itemTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     itemTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     itemTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     itemTable->setContextMenuPolicy(Qt::CustomContextMenu);
     itemLayout->addWidget(itemTable);
     auto *itemButtons = new QHBoxLayout;
-    removeItemsButton = button(QStringLiteral("删除选中物品"), "removeItemsButton", itemGroup);
+    removeItemsButton = button(QCoreApplication::translate("Lootwright", "删除选中物品"),
+                               "removeItemsButton", itemGroup);
     removeItemsButton->setEnabled(false);
     itemButtons->addWidget(removeItemsButton);
     itemButtons->addStretch();
     itemLayout->addLayout(itemButtons);
 
     // Library pane.
-    auto *libraryGroup = new QGroupBox(QStringLiteral("物品库"), splitter);
+    auto *libraryGroup =
+        new QGroupBox(QCoreApplication::translate("Lootwright", "物品库"), splitter);
     auto *libraryLayout = new QVBoxLayout(libraryGroup);
     auto *libraryFilterRow = new QHBoxLayout;
     itemLibraryCategoryCombo = ItemLibraryViews::createCategoryCombo(libraryGroup);
     itemLibraryCategoryCombo->setObjectName(QStringLiteral("itemLibraryCategoryCombo"));
     itemLibrarySearchEdit =
-        lineEdit("itemLibrarySearchEdit", QStringLiteral("搜索物品ID或名称..."), libraryGroup);
+        lineEdit("itemLibrarySearchEdit",
+                 QCoreApplication::translate("Lootwright", "搜索物品ID或名称..."), libraryGroup);
     libraryFilterRow->addWidget(itemLibraryCategoryCombo);
     libraryFilterRow->addWidget(itemLibrarySearchEdit, 1);
     libraryLayout->addLayout(libraryFilterRow);
@@ -232,14 +255,16 @@ void DropBoxManagerDialog::setupUi()
     itemLibraryView->setObjectName(QStringLiteral("itemLibraryView"));
     libraryLayout->addWidget(itemLibraryView);
     auto *libraryButtons = new QHBoxLayout;
-    addToBoxButton = button(QStringLiteral("添加到当前包裹"), "addToBoxButton", libraryGroup);
+    addToBoxButton = button(QCoreApplication::translate("Lootwright", "添加到当前包裹"),
+                            "addToBoxButton", libraryGroup);
     addToBoxButton->setEnabled(false);
     libraryButtons->addWidget(addToBoxButton);
     libraryButtons->addStretch();
     libraryLayout->addLayout(libraryButtons);
 
     // References pane, also where box removal reports.
-    auto *referencesGroup = new QGroupBox(QStringLiteral("关联信息"), splitter);
+    auto *referencesGroup =
+        new QGroupBox(QCoreApplication::translate("Lootwright", "关联信息"), splitter);
     auto *referencesLayout = new QVBoxLayout(referencesGroup);
     referencesEdit = new QTextEdit(referencesGroup);
     referencesEdit->setObjectName(QStringLiteral("referencesEdit"));
@@ -255,8 +280,10 @@ void DropBoxManagerDialog::setupUi()
 
     auto *buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttonBox->setObjectName(QStringLiteral("buttonBox"));
-    buttonBox->button(QDialogButtonBox::Ok)->setText(QStringLiteral("保存并关闭"));
-    buttonBox->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("关闭"));
+    buttonBox->button(QDialogButtonBox::Ok)
+        ->setText(QCoreApplication::translate("Lootwright", "保存并关闭"));
+    buttonBox->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("Lootwright", "关闭"));
     layout->addWidget(buttonBox);
 
     boxFilterTimer = ItemLibraryViews::createFilterTimer(this);
@@ -304,7 +331,8 @@ auto DropBoxManagerDialog::editDocuments(const QString &stepName, Edit edit)
 {
     // Its own changes are shown by the slot that made them.
     ownChange = true;
-    auto result = document->edit(QStringLiteral("包裹管理器：") + stepName, edit);
+    auto result =
+        document->edit(QCoreApplication::translate("Lootwright", "包裹管理器：") + stepName, edit);
     ownChange = false;
     return result;
 }
@@ -345,8 +373,8 @@ void DropBoxManagerDialog::refreshBoxList()
         boxTable->selectionModel()->clear();
         boxTable->clearContents();
         boxTable->setRowCount(int(shown.size()));
-        const QString yes = QStringLiteral("是");
-        const QString no = QStringLiteral("否");
+        const QString yes = QCoreApplication::translate("Lootwright", "是");
+        const QString no = QCoreApplication::translate("Lootwright", "否");
         for (int row = 0; row < shown.size(); ++row) {
             const DropBoxConfig &box = document->boxes().boxes.at(shown.at(row));
             if (currentRow < 0 && currentBoxId > 0 && box.boxId == currentBoxId)
@@ -466,10 +494,11 @@ bool DropBoxManagerDialog::applyCurrentBoxEdits()
     input.weightText = boxValueEdit->text();
     input.notifyIdText = notifyIdEdit->text();
     input.forceBind = forceBindCheck->isChecked();
-    const BM::BoxEditResult result = editDocuments(
-        QStringLiteral("修改包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
-            return BM::applyBoxEdits(boxes, currentBoxId, input);
-        });
+    const BM::BoxEditResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "修改包裹"),
+                      [&](MonsterDropData &, DropBoxContentData &boxes) {
+                          return BM::applyBoxEdits(boxes, currentBoxId, input);
+                      });
     if (!result.ok) {
         showNotice(result.notice);
         return false;
@@ -506,10 +535,11 @@ void DropBoxManagerDialog::onSaveChanges()
 
 void DropBoxManagerDialog::onAddBox()
 {
-    const BM::NewBoxResult result = editDocuments(
-        QStringLiteral("添加包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
-            return BM::addBox(boxes, &monsters);
-        });
+    const BM::NewBoxResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "添加包裹"),
+                      [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+                          return BM::addBox(boxes, &monsters);
+                      });
     if (!result.applied) {
         showNotice(result.notice);
         return;
@@ -525,10 +555,11 @@ void DropBoxManagerDialog::onDuplicateBox()
         return;
     }
     const int sourceId = firstSelectedId(boxTable);
-    const BM::NewBoxResult result = editDocuments(
-        QStringLiteral("复制包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
-            return BM::copyBox(boxes, &monsters, sourceId);
-        });
+    const BM::NewBoxResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "复制包裹"),
+                      [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+                          return BM::copyBox(boxes, &monsters, sourceId);
+                      });
     if (!result.applied) {
         showNotice(result.notice);
         return;
@@ -544,10 +575,11 @@ void DropBoxManagerDialog::onRemoveItem()
     QList<int> rows;
     for (const QModelIndex &index : itemTable->selectionModel()->selectedRows(0))
         rows.append(index.row());
-    const EditResult result = editDocuments(
-        QStringLiteral("删除物品"), [&](MonsterDropData &, DropBoxContentData &boxes) {
-            return BM::removeItemSlots(boxes, currentBoxId, rows);
-        });
+    const EditResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "删除物品"),
+                      [&](MonsterDropData &, DropBoxContentData &boxes) {
+                          return BM::removeItemSlots(boxes, currentBoxId, rows);
+                      });
     showNotice(result.notice);
     if (result.applied)
         refreshKeepingCurrentBox();
@@ -557,7 +589,7 @@ void DropBoxManagerDialog::showItemListContextMenu(const QPoint &position)
 {
     ItemLibraryViews::selectRowUnder(itemTable, position);
     QMenu menu(this);
-    QAction *remove = menu.addAction(QStringLiteral("删除选中物品"));
+    QAction *remove = menu.addAction(QCoreApplication::translate("Lootwright", "删除选中物品"));
     remove->setEnabled(itemTable->selectionModel()->hasSelection());
     if (prompts->execMenu(menu, itemTable->viewport()->mapToGlobal(position)) == remove)
         onRemoveItem();
@@ -573,10 +605,11 @@ QList<int> DropBoxManagerDialog::selectedLibraryItemIds() const
 void DropBoxManagerDialog::onAddLibraryItemsToCurrentBox()
 {
     const QList<int> ids = selectedLibraryItemIds();
-    const BM::AddItemsResult result = editDocuments(
-        QStringLiteral("添加物品"), [&](MonsterDropData &, DropBoxContentData &boxes) {
-            return BM::addLibraryItems(boxes, currentBoxId, ids, false);
-        });
+    const BM::AddItemsResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "添加物品"),
+                      [&](MonsterDropData &, DropBoxContentData &boxes) {
+                          return BM::addLibraryItems(boxes, currentBoxId, ids, false);
+                      });
     showNotice(result.notice);
     if (result.applied)
         refreshKeepingCurrentBox();
@@ -587,10 +620,11 @@ void DropBoxManagerDialog::onItemLibraryDoubleClicked(const QModelIndex &index)
     const int id = ItemLibraryViews::idAt(index);
     if (id < 1)
         return;
-    const BM::AddItemsResult result = editDocuments(
-        QStringLiteral("添加物品"), [&](MonsterDropData &, DropBoxContentData &boxes) {
-            return BM::addLibraryItems(boxes, currentBoxId, {id}, true);
-        });
+    const BM::AddItemsResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "添加物品"),
+                      [&](MonsterDropData &, DropBoxContentData &boxes) {
+                          return BM::addLibraryItems(boxes, currentBoxId, {id}, true);
+                      });
     showNotice(result.notice);
     if (result.applied)
         refreshKeepingCurrentBox();
@@ -602,9 +636,10 @@ void DropBoxManagerDialog::showItemLibraryContextMenu(const QPoint &position)
     const int selected = int(selectedLibraryItemIds().size());
     const int itemId = ItemLibraryViews::idAt(itemLibraryView->indexAt(position));
     QMenu menu(this);
-    QAction *add = menu.addAction(QStringLiteral("添加到当前包裹（%1个）").arg(selected));
+    QAction *add = menu.addAction(
+        QCoreApplication::translate("Lootwright", "添加到当前包裹（%1个）").arg(selected));
     add->setEnabled(selected > 0 && currentBoxId > 0);
-    QAction *sources = menu.addAction(QStringLiteral("查看掉落来源"));
+    QAction *sources = menu.addAction(QCoreApplication::translate("Lootwright", "查看掉落来源"));
     sources->setEnabled(itemId >= 1);
     QAction *chosen = prompts->execMenu(menu, itemLibraryView->viewport()->mapToGlobal(position));
     if (chosen == add)
@@ -679,10 +714,11 @@ void DropBoxManagerDialog::onRemoveBox()
         return;
     }
     const int boxId = firstSelectedId(boxTable);
-    const BM::RemoveBoxResult result = editDocuments(
-        QStringLiteral("删除包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
-            return BM::removeSelectedBox(boxes, &monsters, boxId);
-        });
+    const BM::RemoveBoxResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "删除包裹"),
+                      [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+                          return BM::removeSelectedBox(boxes, &monsters, boxId);
+                      });
     if (currentBoxId == boxId)
         currentBoxId = -1;
     refreshBoxList();
@@ -691,15 +727,17 @@ void DropBoxManagerDialog::onRemoveBox()
 
 void DropBoxManagerDialog::onRemoveBoxById()
 {
-    const std::optional<QString> answer = prompts->getText(
-        this, QStringLiteral("删除指定包裹"), QStringLiteral("请输入要删除的包裹ID："),
-        QString::number(std::max(currentBoxId, 1)));
+    const std::optional<QString> answer =
+        prompts->getText(this, QCoreApplication::translate("Lootwright", "删除指定包裹"),
+                         QCoreApplication::translate("Lootwright", "请输入要删除的包裹ID："),
+                         QString::number(std::max(currentBoxId, 1)));
     if (!answer)
         return;
-    const BM::RemoveBoxResult result = editDocuments(
-        QStringLiteral("删除包裹"), [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
-            return BM::removeBoxByIdText(boxes, &monsters, *answer);
-        });
+    const BM::RemoveBoxResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "删除包裹"),
+                      [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
+                          return BM::removeBoxByIdText(boxes, &monsters, *answer);
+                      });
     if (result.applied) {
         if (currentBoxId >= 1 && !DropSlots::findBox(document->boxes(), currentBoxId))
             currentBoxId = -1;
@@ -710,15 +748,16 @@ void DropBoxManagerDialog::onRemoveBoxById()
 
 void DropBoxManagerDialog::onDeleteItemById()
 {
-    const std::optional<QString> answer =
-        prompts->getText(this, QStringLiteral("删除指定物品ID"),
-                         QStringLiteral("请输入要删除的物品ID："), QStringLiteral("1"));
+    const std::optional<QString> answer = prompts->getText(
+        this, QCoreApplication::translate("Lootwright", "删除指定物品ID"),
+        QCoreApplication::translate("Lootwright", "请输入要删除的物品ID："), QStringLiteral("1"));
     if (!answer)
         return;
-    const BM::ItemIdResult result = editDocuments(
-        QStringLiteral("删除物品ID"), [&](MonsterDropData &, DropBoxContentData &boxes) {
-            return BM::deleteItemIdEverywhere(boxes, *answer);
-        });
+    const BM::ItemIdResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "删除物品ID"),
+                      [&](MonsterDropData &, DropBoxContentData &boxes) {
+                          return BM::deleteItemIdEverywhere(boxes, *answer);
+                      });
     if (result.applied)
         refreshKeepingCurrentBox();
     showNotice(result.notice);
@@ -727,15 +766,18 @@ void DropBoxManagerDialog::onDeleteItemById()
 void DropBoxManagerDialog::onReplaceItemId()
 {
     const int selectedId = firstSelectedId(itemTable);
-    const std::optional<std::pair<QString, QString>> answer = prompts->getNumberPair(
-        this, QStringLiteral("替换物品ID"), QStringLiteral("被替换的物品ID："),
-        QStringLiteral("替换为物品ID："), selectedId >= 1 ? selectedId : 1, 1, 999999999);
+    const std::optional<std::pair<QString, QString>> answer =
+        prompts->getNumberPair(this, QCoreApplication::translate("Lootwright", "替换物品ID"),
+                               QCoreApplication::translate("Lootwright", "被替换的物品ID："),
+                               QCoreApplication::translate("Lootwright", "替换为物品ID："),
+                               selectedId >= 1 ? selectedId : 1, 1, 999999999);
     if (!answer)
         return;
-    const BM::ItemIdResult result = editDocuments(
-        QStringLiteral("替换物品ID"), [&](MonsterDropData &, DropBoxContentData &boxes) {
-            return BM::replaceItemIdEverywhere(boxes, answer->first, answer->second);
-        });
+    const BM::ItemIdResult result =
+        editDocuments(QCoreApplication::translate("Lootwright", "替换物品ID"),
+                      [&](MonsterDropData &, DropBoxContentData &boxes) {
+                          return BM::replaceItemIdEverywhere(boxes, answer->first, answer->second);
+                      });
     if (result.applied)
         refreshKeepingCurrentBox();
     showNotice(result.notice);

@@ -3,6 +3,7 @@
 #include "rates/DropRate.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -29,7 +30,7 @@ DropChanceChartView::DropChanceChartView(QWidget *parent) : QChartView(parent)
 QString DropChanceChartView::pointText(const Curve &curve, double kills)
 {
     const double whole = std::max(0.0, std::round(kills));
-    return QStringLiteral("%1\n%2 次击杀：至少掉落一次的概率 %3")
+    return QCoreApplication::translate("Lootwright", "%1\n%2 次击杀：至少掉落一次的概率 %3")
         .arg(curve.name, QString::number(qint64(whole)),
              DropRate::percentFieldText(curve.odds.chanceIn(whole) * 100.0) + u'%');
 }
@@ -46,7 +47,7 @@ void DropChanceChartView::setCurves(const QList<Curve> &curves)
     }
 
     auto *killsAxis = new QValueAxis(chart);
-    killsAxis->setTitleText(QStringLiteral("击杀次数"));
+    killsAxis->setTitleText(QCoreApplication::translate("Lootwright", "击杀次数"));
     killsAxis->setLabelFormat(QStringLiteral("%.0f"));
     auto *chanceAxis = new QValueAxis(chart);
     chanceAxis->setRange(0.0, 100.0);

@@ -8,6 +8,7 @@
 #include "models/DropChangeListModel.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -28,7 +29,7 @@ DropChangesDialog::DropChangesDialog(Prompts *prompts, QWidget *parent)
     }
     setObjectName(QStringLiteral("dropChangesDialog"));
     setWindowFlag(Qt::Window);
-    setWindowTitle(QStringLiteral("查看修改"));
+    setWindowTitle(QCoreApplication::translate("Lootwright", "查看修改"));
     resize(1000, 560);
 
     auto *layout = new QVBoxLayout(this);
@@ -37,11 +38,11 @@ DropChangesDialog::DropChangesDialog(Prompts *prompts, QWidget *parent)
     summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
     filterEdit = new QLineEdit(this);
     filterEdit->setObjectName(QStringLiteral("filterEdit"));
-    filterEdit->setPlaceholderText(QStringLiteral("按ID或名称筛选"));
+    filterEdit->setPlaceholderText(QCoreApplication::translate("Lootwright", "按ID或名称筛选"));
     filterEdit->setClearButtonEnabled(true);
-    copyButton = new QPushButton(QStringLiteral("复制列表"), this);
+    copyButton = new QPushButton(QCoreApplication::translate("Lootwright", "复制列表"), this);
     copyButton->setObjectName(QStringLiteral("copyButton"));
-    saveButton = new QPushButton(QStringLiteral("保存为文本..."), this);
+    saveButton = new QPushButton(QCoreApplication::translate("Lootwright", "保存为文本..."), this);
     saveButton->setObjectName(QStringLiteral("saveButton"));
     top->addWidget(summaryLabel, 1);
     top->addWidget(filterEdit);
@@ -124,17 +125,20 @@ void DropChangesDialog::updateTexts()
 {
     const qsizetype records = recordModel->totalCount();
     const qsizetype rates = rateModel->totalCount();
-    summaryLabel->setText(records == 0 && rates == 0
-                              ? QStringLiteral("没有修改")
-                              : QStringLiteral("记录修改 %1 项，爆率变化 %2 项")
-                                    .arg(QString::number(records), QString::number(rates)));
+    summaryLabel->setText(
+        records == 0 && rates == 0
+            ? QCoreApplication::translate("Lootwright", "没有修改")
+            : QCoreApplication::translate("Lootwright", "记录修改 %1 项，爆率变化 %2 项")
+                  .arg(QString::number(records), QString::number(rates)));
     const auto title = [](const QString &name, qsizetype total, int shown) {
         return shown == total ? QStringLiteral("%1 (%2)").arg(name, QString::number(total))
                               : QStringLiteral("%1 (%2/%3)")
                                     .arg(name, QString::number(shown), QString::number(total));
     };
-    tabWidget->setTabText(0, title(QStringLiteral("记录修改"), records, recordModel->rowCount()));
-    tabWidget->setTabText(1, title(QStringLiteral("爆率变化"), rates, rateModel->rowCount()));
+    tabWidget->setTabText(0, title(QCoreApplication::translate("Lootwright", "记录修改"), records,
+                                   recordModel->rowCount()));
+    tabWidget->setTabText(1, title(QCoreApplication::translate("Lootwright", "爆率变化"), rates,
+                                   rateModel->rowCount()));
 }
 
 void DropChangesDialog::onActivated(DropChangeListModel *model, const QModelIndex &index)
@@ -158,15 +162,17 @@ void DropChangesDialog::onCopy()
 
 void DropChangesDialog::onSave()
 {
-    const QString path = prompts->saveFileName(this, QStringLiteral("保存修改列表"), QString(),
-                                               QStringLiteral("文本文件 (*.txt)"));
+    const QString path = prompts->saveFileName(
+        this, QCoreApplication::translate("Lootwright", "保存修改列表"), QString(),
+        QCoreApplication::translate("Lootwright", "文本文件 (*.txt)"));
     if (path.isEmpty())
         return;
     QString error;
     if (!HtmlDropRateExport::writePage(path, currentModel()->shownText(), error)) {
-        prompts->critical(this, QStringLiteral("保存失败"), error);
+        prompts->critical(this, QCoreApplication::translate("Lootwright", "保存失败"), error);
         return;
     }
-    prompts->information(this, QStringLiteral("保存成功"),
-                         QStringLiteral("已保存修改列表到：\n%1").arg(path));
+    prompts->information(
+        this, QCoreApplication::translate("Lootwright", "保存成功"),
+        QCoreApplication::translate("Lootwright", "已保存修改列表到：\n%1").arg(path));
 }

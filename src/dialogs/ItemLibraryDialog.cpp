@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -39,7 +40,7 @@ QListWidgetItem *favoriteItem(int itemId)
 ItemLibraryDialog::ItemLibraryDialog(Prompts *prompts, FavoritesStore *store, QWidget *parent)
     : QDialog(parent), prompts(prompts), store(store)
 {
-    setWindowTitle(QStringLiteral("物品库管理器"));
+    setWindowTitle(QCoreApplication::translate("Lootwright", "物品库管理器"));
     resize(600, 500);
 
     auto *layout = new QVBoxLayout(this);
@@ -59,10 +60,12 @@ ItemLibraryDialog::ItemLibraryDialog(Prompts *prompts, FavoritesStore *store, QW
     categoryCombo->setObjectName(QStringLiteral("categoryCombo"));
     searchEdit = new QLineEdit(libraryPane);
     searchEdit->setObjectName(QStringLiteral("searchEdit"));
-    searchEdit->setPlaceholderText(QStringLiteral("输入ID或名称..."));
-    filterRow->addWidget(new QLabel(QStringLiteral("分类:"), libraryPane));
+    searchEdit->setPlaceholderText(QCoreApplication::translate("Lootwright", "输入ID或名称..."));
+    filterRow->addWidget(
+        new QLabel(QCoreApplication::translate("Lootwright", "分类:"), libraryPane));
     filterRow->addWidget(categoryCombo);
-    filterRow->addWidget(new QLabel(QStringLiteral("搜索:"), libraryPane));
+    filterRow->addWidget(
+        new QLabel(QCoreApplication::translate("Lootwright", "搜索:"), libraryPane));
     filterRow->addWidget(searchEdit, 1);
     libraryLayout->addLayout(filterRow);
     libraryModel = new ItemLibraryListModel(this);
@@ -77,8 +80,8 @@ ItemLibraryDialog::ItemLibraryDialog(Prompts *prompts, FavoritesStore *store, QW
     auto *favoritesLayout = new QVBoxLayout(favoritesPane);
     favoritesLayout->setContentsMargins(0, 0, 0, 0);
     favoritesLayout->setSpacing(8);
-    favoritesLayout->addWidget(
-        new QLabel(QStringLiteral("收藏夹（拖拽排序 / 右键管理）"), favoritesPane));
+    favoritesLayout->addWidget(new QLabel(
+        QCoreApplication::translate("Lootwright", "收藏夹（拖拽排序 / 右键管理）"), favoritesPane));
     favoritesList = new QListWidget(favoritesPane);
     favoritesList->setObjectName(QStringLiteral("favoritesList"));
     favoritesList->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -142,14 +145,16 @@ void ItemLibraryDialog::showItemContextMenu(const QPoint &position)
     const int itemId = ItemLibraryViews::idAt(libraryView->indexAt(position));
 
     QMenu menu(this);
-    QAction *addToBox = menu.addAction(QStringLiteral("添加到当前选中包裹"));
-    QAction *addToFavorites = menu.addAction(QStringLiteral("加入收藏夹"));
+    QAction *addToBox =
+        menu.addAction(QCoreApplication::translate("Lootwright", "添加到当前选中包裹"));
+    QAction *addToFavorites =
+        menu.addAction(QCoreApplication::translate("Lootwright", "加入收藏夹"));
     menu.addSeparator();
-    QAction *copyId = menu.addAction(QStringLiteral("复制ID到剪贴板"));
+    QAction *copyId = menu.addAction(QCoreApplication::translate("Lootwright", "复制ID到剪贴板"));
     for (QAction *action : {addToBox, addToFavorites, copyId})
         action->setEnabled(anySelected);
     menu.addSeparator();
-    QAction *sources = menu.addAction(QStringLiteral("查看掉落来源"));
+    QAction *sources = menu.addAction(QCoreApplication::translate("Lootwright", "查看掉落来源"));
     sources->setEnabled(itemId >= 1);
 
     QAction *chosen = prompts->execMenu(menu, libraryView->viewport()->mapToGlobal(position));
@@ -177,8 +182,8 @@ void ItemLibraryDialog::onItemDoubleClicked(const QModelIndex &index)
     const int id = ItemLibraryViews::idAt(index);
     const QString idText =
         id >= 1 ? QString::number(id) : index.sibling(index.row(), 0).data().toString();
-    prompts->information(this, QStringLiteral("物品信息"),
-                         QStringLiteral("ID: %1\n名称: %2\n分类: %3")
+    prompts->information(this, QCoreApplication::translate("Lootwright", "物品信息"),
+                         QCoreApplication::translate("Lootwright", "ID: %1\n名称: %2\n分类: %3")
                              .arg(idText, index.sibling(index.row(), 1).data().toString(),
                                   index.sibling(index.row(), 2).data().toString()));
 }
@@ -295,14 +300,14 @@ void ItemLibraryDialog::showFavoritesContextMenu(const QPoint &position)
     const bool anySelected = !favoritesList->selectedItems().isEmpty();
 
     QMenu menu(this);
-    QAction *addToBox = menu.addAction(QStringLiteral("添加到当前包裹"));
+    QAction *addToBox = menu.addAction(QCoreApplication::translate("Lootwright", "添加到当前包裹"));
     menu.addSeparator();
-    QAction *up = menu.addAction(QStringLiteral("上移"));
-    QAction *down = menu.addAction(QStringLiteral("下移"));
-    QAction *top = menu.addAction(QStringLiteral("置顶"));
-    QAction *bottom = menu.addAction(QStringLiteral("置底"));
+    QAction *up = menu.addAction(QCoreApplication::translate("Lootwright", "上移"));
+    QAction *down = menu.addAction(QCoreApplication::translate("Lootwright", "下移"));
+    QAction *top = menu.addAction(QCoreApplication::translate("Lootwright", "置顶"));
+    QAction *bottom = menu.addAction(QCoreApplication::translate("Lootwright", "置底"));
     menu.addSeparator();
-    QAction *remove = menu.addAction(QStringLiteral("从收藏夹移除"));
+    QAction *remove = menu.addAction(QCoreApplication::translate("Lootwright", "从收藏夹移除"));
     for (QAction *action : {addToBox, up, down, top, bottom, remove})
         action->setEnabled(anySelected);
 

@@ -1,6 +1,7 @@
 #include "dialogs/ItemLibraryViews.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSet>
@@ -37,8 +38,10 @@ QTableView *createView(QAbstractItemModel *model, QWidget *parent)
 QComboBox *createCategoryCombo(QWidget *parent)
 {
     auto *combo = new QComboBox(parent);
-    combo->addItems({QStringLiteral("全部"), QStringLiteral("物品"), QStringLiteral("装备"),
-                     QStringLiteral("宝石")});
+    combo->addItems({QCoreApplication::translate("Lootwright", "全部"),
+                     QCoreApplication::translate("Lootwright", "物品"),
+                     QCoreApplication::translate("Lootwright", "装备"),
+                     QCoreApplication::translate("Lootwright", "宝石")});
     return combo;
 }
 
@@ -52,8 +55,8 @@ QTimer *createFilterTimer(QObject *parent)
 
 QString categoryFilter(const QComboBox *combo)
 {
-    const QString text = combo->currentText();
-    return text == QStringLiteral("全部") ? QString() : text;
+    // The first entry is "全部"; told by its place, as its text depends on the language.
+    return combo->currentIndex() > 0 ? combo->currentText() : QString();
 }
 
 int idAt(const QModelIndex &index)

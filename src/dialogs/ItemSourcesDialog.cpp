@@ -5,6 +5,7 @@
 #include "dialogs/DropChanceChartView.h"
 #include "models/ItemSourceTableModel.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -30,9 +31,9 @@ ItemSourcesDialog::ItemSourcesDialog(ConfigDocument *document, std::function<dou
     auto *queryLayout = new QHBoxLayout;
     itemIdEdit = new QLineEdit(this);
     itemIdEdit->setObjectName(QStringLiteral("itemIdEdit"));
-    itemIdEdit->setPlaceholderText(QStringLiteral("物品ID"));
+    itemIdEdit->setPlaceholderText(QCoreApplication::translate("Lootwright", "物品ID"));
     itemIdEdit->setValidator(new QIntValidator(1, INT_MAX, itemIdEdit));
-    lookupButton = new QPushButton(QStringLiteral("查询"), this);
+    lookupButton = new QPushButton(QCoreApplication::translate("Lootwright", "查询"), this);
     lookupButton->setObjectName(QStringLiteral("lookupButton"));
     summaryLabel = new QLabel(this);
     summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
@@ -91,20 +92,25 @@ void ItemSourcesDialog::showSources(int itemId, const QString &itemName,
          ItemSourceIndex::bestTotals(sourceModel->monsterTotals(), chartMonsters)) {
         const QString name = NameResolver::instance().monsterName(total.monsterId);
         curves.append(
-            {name.isEmpty() ? QStringLiteral("怪物 %1").arg(total.monsterId) : name, total.odds});
+            {name.isEmpty()
+                 ? QCoreApplication::translate("Lootwright", "怪物 %1").arg(total.monsterId)
+                 : name,
+             total.odds});
     }
     chanceChart->setCurves(curves);
     QSet<int> boxes;
     for (const ItemSourceIndex::Source &source : sources)
         boxes.insert(source.boxIndex);
     const QString label = itemName.isEmpty()
-                              ? QStringLiteral("物品 %1").arg(itemId)
-                              : QStringLiteral("物品 %1 %2").arg(QString::number(itemId), itemName);
-    setWindowTitle(QStringLiteral("掉落来源 - %1").arg(label));
-    summaryLabel->setText(sources.isEmpty() ? QStringLiteral("%1：没有包裹含有该物品").arg(label)
-                                            : QStringLiteral("%1：%2 个包裹，%3 个来源")
-                                                  .arg(label, QString::number(boxes.size()),
-                                                       QString::number(sources.size())));
+                              ? QCoreApplication::translate("Lootwright", "物品 %1").arg(itemId)
+                              : QCoreApplication::translate("Lootwright", "物品 %1 %2")
+                                    .arg(QString::number(itemId), itemName);
+    setWindowTitle(QCoreApplication::translate("Lootwright", "掉落来源 - %1").arg(label));
+    summaryLabel->setText(
+        sources.isEmpty()
+            ? QCoreApplication::translate("Lootwright", "%1：没有包裹含有该物品").arg(label)
+            : QCoreApplication::translate("Lootwright", "%1：%2 个包裹，%3 个来源")
+                  .arg(label, QString::number(boxes.size()), QString::number(sources.size())));
 }
 
 void ItemSourcesDialog::onLookup()

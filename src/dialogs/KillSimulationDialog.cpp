@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -58,7 +59,7 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
     setWindowFlag(Qt::Window);
     const QString name = NameResolver::instance().monsterName(monster.monsterId);
     setWindowTitle(
-        QStringLiteral("模拟击杀 - 怪物[%1%2]")
+        QCoreApplication::translate("Lootwright", "模拟击杀 - 怪物[%1%2]")
             .arg(QString::number(monster.monsterId), name.isEmpty() ? QString() : u':' + name));
     resize(960, 720);
 
@@ -75,7 +76,7 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
     seedEdit->setObjectName(QStringLiteral("seedEdit"));
     seedEdit->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{1,20}")), seedEdit));
-    newSeedButton = new QPushButton(QStringLiteral("新种子"), this);
+    newSeedButton = new QPushButton(QCoreApplication::translate("Lootwright", "新种子"), this);
     newSeedButton->setObjectName(QStringLiteral("newSeedButton"));
     itemCombo = new QComboBox(this);
     itemCombo->setObjectName(QStringLiteral("itemCombo"));
@@ -86,7 +87,7 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
                                : QStringLiteral("%1 %2").arg(item.itemId).arg(itemName),
                            item.itemId);
     }
-    runButton = new QPushButton(QStringLiteral("运行模拟"), this);
+    runButton = new QPushButton(QCoreApplication::translate("Lootwright", "运行模拟"), this);
     runButton->setObjectName(QStringLiteral("runButton"));
     runButton->setDefault(true);
 
@@ -96,11 +97,11 @@ KillSimulationDialog::KillSimulationDialog(const MonsterDropConfig &monster,
         field->setMinimumWidth(width);
         top->addWidget(field);
     };
-    addField(QStringLiteral("击杀次数"), killsSpin, 110);
-    addField(QStringLiteral("随机种子"), seedEdit, 190);
+    addField(QCoreApplication::translate("Lootwright", "击杀次数"), killsSpin, 110);
+    addField(QCoreApplication::translate("Lootwright", "随机种子"), seedEdit, 190);
     top->addWidget(newSeedButton);
-    addField(QStringLiteral("首次掉落物品"), itemCombo, 180);
-    addField(QStringLiteral("玩家数"), playersSpin, 90);
+    addField(QCoreApplication::translate("Lootwright", "首次掉落物品"), itemCombo, 180);
+    addField(QCoreApplication::translate("Lootwright", "玩家数"), playersSpin, 90);
     top->addStretch(1);
     top->addWidget(runButton);
 
@@ -138,8 +139,8 @@ bool KillSimulationDialog::runSimulation()
     bool ok = false;
     const quint64 seed = seedEdit->text().toULongLong(&ok);
     if (!ok) {
-        firstDropLabel->setText(
-            QStringLiteral("种子无效：应为 0 到 18446744073709551615 的整数，未运行模拟"));
+        firstDropLabel->setText(QCoreApplication::translate(
+            "Lootwright", "种子无效：应为 0 到 18446744073709551615 的整数，未运行模拟"));
         return false;
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -171,13 +172,15 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
     auto *chart = new QChart;
     chart->legend()->hide();
     if (drops.itemId < 1) {
-        firstDropLabel->setText(QStringLiteral("该怪物没有可掉落的物品"));
+        firstDropLabel->setText(
+            QCoreApplication::translate("Lootwright", "该怪物没有可掉落的物品"));
         replaceChart(chart);
         return;
     }
-    firstDropLabel->setText(itemCombo->currentText() + QStringLiteral(" 首次掉落：") +
+    firstDropLabel->setText(itemCombo->currentText() +
+                            QCoreApplication::translate("Lootwright", " 首次掉落：") +
                             KillSimulationTable::firstDropSummary(drops));
-    auto *players = new QBarSet(QStringLiteral("玩家数"), chart);
+    auto *players = new QBarSet(QCoreApplication::translate("Lootwright", "玩家数"), chart);
     const QStringList labels = KillSimulationTable::firstDropLabels(drops);
     const QList<QStringList> rows = KillSimulationTable::firstDropRows(drops);
     qint64 most = 1;
@@ -192,7 +195,7 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
     auto *killsAxis = new QBarCategoryAxis(chart);
     killsAxis->append(labels);
     killsAxis->setTitleText(KillSimulationTable::firstDropHeader().at(0) +
-                            QStringLiteral("（不超过）"));
+                            QCoreApplication::translate("Lootwright", "（不超过）"));
     auto *countAxis = new QValueAxis(chart);
     countAxis->setRange(0.0, double(most));
     countAxis->setLabelFormat(QStringLiteral("%.0f"));
@@ -205,7 +208,7 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
         if (on && index >= 0 && index < rows.size())
             QToolTip::showText(
                 QCursor::pos(),
-                QStringLiteral("%1 次击杀：%2 名玩家（%3）")
+                QCoreApplication::translate("Lootwright", "%1 次击杀：%2 名玩家（%3）")
                     .arg(rows.at(index).at(0), rows.at(index).at(1), rows.at(index).at(2)),
                 histogramView);
         else

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -18,7 +19,7 @@ QCheckBox *modifyBox(QWidget *parent, const char *objectName)
 {
     auto *box = new QCheckBox(parent);
     box->setObjectName(QString::fromLatin1(objectName));
-    box->setToolTip(QStringLiteral("勾选表示修改此项"));
+    box->setToolTip(QCoreApplication::translate("Lootwright", "勾选表示修改此项"));
     return box;
 }
 
@@ -35,32 +36,35 @@ QHBoxLayout *fieldRow(QCheckBox *modify, QWidget *value)
 
 MonsterEditDialog::MonsterEditDialog(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("编辑怪物属性"));
+    setWindowTitle(QCoreApplication::translate("Lootwright", "编辑怪物属性"));
     setMinimumWidth(350);
 
     auto *layout = new QVBoxLayout(this);
-    headerLabel = new QLabel(QStringLiteral("编辑怪物掉落属性："), this);
+    headerLabel = new QLabel(QCoreApplication::translate("Lootwright", "编辑怪物掉落属性："), this);
     headerLabel->setObjectName(QStringLiteral("headerLabel"));
     layout->addWidget(headerLabel);
 
-    auto *group = new QGroupBox(QStringLiteral("属性设置"), this);
+    auto *group = new QGroupBox(QCoreApplication::translate("Lootwright", "属性设置"), this);
     auto *form = new QFormLayout(group);
     modifyHasDropCheck = modifyBox(group, "modifyHasDropCheck");
     modifyDropTypeCheck = modifyBox(group, "modifyDropTypeCheck");
     modifyMonsterValueCheck = modifyBox(group, "modifyMonsterValueCheck");
-    hasDropCheck = new QCheckBox(QStringLiteral("启用掉落"), group);
+    hasDropCheck = new QCheckBox(QCoreApplication::translate("Lootwright", "启用掉落"), group);
     hasDropCheck->setObjectName(QStringLiteral("hasDropCheck"));
     dropTypeCombo = new QComboBox(group);
     dropTypeCombo->setObjectName(QStringLiteral("dropTypeCombo"));
-    dropTypeCombo->addItem(QStringLiteral("个人掉落"), 0);
-    dropTypeCombo->addItem(QStringLiteral("队伍掉落"), 1);
+    dropTypeCombo->addItem(QCoreApplication::translate("Lootwright", "个人掉落"), 0);
+    dropTypeCombo->addItem(QCoreApplication::translate("Lootwright", "队伍掉落"), 1);
     monsterValueSpin = new QSpinBox(group);
     monsterValueSpin->setObjectName(QStringLiteral("monsterValueSpin"));
     monsterValueSpin->setRange(0, 999999);
     monsterValueSpin->setValue(0);
-    form->addRow(QStringLiteral("是否掉落:"), fieldRow(modifyHasDropCheck, hasDropCheck));
-    form->addRow(QStringLiteral("掉落类型:"), fieldRow(modifyDropTypeCheck, dropTypeCombo));
-    form->addRow(QStringLiteral("怪物价值:"), fieldRow(modifyMonsterValueCheck, monsterValueSpin));
+    form->addRow(QCoreApplication::translate("Lootwright", "是否掉落:"),
+                 fieldRow(modifyHasDropCheck, hasDropCheck));
+    form->addRow(QCoreApplication::translate("Lootwright", "掉落类型:"),
+                 fieldRow(modifyDropTypeCheck, dropTypeCombo));
+    form->addRow(QCoreApplication::translate("Lootwright", "怪物价值:"),
+                 fieldRow(modifyMonsterValueCheck, monsterValueSpin));
     layout->addWidget(group);
 
     buttonBox = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -75,8 +79,10 @@ void MonsterEditDialog::setEditCount(int count)
     editCount = count;
     const bool single = count == 1;
     headerLabel->setText(
-        single ? QStringLiteral("编辑单个怪物掉落属性：")
-               : QStringLiteral("批量编辑 %1 个怪物（勾选左侧复选框表示修改该项）：").arg(count));
+        single ? QCoreApplication::translate("Lootwright", "编辑单个怪物掉落属性：")
+               : QCoreApplication::translate("Lootwright",
+                                             "批量编辑 %1 个怪物（勾选左侧复选框表示修改该项）：")
+                     .arg(count));
     for (QCheckBox *box : {modifyHasDropCheck, modifyDropTypeCheck, modifyMonsterValueCheck}) {
         box->setChecked(single);
         box->setVisible(!single);

@@ -4,6 +4,7 @@
 #include "document/DiskWatcher.h"
 #include "document/DocumentEditCommand.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -510,7 +511,9 @@ void ConfigDocument::journalUndoRedo(const DocumentChange &change, bool undo, co
     } else {
         // A step from before a save: what it did, as a step of its own.
         record.serial = nextSerial++;
-        record.name = (undo ? QStringLiteral("撤销：%1") : QStringLiteral("重做：%1")).arg(name);
+        record.name = (undo ? QCoreApplication::translate("Lootwright", "撤销：%1")
+                            : QCoreApplication::translate("Lootwright", "重做：%1"))
+                          .arg(name);
         record.change = encode(undo ? change.reversed() : change);
     }
     appendToJournal(record);
@@ -542,8 +545,10 @@ void ConfigDocument::journalKeptChanges()
             if (!read || !same) {
                 journal->close(true);
                 journalState = JournalState::Failed;
-                Q_EMIT journalFailed(read ? QStringLiteral("文件已被其他程序修改：%1").arg(path)
-                                          : error);
+                Q_EMIT journalFailed(
+                    read ? QCoreApplication::translate("Lootwright", "文件已被其他程序修改：%1")
+                               .arg(path)
+                         : error);
                 return;
             }
         }
@@ -554,7 +559,7 @@ void ConfigDocument::journalKeptChanges()
             continue;
         RecoveryJournal::Record record;
         record.serial = nextSerial++;
-        record.name = QStringLiteral("未保存的修改");
+        record.name = QCoreApplication::translate("Lootwright", "未保存的修改");
         record.change = encode(change);
         appendToJournal(record);
     }

@@ -1,5 +1,6 @@
 #include "document/RecoveryJournal.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
@@ -210,7 +211,8 @@ bool RecoveryJournal::start(const QString &path, const Key &key, QString &error)
     mirror.serials.clear();
     mirror.index = 0;
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        error = QStringLiteral("无法创建目录：%1").arg(QFileInfo(path).absolutePath());
+        error = QCoreApplication::translate("Lootwright", "无法创建目录：%1")
+                    .arg(QFileInfo(path).absolutePath());
         return false;
     }
     file.setFileName(path);

@@ -3,6 +3,7 @@
 #include "edit/EditSupport.h"
 #include "edit/LogLabels.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 using EditSupport::num;
@@ -20,7 +21,8 @@ QString labelOf(const MonsterDropConfig *currentConfig)
 
 QString yesNo(int flag)
 {
-    return flag != 0 ? QStringLiteral("是") : QStringLiteral("否");
+    return flag != 0 ? QCoreApplication::translate("Lootwright", "是")
+                     : QCoreApplication::translate("Lootwright", "否");
 }
 
 bool parseInt(const QString &text, int *value)
@@ -61,12 +63,14 @@ BoxDetailStep boxDetailStep(const DropBoxConfig &box, const BoxDetailInput &inpu
     DropBoxConfig after = box;
     setDetailFields(after, input);
     if (after.boxId != box.boxId)
-        return {QStringLiteral("修改包裹ID"), QString()};
+        return {QCoreApplication::translate("Lootwright", "修改包裹ID"), QString()};
     if (after.boxValue != box.boxValue)
-        return {QStringLiteral("修改包裹权值"), QStringLiteral("weight:%1").arg(box.boxId)};
+        return {QCoreApplication::translate("Lootwright", "修改包裹权值"),
+                QStringLiteral("weight:%1").arg(box.boxId)};
     if (after.forceOpenFlag != box.forceOpenFlag)
-        return {QStringLiteral("修改拾取绑定"), QString()};
-    return {QStringLiteral("修改广播ID"), QStringLiteral("notify:%1").arg(box.boxId)};
+        return {QCoreApplication::translate("Lootwright", "修改拾取绑定"), QString()};
+    return {QCoreApplication::translate("Lootwright", "修改广播ID"),
+            QStringLiteral("notify:%1").arg(box.boxId)};
 }
 
 bool setItemId(DropBoxContentData &boxes, int boxId, int row, int itemId)
@@ -101,16 +105,17 @@ BoxDetailResult applyBoxDetail(DropBoxContentData &boxes, const MonsterDropConfi
     result.forceBindChanged = box.forceOpenFlag != oldFlag;
     result.broadcastIdChanged = box.notifyId != oldNotify;
     if (result.idChanged)
-        result.logLines << QStringLiteral("%1：%2 → %3（注意：仅修改ID不会自动同步所有引用）")
+        result.logLines << QCoreApplication::translate(
+                               "Lootwright", "%1：%2 → %3（注意：仅修改ID不会自动同步所有引用）")
                                .arg(label, boxLabel(oldId), newBox);
     if (result.weightChanged)
-        result.logLines << QStringLiteral("%1：%2 权值 %3 → %4")
+        result.logLines << QCoreApplication::translate("Lootwright", "%1：%2 权值 %3 → %4")
                                .arg(label, newBox, num(oldValue), num(box.boxValue));
     if (result.forceBindChanged)
-        result.logLines << QStringLiteral("%1：%2 拾取绑定 %3 → %4")
+        result.logLines << QCoreApplication::translate("Lootwright", "%1：%2 拾取绑定 %3 → %4")
                                .arg(label, newBox, yesNo(oldFlag), yesNo(box.forceOpenFlag));
     if (result.broadcastIdChanged)
-        result.logLines << QStringLiteral("%1：%2 广播ID %3 → %4")
+        result.logLines << QCoreApplication::translate("Lootwright", "%1：%2 广播ID %3 → %4")
                                .arg(label, newBox, num(oldNotify), num(box.notifyId));
     result.newBoxId = box.boxId;
     result.applied = true;
@@ -121,8 +126,9 @@ BoxDetailResult applyBoxDetail(DropBoxContentData &boxes, const MonsterDropConfi
 
 EditNotice duplicateNoSelectionNotice()
 {
-    return EditNotice::information(EditTexts::noticeTitle(),
-                                   QStringLiteral("请先选择要复制的包裹"));
+    return EditNotice::information(
+        EditTexts::noticeTitle(),
+        QCoreApplication::translate("Lootwright", "请先选择要复制的包裹"));
 }
 
 DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData &monsters,
@@ -158,11 +164,13 @@ DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData
         else
             ids[slot] = *newId;
         result.slotIndex = slot;
-        result.logLines << QStringLiteral("%1：复制包裹[%2] → 包裹[%3]（权值=%4，物品槽位=%5）")
+        result.logLines << QCoreApplication::translate(
+                               "Lootwright", "%1：复制包裹[%2] → 包裹[%3]（权值=%4，物品槽位=%5）")
                                .arg(LogLabels::monsterLabel(currentConfig->monsterId),
                                     num(result.sourceBoxId), num(*newId), num(weight), num(slots));
     } else {
-        result.logLines << QStringLiteral("复制包裹[%1] → 包裹[%2]（权值=%3，物品槽位=%4）")
+        result.logLines << QCoreApplication::translate(
+                               "Lootwright", "复制包裹[%1] → 包裹[%2]（权值=%3，物品槽位=%4）")
                                .arg(num(result.sourceBoxId), num(*newId), num(weight), num(slots));
     }
     result.applied = true;
@@ -171,7 +179,7 @@ DuplicateBoxResult duplicateBox(DropBoxContentData &boxes, const MonsterDropData
 
 QString deleteNoSelectionLogLine()
 {
-    return QStringLiteral("删除包裹：未选择包裹");
+    return QCoreApplication::translate("Lootwright", "删除包裹：未选择包裹");
 }
 
 DeleteBoxResult deleteBox(DropBoxContentData &boxes, MonsterDropConfig *currentConfig,
@@ -194,11 +202,13 @@ DeleteBoxResult deleteBox(DropBoxContentData &boxes, MonsterDropConfig *currentC
         result.removedSlots = int(currentConfig->dropBoxIds.removeAll(boxId));
 
     if (currentConfig)
-        result.logLines << QStringLiteral("%1：删除包裹[%2]（权值=%3，物品槽位=%4）")
+        result.logLines << QCoreApplication::translate("Lootwright",
+                                                       "%1：删除包裹[%2]（权值=%3，物品槽位=%4）")
                                .arg(LogLabels::monsterLabel(currentConfig->monsterId), num(boxId),
                                     num(weight), num(slots));
     else
-        result.logLines << QStringLiteral("删除包裹[%1]（权值=%2，物品槽位=%3）")
+        result.logLines << QCoreApplication::translate("Lootwright",
+                                                       "删除包裹[%1]（权值=%2，物品槽位=%3）")
                                .arg(num(boxId), num(weight), num(slots));
     result.applied = true;
     return result;
@@ -211,7 +221,8 @@ AddItemsResult addItems(DropBoxContentData &boxes, const MonsterDropConfig *curr
 {
     AddItemsResult result;
     const EditNotice nothingAdded = EditNotice::information(
-        EditTexts::noticeTitle(), QStringLiteral("当前未选中包裹或物品已存在"));
+        EditTexts::noticeTitle(),
+        QCoreApplication::translate("Lootwright", "当前未选中包裹或物品已存在"));
     const int index = currentBox ? DropSlots::indexOfBox(boxes, currentBox->boxId) : -1;
     if (index < 0) {
         result.notice = nothingAdded;
@@ -230,13 +241,16 @@ AddItemsResult addItems(DropBoxContentData &boxes, const MonsterDropConfig *curr
     QStringList shown;
     for (qsizetype i = 0; i < qMin<qsizetype>(10, result.addedIds.size()); ++i)
         shown << num(result.addedIds.at(i));
-    const QString more = result.addedCount > 10
-                             ? QStringLiteral(" ...（共%1个）").arg(result.addedCount)
-                             : QString();
-    result.logLines << QStringLiteral("%1：包裹[%2] 添加物品 %3 个：%4%5")
+    const QString more =
+        result.addedCount > 10
+            ? QCoreApplication::translate("Lootwright", " ...（共%1个）").arg(result.addedCount)
+            : QString();
+    result.logLines << QCoreApplication::translate("Lootwright",
+                                                   "%1：包裹[%2] 添加物品 %3 个：%4%5")
                            .arg(labelOf(currentConfig), num(box.boxId), num(result.addedCount),
                                 shown.join(QStringLiteral(", ")), more);
-    result.statusText = QStringLiteral("已添加 %1 个物品到当前包裹").arg(result.addedCount);
+    result.statusText = QCoreApplication::translate("Lootwright", "已添加 %1 个物品到当前包裹")
+                            .arg(result.addedCount);
     result.applied = true;
     return result;
 }
@@ -247,18 +261,21 @@ DeleteItemsPlan planDeleteItems(const DropBoxContentData &boxes, const DropBoxCo
     DeleteItemsPlan plan;
     if (!currentBox) {
         plan.notice =
-            EditNotice::information(EditTexts::noticeTitle(), QStringLiteral("请先选择一个包裹"));
+            EditNotice::information(EditTexts::noticeTitle(),
+                                    QCoreApplication::translate("Lootwright", "请先选择一个包裹"));
         return plan;
     }
     if (selectedRows.isEmpty()) {
-        plan.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                              QStringLiteral("请先选择要删除的物品"));
+        plan.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "请先选择要删除的物品"));
         return plan;
     }
     const DropBoxConfig *box = DropSlots::findBox(boxes, currentBox->boxId);
     if (!box) {
         plan.notice =
-            EditNotice::warning(EditTexts::errorTitle(), QStringLiteral("找不到选中的包裹配置"));
+            EditNotice::warning(EditTexts::errorTitle(),
+                                QCoreApplication::translate("Lootwright", "找不到选中的包裹配置"));
         return plan;
     }
     QSet<int> seen;
@@ -270,13 +287,15 @@ DeleteItemsPlan planDeleteItems(const DropBoxContentData &boxes, const DropBoxCo
             plan.rows.append(row);
     }
     if (plan.rows.isEmpty()) {
-        plan.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                              QStringLiteral("选中的都是空槽位，无需删除"));
+        plan.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "选中的都是空槽位，无需删除"));
         return plan;
     }
     plan.ok = true;
-    plan.question = {QStringLiteral("确认删除"),
-                     QStringLiteral("确定要删除选中的 %1 个物品吗？").arg(plan.rows.size())};
+    plan.question = {QCoreApplication::translate("Lootwright", "确认删除"),
+                     QCoreApplication::translate("Lootwright", "确定要删除选中的 %1 个物品吗？")
+                         .arg(plan.rows.size())};
     return plan;
 }
 
@@ -296,13 +315,14 @@ DeleteItemsResult deleteItems(DropBoxContentData &boxes, const MonsterDropConfig
     }
     EditSupport::compactBoxSlots(box, box.items.size());
 
-    result.logLines << QStringLiteral("%1：包裹[%2] 删除物品 %3 个：%4")
+    result.logLines << QCoreApplication::translate("Lootwright", "%1：包裹[%2] 删除物品 %3 个：%4")
                            .arg(labelOf(currentConfig), num(box.boxId),
                                 num(result.deletedIds.size()),
                                 LogLabels::formatIdList(result.deletedIds, 8));
     result.notice =
-        EditNotice::information(QStringLiteral("删除成功"),
-                                QStringLiteral("已删除 %1 个物品").arg(result.deletedIds.size()));
+        EditNotice::information(QCoreApplication::translate("Lootwright", "删除成功"),
+                                QCoreApplication::translate("Lootwright", "已删除 %1 个物品")
+                                    .arg(result.deletedIds.size()));
     result.applied = true;
     return result;
 }
@@ -342,9 +362,10 @@ FavoritesMerge mergeFavorites(const QStringList &stored, const QList<int> &selec
     }
     merge.statusText =
         merge.newCount > 0
-            ? QStringLiteral("已加入收藏夹：新增 %1 个（选中 %2 个）")
+            ? QCoreApplication::translate("Lootwright", "已加入收藏夹：新增 %1 个（选中 %2 个）")
                   .arg(num(merge.newCount), num(merge.selectedCount))
-            : QStringLiteral("收藏夹已包含所选物品（选中 %1 个）").arg(merge.selectedCount);
+            : QCoreApplication::translate("Lootwright", "收藏夹已包含所选物品（选中 %1 个）")
+                  .arg(merge.selectedCount);
     return merge;
 }
 

@@ -3,6 +3,7 @@
 #include "data/NameResolver.h"
 #include "edit/EditSupport.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 #include <optional>
@@ -54,7 +55,7 @@ EditNotice notice(const QString &text)
 
 EditNotice saveRefusal(const QString &text)
 {
-    return EditNotice::warning(QStringLiteral("保存失败"), text);
+    return EditNotice::warning(QCoreApplication::translate("Lootwright", "保存失败"), text);
 }
 
 DropBoxConfig emptyBox(int boxId)
@@ -93,11 +94,11 @@ QList<int> boxesToList(const DropBoxContentData &boxes, int filterItemId)
 QString boxReferencesText(const MonsterDropData *monsters, int boxId)
 {
     if (!monsters)
-        return QStringLiteral("未加载怪物配置信息");
+        return QCoreApplication::translate("Lootwright", "未加载怪物配置信息");
     const QStringList lines = referenceLines(*monsters, boxId);
     if (lines.isEmpty())
-        return QStringLiteral("未找到使用包裹 ID %1 的怪物").arg(boxId);
-    return QStringLiteral("使用包裹 ID %1 的怪物列表:\n\n").arg(boxId) +
+        return QCoreApplication::translate("Lootwright", "未找到使用包裹 ID %1 的怪物").arg(boxId);
+    return QCoreApplication::translate("Lootwright", "使用包裹 ID %1 的怪物列表:\n\n").arg(boxId) +
            lines.join(QLatin1Char('\n'));
 }
 
@@ -108,7 +109,8 @@ QString renamedBoxReferencesNote(const MonsterDropData *monsters, int oldId, int
     const QStringList lines = referenceLines(*monsters, oldId);
     if (lines.isEmpty())
         return QString();
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "Lootwright",
                "注意：包裹ID已由 %1 改为 %2，以下怪物仍引用旧ID %1（引用未随之修改）:\n\n")
                .arg(num(oldId), num(newId)) +
            lines.join(QLatin1Char('\n'));
@@ -122,34 +124,39 @@ BoxEditResult applyBoxEdits(DropBoxContentData &boxes, int currentBoxId, const B
     result.oldBoxId = currentBoxId;
     result.newBoxId = currentBoxId;
     if (!DropSlots::isUsedId(currentBoxId)) {
-        result.notice = notice(QStringLiteral("请先选择一个包裹"));
+        result.notice = notice(QCoreApplication::translate("Lootwright", "请先选择一个包裹"));
         return result;
     }
     const int index = DropSlots::indexOfBox(boxes, currentBoxId);
     if (index < 0) {
-        result.notice = saveRefusal(QStringLiteral("当前选中的包裹不存在（可能已被删除）"));
+        result.notice = saveRefusal(
+            QCoreApplication::translate("Lootwright", "当前选中的包裹不存在（可能已被删除）"));
         return result;
     }
     const DropBoxConfig &box = boxes.boxes.at(index);
     const std::optional<int> newId = parsePositive(input.boxIdText);
     if (!newId) {
-        result.notice = saveRefusal(QStringLiteral("包裹ID必须为正整数"));
+        result.notice =
+            saveRefusal(QCoreApplication::translate("Lootwright", "包裹ID必须为正整数"));
         return result;
     }
     if (*newId != box.boxId && DropSlots::indexOfBox(boxes, *newId) >= 0) {
-        result.notice = saveRefusal(QStringLiteral("包裹ID %1 已存在，请换一个ID").arg(*newId));
+        result.notice = saveRefusal(
+            QCoreApplication::translate("Lootwright", "包裹ID %1 已存在，请换一个ID").arg(*newId));
         return result;
     }
     const std::optional<int> weight = parseDecimal(input.weightText);
     if (!weight || *weight < 0) {
-        result.notice = saveRefusal(QStringLiteral("包裹权值必须为非负整数"));
+        result.notice =
+            saveRefusal(QCoreApplication::translate("Lootwright", "包裹权值必须为非负整数"));
         return result;
     }
     std::optional<int> notifyId = -1;
     if (!input.notifyIdText.trimmed().isEmpty())
         notifyId = parseDecimal(input.notifyIdText);
     if (!notifyId) {
-        result.notice = saveRefusal(QStringLiteral("掉落系统编号必须为整数（可留空表示 -1）"));
+        result.notice = saveRefusal(
+            QCoreApplication::translate("Lootwright", "掉落系统编号必须为整数（可留空表示 -1）"));
         return result;
     }
     // The check box only says "not 0": a stored flag such as 2 stays while it stays checked.
@@ -189,7 +196,7 @@ NewBoxResult addBox(DropBoxContentData &boxes, const MonsterDropData *monsters)
 
 EditNotice copyNoSelectionNotice()
 {
-    return notice(QStringLiteral("请先选择要复制的包裹"));
+    return notice(QCoreApplication::translate("Lootwright", "请先选择要复制的包裹"));
 }
 
 NewBoxResult copyBox(DropBoxContentData &boxes, const MonsterDropData *monsters, int sourceBoxId)
@@ -198,7 +205,8 @@ NewBoxResult copyBox(DropBoxContentData &boxes, const MonsterDropData *monsters,
     const int index = DropSlots::indexOfBox(boxes, sourceBoxId);
     if (index < 0) {
         result.notice =
-            EditNotice::warning(EditTexts::errorTitle(), QStringLiteral("找不到要复制的包裹"));
+            EditNotice::warning(EditTexts::errorTitle(),
+                                QCoreApplication::translate("Lootwright", "找不到要复制的包裹"));
         return result;
     }
     std::optional<int> id = EditSupport::nextFreeBoxId(boxes, monsters, qint64(sourceBoxId) + 1);
@@ -226,7 +234,7 @@ EditResult removeItemSlots(DropBoxContentData &boxes, int boxId, const QList<int
     if (index < 0)
         return result;
     if (rows.isEmpty()) {
-        result.notice = notice(QStringLiteral("请先选择要删除的物品"));
+        result.notice = notice(QCoreApplication::translate("Lootwright", "请先选择要删除的物品"));
         return result;
     }
     QList<int> sorted = rows;
@@ -251,11 +259,12 @@ AddItemsResult addLibraryItems(DropBoxContentData &boxes, int boxId, const QList
 {
     AddItemsResult result;
     if (!DropSlots::isUsedId(boxId)) {
-        result.notice = notice(QStringLiteral("请先选择一个包裹"));
+        result.notice = notice(QCoreApplication::translate("Lootwright", "请先选择一个包裹"));
         return result;
     }
     if (itemIds.isEmpty()) {
-        result.notice = notice(QStringLiteral("请先在物品库选择要添加的物品"));
+        result.notice =
+            notice(QCoreApplication::translate("Lootwright", "请先在物品库选择要添加的物品"));
         return result;
     }
     const int index = DropSlots::indexOfBox(boxes, boxId);
@@ -267,7 +276,8 @@ AddItemsResult addLibraryItems(DropBoxContentData &boxes, int boxId, const QList
     result.addedCount = int(EditSupport::addItemIdsToBox(boxes.boxes[index], itemIds).size());
     result.applied = result.addedCount > 0;
     if (!result.applied && !quietWhenNoneAdded)
-        result.notice = notice(QStringLiteral("没有添加任何物品（可能已存在或无效）"));
+        result.notice = notice(
+            QCoreApplication::translate("Lootwright", "没有添加任何物品（可能已存在或无效）"));
     return result;
 }
 
@@ -304,11 +314,13 @@ RemoveBoxResult removeBoxEverywhere(DropBoxContentData &boxes, MonsterDropData *
             }
         }
     }
-    result.paneText = QStringLiteral("已删除包裹：ID=%1（权值=%2，槽位=%3）")
-                          .arg(num(boxId), num(weight), num(slotCount));
+    result.paneText =
+        QCoreApplication::translate("Lootwright", "已删除包裹：ID=%1（权值=%2，槽位=%3）")
+            .arg(num(boxId), num(weight), num(slotCount));
     if (result.changedSlots > 0)
-        result.paneText += QStringLiteral("\n已从 %1 个怪物中移除引用（共 %2 处）")
-                               .arg(num(result.affectedMonsters), num(result.changedSlots));
+        result.paneText +=
+            QCoreApplication::translate("Lootwright", "\n已从 %1 个怪物中移除引用（共 %2 处）")
+                .arg(num(result.affectedMonsters), num(result.changedSlots));
     result.applied = true;
     return result;
 }
@@ -317,7 +329,8 @@ RemoveBoxResult removeSelectedBox(DropBoxContentData &boxes, MonsterDropData *mo
 {
     RemoveBoxResult result = removeBoxEverywhere(boxes, monsters, boxId);
     if (!result.applied)
-        result.paneText = QStringLiteral("删除包裹失败：未找到包裹ID %1").arg(boxId);
+        result.paneText =
+            QCoreApplication::translate("Lootwright", "删除包裹失败：未找到包裹ID %1").arg(boxId);
     return result;
 }
 
@@ -327,18 +340,20 @@ RemoveBoxResult removeBoxByIdText(DropBoxContentData &boxes, MonsterDropData *mo
     const std::optional<int> id = parsePositive(answer);
     if (!id) {
         RemoveBoxResult result;
-        result.paneText = QStringLiteral("删除包裹：包裹ID无效：%1").arg(answer.trimmed());
+        result.paneText = QCoreApplication::translate("Lootwright", "删除包裹：包裹ID无效：%1")
+                              .arg(answer.trimmed());
         return result;
     }
     RemoveBoxResult result = removeBoxEverywhere(boxes, monsters, *id);
     if (!result.applied)
-        result.paneText = QStringLiteral("删除包裹：找不到包裹ID %1").arg(*id);
+        result.paneText =
+            QCoreApplication::translate("Lootwright", "删除包裹：找不到包裹ID %1").arg(*id);
     return result;
 }
 
 QString removeBoxNoSelectionText()
 {
-    return QStringLiteral("删除包裹：未选择包裹");
+    return QCoreApplication::translate("Lootwright", "删除包裹：未选择包裹");
 }
 
 // --- item ids across all boxes
@@ -349,7 +364,7 @@ ItemIdResult deleteItemIdEverywhere(DropBoxContentData &boxes, const QString &an
     ItemIdResult result;
     const std::optional<int> itemId = parsePositive(answer);
     if (!itemId) {
-        result.notice = notice(QStringLiteral("物品ID必须为正整数"));
+        result.notice = notice(QCoreApplication::translate("Lootwright", "物品ID必须为正整数"));
         return result;
     }
     for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
@@ -366,13 +381,14 @@ ItemIdResult deleteItemIdEverywhere(DropBoxContentData &boxes, const QString &an
         EditSupport::compactBoxSlots(box, box.items.size());
     }
     if (result.slots == 0) {
-        result.notice = notice(QStringLiteral("未找到物品ID %1").arg(*itemId));
+        result.notice =
+            notice(QCoreApplication::translate("Lootwright", "未找到物品ID %1").arg(*itemId));
         return result;
     }
-    result.notice =
-        EditNotice::information(QStringLiteral("删除完成"),
-                                QStringLiteral("已从 %1 个槽位删除物品ID %2（涉及 %3 个包裹）")
-                                    .arg(num(result.slots), num(*itemId), num(result.boxCount)));
+    result.notice = EditNotice::information(
+        QCoreApplication::translate("Lootwright", "删除完成"),
+        QCoreApplication::translate("Lootwright", "已从 %1 个槽位删除物品ID %2（涉及 %3 个包裹）")
+            .arg(num(result.slots), num(*itemId), num(result.boxCount)));
     result.applied = true;
     return result;
 }
@@ -384,11 +400,13 @@ ItemIdResult replaceItemIdEverywhere(DropBoxContentData &boxes, const QString &o
     const std::optional<int> oldId = parsePositive(oldIdText);
     const std::optional<int> newId = parsePositive(newIdText);
     if (!oldId || !newId) {
-        result.notice = notice(QStringLiteral("请输入合法的物品ID（正整数）"));
+        result.notice =
+            notice(QCoreApplication::translate("Lootwright", "请输入合法的物品ID（正整数）"));
         return result;
     }
     if (*oldId == *newId) {
-        result.notice = notice(QStringLiteral("旧物品ID与新物品ID相同，无需替换"));
+        result.notice =
+            notice(QCoreApplication::translate("Lootwright", "旧物品ID与新物品ID相同，无需替换"));
         return result;
     }
     for (qsizetype i = 0; i < boxes.boxes.size(); ++i) {
@@ -403,12 +421,14 @@ ItemIdResult replaceItemIdEverywhere(DropBoxContentData &boxes, const QString &o
         }
     }
     if (result.slots == 0) {
-        result.notice = notice(QStringLiteral("未找到旧物品ID %1").arg(*oldId));
+        result.notice =
+            notice(QCoreApplication::translate("Lootwright", "未找到旧物品ID %1").arg(*oldId));
         return result;
     }
-    result.notice = EditNotice::information(QStringLiteral("替换完成"),
-                                            QStringLiteral("已替换 %1 个槽位：%2 → %3")
-                                                .arg(num(result.slots), num(*oldId), num(*newId)));
+    result.notice = EditNotice::information(
+        QCoreApplication::translate("Lootwright", "替换完成"),
+        QCoreApplication::translate("Lootwright", "已替换 %1 个槽位：%2 → %3")
+            .arg(num(result.slots), num(*oldId), num(*newId)));
     result.applied = true;
     return result;
 }

@@ -4,6 +4,7 @@
 #include "edit/LogLabels.h"
 #include "edit/MonsterEdits.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
 
@@ -38,8 +39,9 @@ EditNotice slotLimitNotice(const PastedDrops &drops)
     if (beyond == 0)
         return {};
     return EditNotice::warning(
-        QStringLiteral("粘贴失败"),
-        QStringLiteral(
+        QCoreApplication::translate("Lootwright", "粘贴失败"),
+        QCoreApplication::translate(
+            "Lootwright",
             "剪贴板中的掉落配置在第 %1 个槽位之后还有 %2 个包裹，怪物最多只有 %1 个掉落槽位")
             .arg(num(DropSlots::monsterSlotLimit), num(beyond)));
 }
@@ -61,20 +63,23 @@ CopyResult copyDrops(const MonsterDropData &data, const QList<int> &selectedIds)
 {
     CopyResult result;
     if (selectedIds.size() != 1) {
-        result.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                                QStringLiteral("请选择一个怪物进行复制"));
+        result.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "请选择一个怪物进行复制"));
         return result;
     }
     const MonsterDropConfig *record = MonsterEdits::findRecord(data, selectedIds.first());
     if (!record) {
-        result.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                                QStringLiteral("选中的怪物没有掉落配置"));
+        result.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "选中的怪物没有掉落配置"));
         return result;
     }
     result.ok = true;
     result.text = buildText(*record);
-    result.notice = EditNotice::information(QStringLiteral("复制成功"),
-                                            QStringLiteral("怪物掉落配置已复制到剪贴板"));
+    result.notice = EditNotice::information(
+        QCoreApplication::translate("Lootwright", "复制成功"),
+        QCoreApplication::translate("Lootwright", "怪物掉落配置已复制到剪贴板"));
     return result;
 }
 
@@ -84,9 +89,9 @@ QString parseErrorText(ParseError error)
     case ParseError::None:
         return QString();
     case ParseError::WrongFormat:
-        return QStringLiteral("剪贴板中的数据格式不正确");
+        return QCoreApplication::translate("Lootwright", "剪贴板中的数据格式不正确");
     case ParseError::Incomplete:
-        return QStringLiteral("剪贴板中的数据不完整");
+        return QCoreApplication::translate("Lootwright", "剪贴板中的数据不完整");
     }
     return QString();
 }
@@ -117,13 +122,15 @@ PastePlan preparePaste(const QList<int> &selectedIds, const QString &clipboardTe
 {
     PastePlan plan;
     if (selectedIds.isEmpty()) {
-        plan.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                              QStringLiteral("请先选择要粘贴的怪物"));
+        plan.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "请先选择要粘贴的怪物"));
         return plan;
     }
     const ParseResult parsed = parse(clipboardText);
     if (parsed.error != ParseError::None) {
-        plan.notice = EditNotice::warning(QStringLiteral("粘贴失败"), parseErrorText(parsed.error));
+        plan.notice = EditNotice::warning(QCoreApplication::translate("Lootwright", "粘贴失败"),
+                                          parseErrorText(parsed.error));
         return plan;
     }
     plan.notice = slotLimitNotice(parsed.drops);
@@ -131,8 +138,9 @@ PastePlan preparePaste(const QList<int> &selectedIds, const QString &clipboardTe
         return plan;
     plan.ok = true;
     plan.drops = parsed.drops;
-    plan.question = {QStringLiteral("确认粘贴"),
-                     QStringLiteral("确定要将怪物 %1 的掉落配置粘贴到 %2 个选中的怪物吗？")
+    plan.question = {QCoreApplication::translate("Lootwright", "确认粘贴"),
+                     QCoreApplication::translate(
+                         "Lootwright", "确定要将怪物 %1 的掉落配置粘贴到 %2 个选中的怪物吗？")
                          .arg(num(parsed.drops.sourceId), num(selectedIds.size()))};
     return plan;
 }
@@ -142,8 +150,9 @@ EditResult applyPaste(MonsterDropData &data, const QList<int> &selectedIds,
 {
     EditResult result;
     if (selectedIds.isEmpty()) {
-        result.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                                QStringLiteral("请先选择要粘贴的怪物"));
+        result.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "请先选择要粘贴的怪物"));
         return result;
     }
     result.notice = slotLimitNotice(drops);
@@ -174,7 +183,9 @@ EditResult applyPaste(MonsterDropData &data, const QList<int> &selectedIds,
     }
 
     result.logLines.reserve(1 + ids.size());
-    result.logLines << QStringLiteral("粘贴爆率：%1 → %2 个怪物（mValue=%3，类型=%4，掉包数=%5）")
+    result.logLines << QCoreApplication::translate(
+                           "Lootwright",
+                           "粘贴爆率：%1 → %2 个怪物（mValue=%3，类型=%4，掉包数=%5）")
                            .arg(monsterLabel(drops.sourceId), num(selectedIds.size()),
                                 num(drops.mValue), dropTypeText(drops.dropType), num(pastedCount));
 
@@ -200,27 +211,30 @@ EditResult applyPaste(MonsterDropData &data, const QList<int> &selectedIds,
         const Snapshot &before = snapshots.at(i);
         const QString label = monsterLabel(ids.at(i));
         if (!before.hadRecord) {
-            result.logLines << QStringLiteral("%1：创建掉落配置（mValue=%2，类型=%3，掉包数=%4）")
+            result.logLines << QCoreApplication::translate(
+                                   "Lootwright",
+                                   "%1：创建掉落配置（mValue=%2，类型=%3，掉包数=%4）")
                                    .arg(label, num(drops.mValue), dropTypeText(drops.dropType),
                                         num(pastedCount));
             continue;
         }
         if (before.mValue != drops.mValue)
-            result.logLines << QStringLiteral("%1：怪物价值 %2 → %3")
+            result.logLines << QCoreApplication::translate("Lootwright", "%1：怪物价值 %2 → %3")
                                    .arg(label, num(before.mValue), num(drops.mValue));
         if (before.dropType != drops.dropType)
-            result.logLines << QStringLiteral("%1：掉落类型 %2 → %3")
+            result.logLines << QCoreApplication::translate("Lootwright", "%1：掉落类型 %2 → %3")
                                    .arg(label, dropTypeText(before.dropType),
                                         dropTypeText(drops.dropType));
         if (before.boxCount != pastedCount)
-            result.logLines << QStringLiteral("%1：掉包数 %2 → %3")
+            result.logLines << QCoreApplication::translate("Lootwright", "%1：掉包数 %2 → %3")
                                    .arg(label, num(before.boxCount), num(pastedCount));
     }
 
     result.applied = true;
-    result.notice = EditNotice::information(QStringLiteral("粘贴成功"),
-                                            QStringLiteral("已将怪物 %1 的掉落配置粘贴到 %2 个怪物")
-                                                .arg(num(drops.sourceId), num(selectedIds.size())));
+    result.notice = EditNotice::information(
+        QCoreApplication::translate("Lootwright", "粘贴成功"),
+        QCoreApplication::translate("Lootwright", "已将怪物 %1 的掉落配置粘贴到 %2 个怪物")
+            .arg(num(drops.sourceId), num(selectedIds.size())));
     return result;
 }
 

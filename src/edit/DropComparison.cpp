@@ -5,6 +5,7 @@
 #include "edit/MonsterEdits.h"
 #include "rates/DropRate.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -753,49 +754,49 @@ QString DropComparison::kindTitle(Kind kind)
 {
     switch (kind) {
     case Kind::MonsterHeader:
-        return QStringLiteral("怪物文件表头");
+        return QCoreApplication::translate("Lootwright", "怪物文件表头");
     case Kind::BoxHeader:
-        return QStringLiteral("包裹文件表头");
+        return QCoreApplication::translate("Lootwright", "包裹文件表头");
     case Kind::BoxComments:
-        return QStringLiteral("包裹文件注释");
+        return QCoreApplication::translate("Lootwright", "包裹文件注释");
     case Kind::MonsterAdded:
-        return QStringLiteral("新增怪物");
+        return QCoreApplication::translate("Lootwright", "新增怪物");
     case Kind::MonsterRemoved:
-        return QStringLiteral("删除怪物");
+        return QCoreApplication::translate("Lootwright", "删除怪物");
     case Kind::MonsterValue:
-        return QStringLiteral("怪物价值");
+        return QCoreApplication::translate("Lootwright", "怪物价值");
     case Kind::MonsterDropType:
-        return QStringLiteral("掉落类型");
+        return QCoreApplication::translate("Lootwright", "掉落类型");
     case Kind::MonsterSlot:
-        return QStringLiteral("掉落槽位");
+        return QCoreApplication::translate("Lootwright", "掉落槽位");
     case Kind::MonsterSlotCount:
-        return QStringLiteral("槽位数");
+        return QCoreApplication::translate("Lootwright", "槽位数");
     case Kind::MonsterRepeated:
-        return QStringLiteral("重复怪物");
+        return QCoreApplication::translate("Lootwright", "重复怪物");
     case Kind::BoxAdded:
-        return QStringLiteral("新增包裹");
+        return QCoreApplication::translate("Lootwright", "新增包裹");
     case Kind::BoxRemoved:
-        return QStringLiteral("删除包裹");
+        return QCoreApplication::translate("Lootwright", "删除包裹");
     case Kind::BoxWeight:
-        return QStringLiteral("包裹权值");
+        return QCoreApplication::translate("Lootwright", "包裹权值");
     case Kind::BoxNotify:
-        return QStringLiteral("广播ID");
+        return QCoreApplication::translate("Lootwright", "广播ID");
     case Kind::BoxBind:
-        return QStringLiteral("拾取绑定");
+        return QCoreApplication::translate("Lootwright", "拾取绑定");
     case Kind::BoxItemAdded:
-        return QStringLiteral("添加物品");
+        return QCoreApplication::translate("Lootwright", "添加物品");
     case Kind::BoxItemRemoved:
-        return QStringLiteral("删除物品");
+        return QCoreApplication::translate("Lootwright", "删除物品");
     case Kind::BoxItemSlots:
-        return QStringLiteral("物品槽位");
+        return QCoreApplication::translate("Lootwright", "物品槽位");
     case Kind::BoxRepeated:
-        return QStringLiteral("重复包裹");
+        return QCoreApplication::translate("Lootwright", "重复包裹");
     case Kind::RateChanged:
-        return QStringLiteral("爆率改变");
+        return QCoreApplication::translate("Lootwright", "爆率改变");
     case Kind::RateAdded:
-        return QStringLiteral("新掉落");
+        return QCoreApplication::translate("Lootwright", "新掉落");
     case Kind::RateRemoved:
-        return QStringLiteral("不再掉落");
+        return QCoreApplication::translate("Lootwright", "不再掉落");
     }
     return QString();
 }
@@ -806,7 +807,8 @@ QString slotText(int boxId)
 {
     if (DropSlots::isUsedId(boxId))
         return LogLabels::boxLabel(boxId);
-    return boxId == -1 ? QStringLiteral("空") : QStringLiteral("空(%1)").arg(boxId);
+    return boxId == -1 ? QCoreApplication::translate("Lootwright", "空")
+                       : QCoreApplication::translate("Lootwright", "空(%1)").arg(boxId);
 }
 
 qsizetype commentLineCount(const QString &block)
@@ -852,14 +854,15 @@ QString DropComparison::text(const Change &c, LineCache &cache) const
         return cache.monsterLabel;
     };
     const auto change = [&](const QString &what, const QString &before, const QString &after) {
-        return QStringLiteral("%1：%2 → %3").arg(what, before, after);
+        return QCoreApplication::translate("Lootwright", "%1：%2 → %3").arg(what, before, after);
     };
     switch (c.kind) {
     case Kind::MonsterHeader:
     case Kind::BoxHeader:
-        return change(QStringLiteral("%1第%2行")
-                          .arg(c.kind == Kind::MonsterHeader ? QStringLiteral("怪物文件表头")
-                                                             : QStringLiteral("包裹文件表头"),
+        return change(QCoreApplication::translate("Lootwright", "%1第%2行")
+                          .arg(c.kind == Kind::MonsterHeader
+                                   ? QCoreApplication::translate("Lootwright", "怪物文件表头")
+                                   : QCoreApplication::translate("Lootwright", "包裹文件表头"),
                                number(c.slot + 1)),
                       QStringLiteral("“%1”").arg(lineText(c, false)),
                       QStringLiteral("“%1”").arg(lineText(c, true)));
@@ -867,66 +870,81 @@ QString DropComparison::text(const Change &c, LineCache &cache) const
         const qsizetype before = commentLineCount(lineText(c, false));
         const qsizetype after = commentLineCount(lineText(c, true));
         if (before == after)
-            return QStringLiteral("包裹文件注释行内容有改动（%1 行）").arg(before);
-        return change(QStringLiteral("包裹文件注释行"), QStringLiteral("%1 行").arg(before),
-                      QStringLiteral("%1 行").arg(after));
+            return QCoreApplication::translate("Lootwright", "包裹文件注释行内容有改动（%1 行）")
+                .arg(before);
+        return change(QCoreApplication::translate("Lootwright", "包裹文件注释行"),
+                      QCoreApplication::translate("Lootwright", "%1 行").arg(before),
+                      QCoreApplication::translate("Lootwright", "%1 行").arg(after));
     }
     case Kind::MonsterAdded:
     case Kind::MonsterRemoved: {
         const QList<int> ids = boxIds(c);
-        return QStringLiteral("%1 %2：怪物价值 %3，掉落类型 %4，包裹 %5")
+        return QCoreApplication::translate("Lootwright", "%1 %2：怪物价值 %3，掉落类型 %4，包裹 %5")
             .arg(monster(),
-                 c.kind == Kind::MonsterAdded ? QStringLiteral("新增掉落记录")
-                                              : QStringLiteral("删除掉落记录"),
+                 c.kind == Kind::MonsterAdded
+                     ? QCoreApplication::translate("Lootwright", "新增掉落记录")
+                     : QCoreApplication::translate("Lootwright", "删除掉落记录"),
                  number(c.kind == Kind::MonsterAdded ? c.after : c.before),
                  MonsterEdits::dropTypeText(c.extra),
-                 ids.isEmpty() ? QStringLiteral("无") : LogLabels::formatIdList(ids, 20));
+                 ids.isEmpty() ? QCoreApplication::translate("Lootwright", "无")
+                               : LogLabels::formatIdList(ids, 20));
     }
     case Kind::MonsterValue:
-        return change(monster() + QStringLiteral(" 怪物价值"), number(c.before), number(c.after));
+        return change(monster() + QCoreApplication::translate("Lootwright", " 怪物价值"),
+                      number(c.before), number(c.after));
     case Kind::MonsterDropType:
-        return change(monster() + QStringLiteral(" 掉落类型"), MonsterEdits::dropTypeText(c.before),
-                      MonsterEdits::dropTypeText(c.after));
+        return change(monster() + QCoreApplication::translate("Lootwright", " 掉落类型"),
+                      MonsterEdits::dropTypeText(c.before), MonsterEdits::dropTypeText(c.after));
     case Kind::MonsterSlot:
-        return change(monster() + QStringLiteral(" 槽位") + number(c.slot + 1), slotText(c.before),
-                      slotText(c.after));
+        return change(monster() + QCoreApplication::translate("Lootwright", " 槽位") +
+                          number(c.slot + 1),
+                      slotText(c.before), slotText(c.after));
     case Kind::MonsterSlotCount:
-        return change(monster() + QStringLiteral(" 槽位数"), number(c.before), number(c.after));
+        return change(monster() + QCoreApplication::translate("Lootwright", " 槽位数"),
+                      number(c.before), number(c.after));
     case Kind::MonsterRepeated:
         if (c.before == c.after)
-            return QStringLiteral("%1 重复的记录有改动：共 %2 条（只有第一条生效）")
+            return QCoreApplication::translate("Lootwright",
+                                               "%1 重复的记录有改动：共 %2 条（只有第一条生效）")
                 .arg(monster(), number(c.before));
-        return QStringLiteral("%1 重复记录：%2 条 → %3 条（只有第一条生效）")
+        return QCoreApplication::translate("Lootwright",
+                                           "%1 重复记录：%2 条 → %3 条（只有第一条生效）")
             .arg(monster(), number(c.before), number(c.after));
     case Kind::BoxAdded:
     case Kind::BoxRemoved:
-        return QStringLiteral("%1 %2：权值 %3，物品 %4 个")
+        return QCoreApplication::translate("Lootwright", "%1 %2：权值 %3，物品 %4 个")
             .arg(boxLabel(c.boxId),
-                 c.kind == Kind::BoxAdded ? QStringLiteral("新增") : QStringLiteral("删除"),
+                 c.kind == Kind::BoxAdded ? QCoreApplication::translate("Lootwright", "新增")
+                                          : QCoreApplication::translate("Lootwright", "删除"),
                  number(c.kind == Kind::BoxAdded ? c.after : c.before), number(c.extra));
     case Kind::BoxWeight:
-        return change(boxLabel(c.boxId) + QStringLiteral(" 权值"), number(c.before),
-                      number(c.after));
+        return change(boxLabel(c.boxId) + QCoreApplication::translate("Lootwright", " 权值"),
+                      number(c.before), number(c.after));
     case Kind::BoxNotify:
-        return change(boxLabel(c.boxId) + QStringLiteral(" 广播ID"), number(c.before),
-                      number(c.after));
+        return change(boxLabel(c.boxId) + QCoreApplication::translate("Lootwright", " 广播ID"),
+                      number(c.before), number(c.after));
     case Kind::BoxBind:
-        return change(boxLabel(c.boxId) + QStringLiteral(" 拾取绑定"), number(c.before),
-                      number(c.after));
+        return change(boxLabel(c.boxId) + QCoreApplication::translate("Lootwright", " 拾取绑定"),
+                      number(c.before), number(c.after));
     case Kind::BoxItemAdded:
     case Kind::BoxItemRemoved:
         return QStringLiteral("%1 %2%3%4")
             .arg(boxLabel(c.boxId),
-                 c.kind == Kind::BoxItemAdded ? QStringLiteral("添加") : QStringLiteral("删除"),
+                 c.kind == Kind::BoxItemAdded ? QCoreApplication::translate("Lootwright", "添加")
+                                              : QCoreApplication::translate("Lootwright", "删除"),
                  LogLabels::itemLabel(c.itemId, names),
-                 c.extra > 1 ? QStringLiteral("（%1 个槽位）").arg(c.extra) : QString());
+                 c.extra > 1
+                     ? QCoreApplication::translate("Lootwright", "（%1 个槽位）").arg(c.extra)
+                     : QString());
     case Kind::BoxItemSlots:
-        return boxLabel(c.boxId) + QStringLiteral(" 物品的槽位或等级有改动（物品不变）");
+        return boxLabel(c.boxId) +
+               QCoreApplication::translate("Lootwright", " 物品的槽位或等级有改动（物品不变）");
     case Kind::BoxRepeated:
         if (c.before == c.after)
-            return QStringLiteral("%1 重复的包裹有改动：共 %2 个（只有第一个生效）")
+            return QCoreApplication::translate("Lootwright",
+                                               "%1 重复的包裹有改动：共 %2 个（只有第一个生效）")
                 .arg(boxLabel(c.boxId), number(c.before));
-        return QStringLiteral("%1 重复：%2 个 → %3 个（只有第一个生效）")
+        return QCoreApplication::translate("Lootwright", "%1 重复：%2 个 → %3 个（只有第一个生效）")
             .arg(boxLabel(c.boxId), number(c.before), number(c.after));
     case Kind::RateChanged:
     case Kind::RateAdded:
@@ -1014,7 +1032,7 @@ void DropComparison::appendRateSide(QString &out, const Change &change, bool aft
     }
     const SourceSpan span = sourceSpan(rates[change.poolAt], after);
     if (span.count == 0) {
-        out += QStringLiteral("不掉落");
+        out += QCoreApplication::translate("Lootwright", "不掉落");
         return;
     }
     for (int n = 0; n < span.count; ++n) {
@@ -1025,7 +1043,8 @@ void DropComparison::appendRateSide(QString &out, const Change &change, bool aft
             part = DropRate::tableText(s.monsterValue, s.boxWeight, 1.0);
             const qint64 oneIn = DropRate::oneInDenominator(s.monsterValue, s.boxWeight, 1.0);
             if (oneIn > 0)
-                part += QStringLiteral("（1/") + QString::number(oneIn) + u'）';
+                part += QCoreApplication::translate("Lootwright", "（1/") + QString::number(oneIn) +
+                        u'）';
         }
         if (n > 0)
             out += QStringLiteral(" + ");
@@ -1084,7 +1103,7 @@ QString DropComparison::rateText(const Change &change, bool after) const
 {
     const QList<RateSource> list = sources(change, after);
     if (list.isEmpty())
-        return QStringLiteral("不掉落");
+        return QCoreApplication::translate("Lootwright", "不掉落");
     QStringList parts;
     for (const RateSource &s : list)
         parts << DropRate::tableText(s.monsterValue, s.boxWeight, 1.0);

@@ -4,6 +4,7 @@
 #include "edit/LogLabels.h"
 #include "rates/DropRate.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <QVarLengthArray>
@@ -23,15 +24,15 @@ QString targetRateErrorText(TargetRateError error)
     case TargetRateError::None:
         return QString();
     case TargetRateError::NoSelection:
-        return QStringLiteral("当前没有选中的包裹或怪物");
+        return QCoreApplication::translate("Lootwright", "当前没有选中的包裹或怪物");
     case TargetRateError::InvalidTarget:
-        return QStringLiteral("请输入有效的目标爆率");
+        return QCoreApplication::translate("Lootwright", "请输入有效的目标爆率");
     case TargetRateError::InvalidMonsterValue:
-        return QStringLiteral("怪物价值必须大于0，请先设置怪物价值");
+        return QCoreApplication::translate("Lootwright", "怪物价值必须大于0，请先设置怪物价值");
     case TargetRateError::InvalidWeight:
-        return QStringLiteral("计算出的包裹权值无效，请检查参数");
+        return QCoreApplication::translate("Lootwright", "计算出的包裹权值无效，请检查参数");
     case TargetRateError::BoxNotFound:
-        return QStringLiteral("找不到对应的包裹配置");
+        return QCoreApplication::translate("Lootwright", "找不到对应的包裹配置");
     case TargetRateError::NoFreeBoxId:
         return EditTexts::noFreeBoxIdText();
     }
@@ -117,14 +118,16 @@ TargetRateResult applyTargetRate(const MonsterDropData &monsters, MonsterDropCon
         result.copied = true;
         result.inUseBoxId = *copyId;
         result.boxesAddedOrRemoved = true;
-        result.logLines << QStringLiteral("%1：应用目标爆率 %2%%（实际≈%3%%），包裹[%4] 被 %5 "
-                                          "个怪物共用，已复制为包裹[%6]（权值 %7 → %8）")
+        result.logLines << QCoreApplication::translate(
+                               "Lootwright", "%1：应用目标爆率 %2%%（实际≈%3%%），包裹[%4] 被 %5 "
+                                             "个怪物共用，已复制为包裹[%6]（权值 %7 → %8）")
                                .arg(label, targetText4, actualText4, num(boxId), num(sharers),
                                     num(*copyId), num(oldWeight), num(weight.weight));
     } else {
         boxes.boxes[boxIndex].boxValue = weight.weight;
         result.inUseBoxId = boxId;
-        result.logLines << QStringLiteral(
+        result.logLines << QCoreApplication::translate(
+                               "Lootwright",
                                "%1：应用目标爆率 %2%%（实际≈%3%%），包裹[%4] 权值 %5 → %6")
                                .arg(label, targetText4, actualText4, num(boxId), num(oldWeight),
                                     num(weight.weight));
@@ -137,12 +140,12 @@ TargetRateResult applyTargetRate(const MonsterDropData &monsters, MonsterDropCon
 
 QString unifyInputTitle()
 {
-    return QStringLiteral("统一怪物价值");
+    return QCoreApplication::translate("Lootwright", "统一怪物价值");
 }
 
 QString unifyInputLabel()
 {
-    return QStringLiteral("请输入统一的怪物价值:");
+    return QCoreApplication::translate("Lootwright", "请输入统一的怪物价值:");
 }
 
 namespace {
@@ -213,7 +216,8 @@ UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes, Unify
                 record->mValue = newValue;
             ++counts.skipped;
             if (log)
-                *log << QStringLiteral("%1：怪物价值 %2 → %3（原价值为0，无法保持爆率）")
+                *log << QCoreApplication::translate(
+                            "Lootwright", "%1：怪物价值 %2 → %3（原价值为0，无法保持爆率）")
                             .arg(LogLabels::monsterLabel(monsterId), num(oldValue), num(newValue));
             continue;
         }
@@ -267,7 +271,8 @@ UnifyCounts runUnify(MonsterDropData &monsters, DropBoxContentData &boxes, Unify
         if (record)
             record->mValue = newValue;
         if (log && oldValue != newValue)
-            *log << QStringLiteral("%1：怪物价值 %2 → %3（已尽量保持爆率不变）")
+            *log << QCoreApplication::translate("Lootwright",
+                                                "%1：怪物价值 %2 → %3（已尽量保持爆率不变）")
                         .arg(LogLabels::monsterLabel(monsterId), num(oldValue), num(newValue));
     }
     return counts;
@@ -283,14 +288,16 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
     result.newValue = newValue;
     if (selectedIds.isEmpty()) {
         result.error = UnifyError::NoSelection;
-        result.notice = EditNotice::information(EditTexts::noticeTitle(),
-                                                QStringLiteral("请先选择要编辑的怪物"));
+        result.notice = EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "请先选择要编辑的怪物"));
         return result;
     }
     if (newValue < unifyInputMinimum) {
         result.error = UnifyError::InvalidValue;
-        result.notice =
-            EditNotice::warning(EditTexts::errorTitle(), QStringLiteral("统一的怪物价值必须大于0"));
+        result.notice = EditNotice::warning(
+            EditTexts::errorTitle(),
+            QCoreApplication::translate("Lootwright", "统一的怪物价值必须大于0"));
         return result;
     }
 
@@ -338,14 +345,16 @@ UnifyResult unifyMonsterValue(MonsterDropData &monsters, DropBoxContentData &box
     result.skipped = counts.skipped;
     result.applied = true;
     result.boxesAddedOrRemoved = counts.copied > 0;
-    result.logLines << QStringLiteral("统一怪物价值：目标=%1，选择=%2，直接调整包裹=%3，"
-                                      "复制新包裹=%4，跳过(原价值为0)=%5")
+    result.logLines << QCoreApplication::translate(
+                           "Lootwright", "统一怪物价值：目标=%1，选择=%2，直接调整包裹=%3，"
+                                         "复制新包裹=%4，跳过(原价值为0)=%5")
                            .arg(num(newValue), num(result.selectedCount), num(counts.adjusted),
                                 num(counts.copied), num(counts.skipped));
     result.notice = EditNotice::information(
-        QStringLiteral("操作成功"),
-        QStringLiteral("已统一 %1 个怪物的价值为 %2。\n直接调整包裹 %3 个，复制新包裹 %4 个。\n"
-                       "有 %5 个怪物因原价值为0无法保持爆率。")
+        QCoreApplication::translate("Lootwright", "操作成功"),
+        QCoreApplication::translate(
+            "Lootwright", "已统一 %1 个怪物的价值为 %2。\n直接调整包裹 %3 个，复制新包裹 %4 个。\n"
+                          "有 %5 个怪物因原价值为0无法保持爆率。")
             .arg(num(result.selectedCount), num(newValue), num(counts.adjusted), num(counts.copied),
                  num(counts.skipped)));
     return result;

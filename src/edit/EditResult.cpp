@@ -1,20 +1,22 @@
 #include "edit/EditResult.h"
 
+#include <QCoreApplication>
+
 namespace EditTexts {
 
 QString noFreeBoxIdText()
 {
-    return QStringLiteral("包裹ID已达上限，无法创建新包裹");
+    return QCoreApplication::translate("Lootwright", "包裹ID已达上限，无法创建新包裹");
 }
 
 QString errorTitle()
 {
-    return QStringLiteral("错误");
+    return QCoreApplication::translate("Lootwright", "错误");
 }
 
 QString noticeTitle()
 {
-    return QStringLiteral("提示");
+    return QCoreApplication::translate("Lootwright", "提示");
 }
 
 } // namespace EditTexts

@@ -2,6 +2,7 @@
 
 #include "edit/LogLabels.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <algorithm>
 #include <climits>
@@ -151,10 +152,11 @@ int freeBoxSlot(const MonsterDropConfig &record)
 
 EditNotice monsterSlotsFullNotice(int monsterId)
 {
-    return EditNotice::warning(EditTexts::errorTitle(),
-                               QStringLiteral("%1 的 %2 个掉落槽位已全部使用，无法再加入包裹")
-                                   .arg(LogLabels::monsterLabel(monsterId))
-                                   .arg(DropSlots::monsterSlotLimit));
+    return EditNotice::warning(
+        EditTexts::errorTitle(),
+        QCoreApplication::translate("Lootwright", "%1 的 %2 个掉落槽位已全部使用，无法再加入包裹")
+            .arg(LogLabels::monsterLabel(monsterId))
+            .arg(DropSlots::monsterSlotLimit));
 }
 
 EditNotice itemRoomNotice(const DropBoxConfig &box, const QList<int> &itemIds)
@@ -180,7 +182,8 @@ EditNotice itemRoomNotice(const DropBoxConfig &box, const QList<int> &itemIds)
         return {};
     return EditNotice::warning(
         EditTexts::errorTitle(),
-        QStringLiteral("包裹[%1] 最多只能有 %2 个物品槽位：还有 %3 个空位，无法添加 %4 个物品")
+        QCoreApplication::translate(
+            "Lootwright", "包裹[%1] 最多只能有 %2 个物品槽位：还有 %3 个空位，无法添加 %4 个物品")
             .arg(num(box.boxId), num(DropSlots::boxSlotLimit), num(free), num(needed)));
 }
 

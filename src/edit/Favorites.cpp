@@ -2,6 +2,7 @@
 
 #include "data/DropConfig.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <QSettings>
 #include <algorithm>
@@ -155,9 +156,13 @@ EditNotice FavoritesStore::writeStored(const QStringList &list)
         return {};
     failureReported = true;
     const QString reason = status == QSettings::FormatError
-                               ? QStringLiteral("设置文件 %1 格式错误").arg(settings.fileName())
-                               : QStringLiteral("设置文件 %1 无法写入").arg(settings.fileName());
+                               ? QCoreApplication::translate("Lootwright", "设置文件 %1 格式错误")
+                                     .arg(settings.fileName())
+                               : QCoreApplication::translate("Lootwright", "设置文件 %1 无法写入")
+                                     .arg(settings.fileName());
     return EditNotice::information(
         EditTexts::noticeTitle(),
-        QStringLiteral("收藏夹未能保存，更改只在本次运行中有效。\n原因：%1").arg(reason));
+        QCoreApplication::translate("Lootwright",
+                                    "收藏夹未能保存，更改只在本次运行中有效。\n原因：%1")
+            .arg(reason));
 }

@@ -2,6 +2,8 @@
 
 #include "data/NameResolver.h"
 
+#include <QCoreApplication>
+
 namespace LogLabels {
 
 QString monsterLabel(int monsterId)
@@ -13,26 +15,28 @@ QString monsterLabel(int monsterId, const NameResolver &names)
 {
     const QString name = names.monsterName(monsterId).trimmed();
     if (name.isEmpty())
-        return QStringLiteral("怪物[%1]").arg(monsterId);
-    return QStringLiteral("怪物[%1:%2]").arg(QString::number(monsterId), name);
+        return QCoreApplication::translate("Lootwright", "怪物[%1]").arg(monsterId);
+    return QCoreApplication::translate("Lootwright", "怪物[%1:%2]")
+        .arg(QString::number(monsterId), name);
 }
 
 QString noMonsterLabel()
 {
-    return QStringLiteral("怪物[未选择]");
+    return QCoreApplication::translate("Lootwright", "怪物[未选择]");
 }
 
 QString boxLabel(int boxId)
 {
-    return QStringLiteral("包裹[%1]").arg(boxId);
+    return QCoreApplication::translate("Lootwright", "包裹[%1]").arg(boxId);
 }
 
 QString itemLabel(int itemId, const NameResolver &names)
 {
     const QString name = names.itemName(itemId).trimmed();
     if (name.isEmpty())
-        return QStringLiteral("物品[%1]").arg(itemId);
-    return QStringLiteral("物品[%1:%2]").arg(QString::number(itemId), name);
+        return QCoreApplication::translate("Lootwright", "物品[%1]").arg(itemId);
+    return QCoreApplication::translate("Lootwright", "物品[%1:%2]")
+        .arg(QString::number(itemId), name);
 }
 
 QString formatIdList(const QList<int> &ids, int limit)
@@ -47,7 +51,7 @@ QString formatIdList(const QList<int> &ids, int limit)
     if (ids.size() > shown) {
         if (shown > 0)
             text += QStringLiteral(", ");
-        text += QStringLiteral("...（共%1个）").arg(ids.size());
+        text += QCoreApplication::translate("Lootwright", "...（共%1个）").arg(ids.size());
     }
     return text;
 }

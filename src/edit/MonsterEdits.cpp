@@ -3,6 +3,8 @@
 #include "edit/EditSupport.h"
 #include "edit/LogLabels.h"
 
+#include <QCoreApplication>
+
 using EditSupport::num;
 using LogLabels::monsterLabel;
 
@@ -42,20 +44,21 @@ EditResult refusal(const EditNotice &notice)
 QString dropTypeText(int dropType)
 {
     if (dropType == 0)
-        return QStringLiteral("个人掉落");
+        return QCoreApplication::translate("Lootwright", "个人掉落");
     if (dropType == 1)
-        return QStringLiteral("队伍掉落");
+        return QCoreApplication::translate("Lootwright", "队伍掉落");
     return QString::number(dropType);
 }
 
 QStringList dropTypeChoices()
 {
-    return {QStringLiteral("个人掉落"), QStringLiteral("队伍掉落")};
+    return {QCoreApplication::translate("Lootwright", "个人掉落"),
+            QCoreApplication::translate("Lootwright", "队伍掉落")};
 }
 
 int dropTypeFromChoice(const QString &choice)
 {
-    return choice == QStringLiteral("个人掉落") ? 0 : 1;
+    return choice == QCoreApplication::translate("Lootwright", "个人掉落") ? 0 : 1;
 }
 
 const MonsterDropConfig *findRecord(const MonsterDropData &data, int monsterId)
@@ -83,8 +86,9 @@ bool hasDrops(const MonsterDropConfig *record)
 
 EditNotice noSelectionNotice()
 {
-    return EditNotice::information(EditTexts::noticeTitle(),
-                                   QStringLiteral("请先选择要编辑的怪物"));
+    return EditNotice::information(
+        EditTexts::noticeTitle(),
+        QCoreApplication::translate("Lootwright", "请先选择要编辑的怪物"));
 }
 
 // --- change monster value ---------------------------------------------------------------------
@@ -99,12 +103,12 @@ int initialMonsterValue(const MonsterDropData &data, const QList<int> &ids)
 
 QString changeValueTitle()
 {
-    return QStringLiteral("修改怪物价值");
+    return QCoreApplication::translate("Lootwright", "修改怪物价值");
 }
 
 QString changeValueLabel()
 {
-    return QStringLiteral("请输入新的怪物价值:");
+    return QCoreApplication::translate("Lootwright", "请输入新的怪物价值:");
 }
 
 EditResult changeMonsterValue(MonsterDropData &data, const QList<int> &ids, int value)
@@ -122,12 +126,13 @@ EditResult changeMonsterValue(MonsterDropData &data, const QList<int> &ids, int 
         const int old = record->mValue;
         record->mValue = value;
         if (old != value)
-            result.logLines << QStringLiteral("%1：怪物价值 %2 → %3")
+            result.logLines << QCoreApplication::translate("Lootwright", "%1：怪物价值 %2 → %3")
                                    .arg(monsterLabel(id), num(old), num(value));
     }
     result.notice = EditNotice::information(
-        QStringLiteral("修改成功"),
-        QStringLiteral("已修改 %1 个怪物的价值为 %2").arg(num(ids.size()), num(value)));
+        QCoreApplication::translate("Lootwright", "修改成功"),
+        QCoreApplication::translate("Lootwright", "已修改 %1 个怪物的价值为 %2")
+            .arg(num(ids.size()), num(value)));
     return result;
 }
 
@@ -143,12 +148,12 @@ int initialDropType(const MonsterDropData &data, const QList<int> &ids)
 
 QString changeDropTypeTitle()
 {
-    return QStringLiteral("修改怪物掉落类型");
+    return QCoreApplication::translate("Lootwright", "修改怪物掉落类型");
 }
 
 QString changeDropTypeLabel()
 {
-    return QStringLiteral("请选择掉落类型:");
+    return QCoreApplication::translate("Lootwright", "请选择掉落类型:");
 }
 
 EditResult changeDropType(MonsterDropData &data, const QList<int> &ids, const QString &choice)
@@ -167,12 +172,13 @@ EditResult changeDropType(MonsterDropData &data, const QList<int> &ids, const QS
         const int old = record->dropType;
         record->dropType = type;
         if (old != type)
-            result.logLines << QStringLiteral("%1：掉落类型 %2 → %3")
+            result.logLines << QCoreApplication::translate("Lootwright", "%1：掉落类型 %2 → %3")
                                    .arg(monsterLabel(id), dropTypeText(old), dropTypeText(type));
     }
     result.notice = EditNotice::information(
-        QStringLiteral("修改成功"),
-        QStringLiteral("已修改 %1 个怪物的掉落类型为 %2").arg(num(ids.size()), choice));
+        QCoreApplication::translate("Lootwright", "修改成功"),
+        QCoreApplication::translate("Lootwright", "已修改 %1 个怪物的掉落类型为 %2")
+            .arg(num(ids.size()), choice));
     return result;
 }
 
@@ -180,8 +186,10 @@ EditResult changeDropType(MonsterDropData &data, const QList<int> &ids, const QS
 
 EditQuestion clearBoxesQuestion(const QList<int> &ids)
 {
-    return {QStringLiteral("确认清空"),
-            QStringLiteral("确定要清空 %1 个怪物的掉包配置吗？此操作不可恢复！").arg(ids.size())};
+    return {QCoreApplication::translate("Lootwright", "确认清空"),
+            QCoreApplication::translate("Lootwright",
+                                        "确定要清空 %1 个怪物的掉包配置吗？此操作不可恢复！")
+                .arg(ids.size())};
 }
 
 EditResult clearMonsterBoxes(MonsterDropData &data, const QList<int> &ids)
@@ -199,12 +207,14 @@ EditResult clearMonsterBoxes(MonsterDropData &data, const QList<int> &ids)
             continue;
         const int oldCount = DropSlots::validBoxCount(*record);
         record->dropBoxIds = emptySlots;
-        result.logLines << QStringLiteral(
+        result.logLines << QCoreApplication::translate(
+                               "Lootwright",
                                "%1：清空掉包配置（原有效掉包 %2 个，已重置为 9 个空槽位）")
                                .arg(monsterLabel(id), num(oldCount));
     }
     result.notice = EditNotice::information(
-        QStringLiteral("操作成功"), QStringLiteral("已清空 %1 个怪物的掉包配置").arg(ids.size()));
+        QCoreApplication::translate("Lootwright", "操作成功"),
+        QCoreApplication::translate("Lootwright", "已清空 %1 个怪物的掉包配置").arg(ids.size()));
     return result;
 }
 
@@ -225,12 +235,14 @@ Eligibility setHasDropEligibility(const MonsterDropData &data, const QList<int> 
     }
     if (eligibility.eligibleCount == 0) {
         eligibility.nothingToDo = EditNotice::information(
-            EditTexts::noticeTitle(), QStringLiteral("选中的怪物都有掉落包，无需设置"));
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "选中的怪物都有掉落包，无需设置"));
     } else {
         eligibility.question = {
-            QStringLiteral("确认设置"),
-            QStringLiteral("确定要将 %1 个没有掉落包的怪物设置为有掉落包吗？\n\n"
-                           "注意：此操作将为这些怪物添加一个默认的空掉落包配置。")
+            QCoreApplication::translate("Lootwright", "确认设置"),
+            QCoreApplication::translate("Lootwright",
+                                        "确定要将 %1 个没有掉落包的怪物设置为有掉落包吗？\n\n"
+                                        "注意：此操作将为这些怪物添加一个默认的空掉落包配置。")
                 .arg(eligibility.eligibleCount)};
     }
     return eligibility;
@@ -257,19 +269,23 @@ EditResult setHasDrop(MonsterDropData &data, const QList<int> &ids)
             data.records.append(created);
             result.recordsAddedOrRemoved = true;
             result.logLines
-                << QStringLiteral(
+                << QCoreApplication::translate(
+                       "Lootwright",
                        "%1：设置为有掉落（创建掉落配置：mValue=%2，类型=%3，默认掉落包=1）")
                        .arg(monsterLabel(id), num(100), dropTypeText(0));
             ++changed;
         } else if (!hasDrops(record)) {
             record->dropBoxIds = defaultDropBoxIds();
-            result.logLines << QStringLiteral("%1：设置为有掉落（补齐默认掉落包：1 + 8个空槽位）")
+            result.logLines << QCoreApplication::translate(
+                                   "Lootwright",
+                                   "%1：设置为有掉落（补齐默认掉落包：1 + 8个空槽位）")
                                    .arg(monsterLabel(id));
             ++changed;
         }
     }
     result.notice = EditNotice::information(
-        QStringLiteral("设置成功"), QStringLiteral("已将 %1 个怪物设置为有掉落包").arg(changed));
+        QCoreApplication::translate("Lootwright", "设置成功"),
+        QCoreApplication::translate("Lootwright", "已将 %1 个怪物设置为有掉落包").arg(changed));
     return result;
 }
 
@@ -288,12 +304,15 @@ Eligibility setNoDropEligibility(const MonsterDropData &data, const QList<int> &
     }
     if (eligibility.eligibleCount == 0) {
         eligibility.nothingToDo = EditNotice::information(
-            EditTexts::noticeTitle(), QStringLiteral("选中的怪物都没有掉落包，无需设置"));
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "选中的怪物都没有掉落包，无需设置"));
     } else {
-        eligibility.question = {QStringLiteral("确认设置"),
-                                QStringLiteral("确定要将 %1 个有掉落包的怪物设置为无掉落吗？\n\n"
-                                               "注意：此操作将删除这些怪物的掉落配置，不可恢复！")
-                                    .arg(eligibility.eligibleCount)};
+        eligibility.question = {
+            QCoreApplication::translate("Lootwright", "确认设置"),
+            QCoreApplication::translate("Lootwright",
+                                        "确定要将 %1 个有掉落包的怪物设置为无掉落吗？\n\n"
+                                        "注意：此操作将删除这些怪物的掉落配置，不可恢复！")
+                .arg(eligibility.eligibleCount)};
     }
     return eligibility;
 }
@@ -314,19 +333,22 @@ EditResult setNoDrop(MonsterDropData &data, const QList<int> &ids)
         if (remove.isEmpty())
             remove.resize(data.records.size(), false);
         remove[it.value()] = true;
-        result.logLines
-            << QStringLiteral("%1：设置为无掉落（已删除掉落配置）").arg(monsterLabel(id));
+        result.logLines << QCoreApplication::translate("Lootwright",
+                                                       "%1：设置为无掉落（已删除掉落配置）")
+                               .arg(monsterLabel(id));
         ++removed;
     }
     if (removed == 0) {
-        return refusal(EditNotice::information(EditTexts::noticeTitle(),
-                                               QStringLiteral("选中的怪物都没有掉落包，无需设置")));
+        return refusal(EditNotice::information(
+            EditTexts::noticeTitle(),
+            QCoreApplication::translate("Lootwright", "选中的怪物都没有掉落包，无需设置")));
     }
     EditSupport::removeRecords(data, remove);
     result.applied = true;
     result.recordsAddedOrRemoved = true;
     result.notice = EditNotice::information(
-        QStringLiteral("设置成功"), QStringLiteral("已将 %1 个怪物设置为无掉落").arg(removed));
+        QCoreApplication::translate("Lootwright", "设置成功"),
+        QCoreApplication::translate("Lootwright", "已将 %1 个怪物设置为无掉落").arg(removed));
     return result;
 }
 
@@ -408,24 +430,27 @@ EditResult applyMonsterEdit(MonsterDropData &data, const QList<int> &ids,
         const MonsterDropConfig *now = recordAt(std::as_const(data), after, id);
         if (before.hadRecord && now) {
             if (before.dropType != now->dropType)
-                result.logLines << QStringLiteral("%1：掉落类型 %2 → %3")
+                result.logLines << QCoreApplication::translate("Lootwright", "%1：掉落类型 %2 → %3")
                                        .arg(monsterLabel(id), dropTypeText(before.dropType),
                                             dropTypeText(now->dropType));
             if (before.mValue != now->mValue)
-                result.logLines << QStringLiteral("%1：怪物价值 %2 → %3")
+                result.logLines << QCoreApplication::translate("Lootwright", "%1：怪物价值 %2 → %3")
                                        .arg(monsterLabel(id), num(before.mValue), num(now->mValue));
         } else if (before.hadRecord) {
-            result.logLines
-                << QStringLiteral("%1：禁用掉落（已删除掉落配置）").arg(monsterLabel(id));
+            result.logLines << QCoreApplication::translate("Lootwright",
+                                                           "%1：禁用掉落（已删除掉落配置）")
+                                   .arg(monsterLabel(id));
         } else if (now) {
-            result.logLines << QStringLiteral("%1：启用掉落，类型=%2，怪物价值=%3，掉包数=%4")
+            result.logLines << QCoreApplication::translate(
+                                   "Lootwright", "%1：启用掉落，类型=%2，怪物价值=%3，掉包数=%4")
                                    .arg(monsterLabel(id), dropTypeText(now->dropType),
                                         num(now->mValue), num(DropSlots::validBoxCount(*now)));
         }
     }
     result.applied = true;
     result.notice = EditNotice::information(
-        QStringLiteral("修改成功"), QStringLiteral("已修改 %1 个怪物的掉落属性").arg(ids.size()));
+        QCoreApplication::translate("Lootwright", "修改成功"),
+        QCoreApplication::translate("Lootwright", "已修改 %1 个怪物的掉落属性").arg(ids.size()));
     return result;
 }
 

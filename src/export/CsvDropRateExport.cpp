@@ -225,8 +225,8 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
     CsvRowBuilder rows(monsters, boxes, names, multiplier, showRates);
     outcome.exportCount = rows.rowCount();
     if (outcome.exportCount == 0) {
-        outcome.title = noticeTitle;
-        outcome.text = nothingToExportText;
+        outcome.title = noticeTitle();
+        outcome.text = nothingToExportText();
         return outcome;
     }
     QStringList header;
@@ -235,13 +235,13 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
     const QString head = header.join(u',') + QStringLiteral("\r\n");
     if (!writeStreamed(path, head, rows, false)) {
         outcome.kind = Outcome::Critical;
-        outcome.title = failedTitle;
-        outcome.text = cannotWriteText.arg(path);
+        outcome.title = failedTitle();
+        outcome.text = cannotWriteText().arg(path);
         return outcome;
     }
     outcome.written = true;
-    outcome.title = succeededTitle;
-    outcome.text = succeededText.arg(path);
+    outcome.title = succeededTitle();
+    outcome.text = succeededText().arg(path);
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include "data/CheckedFile.h"
 #include "export/PageRowBuilder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QStringEncoder>
 
@@ -16,13 +17,40 @@
 
 namespace HtmlDropRateExport {
 
-const QString noticeTitle = QStringLiteral("提示");
-const QString nothingLoadedText = QStringLiteral("请先加载怪物掉落配置和包裹内容配置");
-const QString nothingToExportText = QStringLiteral("未找到可导出的掉落数据");
-const QString failedTitle = QStringLiteral("导出失败");
-const QString cannotWriteText = QStringLiteral("无法写入文件：%1");
-const QString succeededTitle = QStringLiteral("导出成功");
-const QString succeededText = QStringLiteral("已导出爆率表到：\n%1");
+QString noticeTitle()
+{
+    return QCoreApplication::translate("Lootwright", "提示");
+}
+
+QString nothingLoadedText()
+{
+    return QCoreApplication::translate("Lootwright", "请先加载怪物掉落配置和包裹内容配置");
+}
+
+QString nothingToExportText()
+{
+    return QCoreApplication::translate("Lootwright", "未找到可导出的掉落数据");
+}
+
+QString failedTitle()
+{
+    return QCoreApplication::translate("Lootwright", "导出失败");
+}
+
+QString cannotWriteText()
+{
+    return QCoreApplication::translate("Lootwright", "无法写入文件：%1");
+}
+
+QString succeededTitle()
+{
+    return QCoreApplication::translate("Lootwright", "导出成功");
+}
+
+QString succeededText()
+{
+    return QCoreApplication::translate("Lootwright", "已导出爆率表到：\n%1");
+}
 
 namespace {
 
@@ -192,7 +220,7 @@ public:
     explicit PageFileWriter(const QString &path) : file(path) {}
 
     // The failure text: the path and why.
-    QString error() const { return cannotWriteText.arg(file.failureText()); }
+    QString error() const { return cannotWriteText().arg(file.failureText()); }
 
     bool open()
     {
@@ -379,8 +407,8 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
     PageRowBuilder rows(monsters, boxes, names, multiplier, showRates);
     outcome.exportCount = rows.rowCount();
     if (outcome.exportCount == 0) {
-        outcome.title = noticeTitle;
-        outcome.text = nothingToExportText;
+        outcome.title = noticeTitle();
+        outcome.text = nothingToExportText();
         return outcome;
     }
     // Never held whole: head, the rows as they are built, tail.
@@ -399,13 +427,13 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
     ok = ok && writer.write(tailText()) && writer.commit();
     if (!ok) {
         outcome.kind = Outcome::Critical;
-        outcome.title = failedTitle;
+        outcome.title = failedTitle();
         outcome.text = writer.error();
         return outcome;
     }
     outcome.written = true;
-    outcome.title = succeededTitle;
-    outcome.text = succeededText.arg(path);
+    outcome.title = succeededTitle();
+    outcome.text = succeededText().arg(path);
     return outcome;
 }
 

@@ -11,14 +11,14 @@ class QDateTime;
 // The self-contained, searchable HTML page of every monster's drops and drop rates.
 namespace HtmlDropRateExport {
 
-// Message box texts of the export.
-extern const QString noticeTitle;         // "提示"
-extern const QString nothingLoadedText;   // "请先加载怪物掉落配置和包裹内容配置"
-extern const QString nothingToExportText; // "未找到可导出的掉落数据"
-extern const QString failedTitle;         // "导出失败"
-extern const QString cannotWriteText;     // "无法写入文件：%1", %1 the path and the reason
-extern const QString succeededTitle;      // "导出成功"
-extern const QString succeededText;       // "已导出爆率表到：\n%1"
+// Message box texts of the export, in the interface language (the page itself stays Chinese).
+QString noticeTitle();         // "提示"
+QString nothingLoadedText();   // "请先加载怪物掉落配置和包裹内容配置"
+QString nothingToExportText(); // "未找到可导出的掉落数据"
+QString failedTitle();         // "导出失败"
+QString cannotWriteText();     // "无法写入文件：%1"
+QString succeededTitle();      // "导出成功"
+QString succeededText();       // "已导出爆率表到：\n%1"
 
 // "&", "<", ">", the double quote and the apostrophe as entities; safe in text and in
 // double-quoted attributes.
@@ -35,7 +35,7 @@ QStringView tailText();
 
 // Writes a text as UTF-8 with a byte-order mark, without a second copy of it. The target is
 // replaced only when the whole text was written (CheckedFile); on failure it is left as it was
-// and error holds cannotWriteText with the path and the reason.
+// and error holds cannotWriteText() with the path and the reason.
 bool writePage(const QString &path, const QString &html, QString &error);
 
 class RowSource;
@@ -50,7 +50,7 @@ bool isUsableMultiplier(double multiplier);
 // The chosen file name with ".html" appended unless it already ends in it (any case).
 QString withHtmlSuffix(const QString &fileName);
 
-// Whether both documents hold records; otherwise the export shows nothingLoadedText.
+// Whether both documents hold records; otherwise the export shows nothingLoadedText().
 bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes);
 
 // Everything after the file dialog: build, write, and the message box to show. The page goes to

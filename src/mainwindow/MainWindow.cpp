@@ -31,12 +31,13 @@ MainWindow::MainWindow(std::unique_ptr<Prompts> prompts, const QString &configDi
     createChangesAction();
     createOddsActions();
     connectDiskChanges();
+    createLanguageMenu();
     ui->operationLogEdit->document()->setMaximumBlockCount(2000);
     // Nothing is selected yet: empty rate, apply button off.
     updateDropRateDisplay();
     applyStyleSheet(densityForSize(size()), true);
     updateSplitterStretch(size());
-    setWindowTitle(QStringLiteral("Lootwright - 四栏布局[*]"));
+    setWindowTitle(QCoreApplication::translate("Lootwright", "Lootwright - 四栏布局[*]"));
     updateRecentMenu();
     updateFolderLabel();
     autoLoadConfig();

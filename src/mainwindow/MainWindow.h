@@ -233,6 +233,9 @@ private:
 
     // Undo and redo actions, and the unsaved-changes mark.
     void createUndoActions();
+    // 设置 → 语言: the stored interface language, used from the next start.
+    void createLanguageMenu();
+    void onLanguageChosen(const QString &language);
     // Every change of the documents, whoever made it: the views are resolved again by id.
     void onDocumentsAboutToChange();
     void onDocumentChanged(const DocumentUpdate &update);

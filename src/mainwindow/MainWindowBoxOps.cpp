@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
@@ -85,7 +86,7 @@ void MainWindow::duplicateSelectedBox()
     ViewRefresh refresh;
     refresh.monsterIds = selectedMonsterIds();
     const BoxEdits::DuplicateBoxResult result =
-        editDocuments(QStringLiteral("复制包裹"), refresh,
+        editDocuments(QCoreApplication::translate("Lootwright", "复制包裹"), refresh,
                       [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
                           const BoxEdits::DuplicateBoxResult copied = BoxEdits::duplicateBox(
                               boxes, monsters, MonsterEdits::findRecord(monsters, monsterId),
@@ -113,7 +114,7 @@ void MainWindow::deleteSelectedBox()
     ViewRefresh refresh;
     refresh.monsterIds = selectedMonsterIds();
     const BoxEdits::DeleteBoxResult result = editDocuments(
-        QStringLiteral("删除包裹"), refresh,
+        QCoreApplication::translate("Lootwright", "删除包裹"), refresh,
         [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
             return BoxEdits::deleteBox(boxes, MonsterEdits::findRecord(monsters, monsterId),
                                        DropSlots::findBox(boxes, boxId));
@@ -127,7 +128,7 @@ int MainWindow::addItemsToCurrentBox(const QList<int> &itemIds)
     const std::optional<int> boxId = currentBoxId();
     const int monsterId = currentMonsterId;
     const BoxEdits::AddItemsResult result = editDocuments(
-        QStringLiteral("添加物品"), keepingBox(),
+        QCoreApplication::translate("Lootwright", "添加物品"), keepingBox(),
         [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
             return BoxEdits::addItems(boxes, MonsterEdits::findRecord(monsters, monsterId),
                                       boxId ? DropSlots::findBox(boxes, *boxId) : nullptr, itemIds);
@@ -152,7 +153,7 @@ void MainWindow::deleteSelectedItems()
     const std::optional<int> boxId = currentBoxId();
     const int monsterId = currentMonsterId;
     const BoxEdits::DeleteItemsResult result = editDocuments(
-        QStringLiteral("删除物品"), keepingBox(),
+        QCoreApplication::translate("Lootwright", "删除物品"), keepingBox(),
         [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
             return BoxEdits::deleteItems(boxes, MonsterEdits::findRecord(monsters, monsterId),
                                          boxId ? DropSlots::findBox(boxes, *boxId) : nullptr, rows);
@@ -193,10 +194,10 @@ void MainWindow::showBoxContextMenu(const QPoint &position)
         selection->setCurrentIndex(index,
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 
-    QMenu menu(QStringLiteral("包裹操作"), this);
-    QAction *duplicate = menu.addAction(QStringLiteral("复制此包裹"));
-    QAction *remove = menu.addAction(QStringLiteral("删除此包裹"));
-    QAction *curve = menu.addAction(QStringLiteral("查看掉落曲线"));
+    QMenu menu(QCoreApplication::translate("Lootwright", "包裹操作"), this);
+    QAction *duplicate = menu.addAction(QCoreApplication::translate("Lootwright", "复制此包裹"));
+    QAction *remove = menu.addAction(QCoreApplication::translate("Lootwright", "删除此包裹"));
+    QAction *curve = menu.addAction(QCoreApplication::translate("Lootwright", "查看掉落曲线"));
     QAction *chosen = prompts->execMenu(menu, ui->boxListView->viewport()->mapToGlobal(position));
     if (chosen == duplicate)
         duplicateSelectedBox();
@@ -216,12 +217,12 @@ void MainWindow::showItemContextMenu(const QPoint &position)
         selection->setCurrentIndex(index,
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 
-    QMenu menu(QStringLiteral("物品操作"), this);
-    QAction *favorite = menu.addAction(QStringLiteral("加入收藏夹"));
-    QAction *remove = menu.addAction(QStringLiteral("删除此物品"));
+    QMenu menu(QCoreApplication::translate("Lootwright", "物品操作"), this);
+    QAction *favorite = menu.addAction(QCoreApplication::translate("Lootwright", "加入收藏夹"));
+    QAction *remove = menu.addAction(QCoreApplication::translate("Lootwright", "删除此物品"));
     // The item id column, as the favourites read it; an empty slot has no sources.
     const int itemId = index.sibling(index.row(), 1).data().toString().toInt();
-    QAction *sources = menu.addAction(QStringLiteral("查看掉落来源"));
+    QAction *sources = menu.addAction(QCoreApplication::translate("Lootwright", "查看掉落来源"));
     sources->setEnabled(DropSlots::isUsedId(itemId));
     QAction *chosen = prompts->execMenu(menu, ui->itemTableView->viewport()->mapToGlobal(position));
     if (chosen == favorite)

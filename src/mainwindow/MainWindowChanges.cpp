@@ -6,11 +6,12 @@
 #include "mainwindow/ToolWindows.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 
 void MainWindow::createChangesAction()
 {
-    auto *action = new QAction(QStringLiteral("查看修改..."), this);
+    auto *action = new QAction(QCoreApplication::translate("Lootwright", "查看修改..."), this);
     action->setObjectName(QStringLiteral("actionViewChanges"));
     ui->menuFile->insertAction(ui->actionExportHtml, action);
     connect(action, &QAction::triggered, this, &MainWindow::onViewChanges);

@@ -4,6 +4,7 @@
 #include "edit/DropClipboard.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 void MainWindow::copyMonsterDrops()
@@ -26,7 +27,8 @@ void MainWindow::pasteMonsterDrops()
     }
     if (!prompts->question(this, plan.question.title, plan.question.text))
         return;
-    runMonsterEdit(QStringLiteral("粘贴怪物爆率"), ids, [&](MonsterDropData &monsters) {
-        return DropClipboard::applyPaste(monsters, ids, plan.drops);
-    });
+    runMonsterEdit(QCoreApplication::translate("Lootwright", "粘贴怪物爆率"), ids,
+                   [&](MonsterDropData &monsters) {
+                       return DropClipboard::applyPaste(monsters, ids, plan.drops);
+                   });
 }

@@ -3,6 +3,7 @@
 #include "dialogs/Prompts.h"
 #include "mainwindow/MainWindowUi.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -57,9 +58,13 @@ void MainWindow::connectDiskChanges()
 
 void MainWindow::onReloadedFromDisk(const QString &path)
 {
-    appendOperationLog(QStringLiteral("文件已被其他程序修改，已重新加载：%1").arg(path));
+    appendOperationLog(
+        QCoreApplication::translate("Lootwright", "文件已被其他程序修改，已重新加载：%1")
+            .arg(path));
     statusBar()->showMessage(
-        QStringLiteral("已重新加载 %1（其他程序修改了它）").arg(QFileInfo(path).fileName()), 5000);
+        QCoreApplication::translate("Lootwright", "已重新加载 %1（其他程序修改了它）")
+            .arg(QFileInfo(path).fileName()),
+        5000);
 }
 
 void MainWindow::onFileChangedOnDisk(DropFilePair::File file)
@@ -78,10 +83,12 @@ void MainWindow::onFileChangedOnDisk(DropFilePair::File file)
         diskChangeLabel = new QLabel(diskChangeBar);
         diskChangeLabel->setObjectName(QStringLiteral("diskChangeLabel"));
         diskChangeLabel->setWordWrap(true);
-        QPushButton *reload = barButton(diskChangeBar, QStringLiteral("reloadFromDiskButton"),
-                                        QStringLiteral("从磁盘重新加载"), "Alt+R");
-        QPushButton *keep = barButton(diskChangeBar, QStringLiteral("keepMyChangesButton"),
-                                      QStringLiteral("保留我的修改"), "Alt+K");
+        QPushButton *reload =
+            barButton(diskChangeBar, QStringLiteral("reloadFromDiskButton"),
+                      QCoreApplication::translate("Lootwright", "从磁盘重新加载"), "Alt+R");
+        QPushButton *keep =
+            barButton(diskChangeBar, QStringLiteral("keepMyChangesButton"),
+                      QCoreApplication::translate("Lootwright", "保留我的修改"), "Alt+K");
         layout->addWidget(diskChangeLabel, 1);
         layout->addWidget(reload);
         layout->addWidget(keep);
@@ -101,10 +108,11 @@ void MainWindow::onFileChangedOnDisk(DropFilePair::File file)
                                                                    : document->monstersModified());
     }
     // Without unsaved changes the file came here because it did not read (half written).
-    diskChangeLabel->setText(QStringLiteral("%1 已被其他程序修改%2")
-                                 .arg(names.join(QStringLiteral("、")),
-                                      unsaved ? QStringLiteral("，而这里有未保存的修改。")
-                                              : QStringLiteral("，但无法读取。")));
+    diskChangeLabel->setText(
+        QCoreApplication::translate("Lootwright", "%1 已被其他程序修改%2")
+            .arg(names.join(QCoreApplication::translate("Lootwright", "、")),
+                 unsaved ? QCoreApplication::translate("Lootwright", "，而这里有未保存的修改。")
+                         : QCoreApplication::translate("Lootwright", "，但无法读取。")));
     diskChangeBar->show();
 }
 
@@ -118,26 +126,29 @@ void MainWindow::onReloadChangedFiles()
             losing << QFileInfo(pathOf(*document, file)).fileName();
     }
     if (!losing.isEmpty() &&
-        prompts->choose(this, QStringLiteral("从磁盘重新加载"),
-                        QStringLiteral("重新加载将丢弃 %1 未保存的修改，是否继续？")
-                            .arg(losing.join(QStringLiteral("、"))),
-                        {{QStringLiteral("重新加载"), QMessageBox::DestructiveRole},
-                         {QStringLiteral("取消"), QMessageBox::RejectRole}},
-                        1) != 0)
+        prompts->choose(
+            this, QCoreApplication::translate("Lootwright", "从磁盘重新加载"),
+            QCoreApplication::translate("Lootwright", "重新加载将丢弃 %1 未保存的修改，是否继续？")
+                .arg(losing.join(QCoreApplication::translate("Lootwright", "、"))),
+            {{QCoreApplication::translate("Lootwright", "重新加载"), QMessageBox::DestructiveRole},
+             {QCoreApplication::translate("Lootwright", "取消"), QMessageBox::RejectRole}},
+            1) != 0)
         return;
     hideDiskChangeBar();
     for (DropFilePair::File file : changed) {
         const QString path = pathOf(*document, file);
         QString error;
         if (!document->reloadFromDisk(file, error)) {
-            prompts->critical(this, QStringLiteral("加载失败"),
-                              (file == DropFilePair::File::Boxes
-                                   ? QStringLiteral("无法加载包裹配置：\n%1")
-                                   : QStringLiteral("无法加载怪物配置：\n%1"))
-                                  .arg(error));
+            prompts->critical(
+                this, QCoreApplication::translate("Lootwright", "加载失败"),
+                (file == DropFilePair::File::Boxes
+                     ? QCoreApplication::translate("Lootwright", "无法加载包裹配置：\n%1")
+                     : QCoreApplication::translate("Lootwright", "无法加载怪物配置：\n%1"))
+                    .arg(error));
             continue;
         }
-        appendOperationLog(QStringLiteral("从磁盘重新加载：%1").arg(path));
+        appendOperationLog(
+            QCoreApplication::translate("Lootwright", "从磁盘重新加载：%1").arg(path));
     }
 }
 
@@ -156,13 +167,15 @@ bool MainWindow::confirmOverwriteChangedFiles(const ConfigDocument::SaveTargets 
     QStringList paths;
     for (DropFilePair::File file : changed)
         paths << (file == DropFilePair::File::Boxes ? targets.boxPath : targets.monsterPath);
-    return prompts->choose(this, QStringLiteral("文件已被修改"),
-                           QStringLiteral("以下文件在上次读取或保存之后已被其他程序修改：\n%1\n\n"
-                                          "覆盖将丢失其他程序所做的修改。")
-                               .arg(paths.join(QLatin1Char('\n'))),
-                           {{QStringLiteral("覆盖"), QMessageBox::DestructiveRole},
-                            {QStringLiteral("取消"), QMessageBox::RejectRole}},
-                           1) == 0;
+    return prompts->choose(
+               this, QCoreApplication::translate("Lootwright", "文件已被修改"),
+               QCoreApplication::translate("Lootwright",
+                                           "以下文件在上次读取或保存之后已被其他程序修改：\n%1\n\n"
+                                           "覆盖将丢失其他程序所做的修改。")
+                   .arg(paths.join(QLatin1Char('\n'))),
+               {{QCoreApplication::translate("Lootwright", "覆盖"), QMessageBox::DestructiveRole},
+                {QCoreApplication::translate("Lootwright", "取消"), QMessageBox::RejectRole}},
+               1) == 0;
 }
 
 void MainWindow::offerRecovery()
@@ -170,45 +183,54 @@ void MainWindow::offerRecovery()
     const ConfigDocument::RecoveryOffer offer = document->recoveryOffer();
     if (offer.journalPath.isEmpty())
         return;
-    const QString title = QStringLiteral("恢复未保存的修改");
+    const QString title = QCoreApplication::translate("Lootwright", "恢复未保存的修改");
     if (!offer.changedFiles.isEmpty()) {
         prompts->choose(
             this, title,
-            QStringLiteral("上次编辑未正常结束，留下 %1 项未保存的修改；但以下文件在那之后"
-                           "已被修改，这些修改无法恢复，只能丢弃：\n%2")
+            QCoreApplication::translate(
+                "Lootwright", "上次编辑未正常结束，留下 %1 项未保存的修改；但以下文件在那之后"
+                              "已被修改，这些修改无法恢复，只能丢弃：\n%2")
                 .arg(offer.steps)
                 .arg(offer.changedFiles.join(QLatin1Char('\n'))),
-            {{QStringLiteral("丢弃"), QMessageBox::AcceptRole}}, 0);
+            {{QCoreApplication::translate("Lootwright", "丢弃"), QMessageBox::AcceptRole}}, 0);
         document->discardRecovery();
         appendOperationLog(
-            QStringLiteral("丢弃上次未保存的修改：%1 项（文件已被修改）").arg(offer.steps));
+            QCoreApplication::translate("Lootwright", "丢弃上次未保存的修改：%1 项（文件已被修改）")
+                .arg(offer.steps));
         return;
     }
-    QString text = QStringLiteral("上次编辑未正常结束，留下 %1 项未保存的修改。\n\n"
-                                  "恢复：重新应用这些修改（不写入文件，可以撤销）。\n"
-                                  "丢弃：删除这些修改。")
+    QString text = QCoreApplication::translate("Lootwright",
+                                               "上次编辑未正常结束，留下 %1 项未保存的修改。\n\n"
+                                               "恢复：重新应用这些修改（不写入文件，可以撤销）。\n"
+                                               "丢弃：删除这些修改。")
                        .arg(offer.steps);
     if (offer.damaged)
-        text += QStringLiteral("\n\n恢复日志的末尾已损坏，只能恢复损坏之前的修改。");
+        text += QCoreApplication::translate("Lootwright",
+                                            "\n\n恢复日志的末尾已损坏，只能恢复损坏之前的修改。");
     // Closing the box restores: nothing is written, and the changes can still be undone.
-    const int answer = prompts->choose(this, title, text,
-                                       {{QStringLiteral("恢复"), QMessageBox::AcceptRole},
-                                        {QStringLiteral("丢弃"), QMessageBox::DestructiveRole}},
-                                       0);
+    const int answer = prompts->choose(
+        this, title, text,
+        {{QCoreApplication::translate("Lootwright", "恢复"), QMessageBox::AcceptRole},
+         {QCoreApplication::translate("Lootwright", "丢弃"), QMessageBox::DestructiveRole}},
+        0);
     if (answer == 1) {
         document->discardRecovery();
-        appendOperationLog(QStringLiteral("丢弃上次未保存的修改：%1 项").arg(offer.steps));
+        appendOperationLog(QCoreApplication::translate("Lootwright", "丢弃上次未保存的修改：%1 项")
+                               .arg(offer.steps));
         return;
     }
     const ConfigDocument::RecoveryResult result = document->restoreRecovery();
-    appendOperationLog(QStringLiteral("恢复上次未保存的修改：%1 项").arg(result.restored));
+    appendOperationLog(QCoreApplication::translate("Lootwright", "恢复上次未保存的修改：%1 项")
+                           .arg(result.restored));
     if (result.stopped)
         prompts->warning(this, title,
-                         QStringLiteral("有一项修改与文件现在的内容不符，恢复在此停止；"
-                                        "已恢复之前的 %1 项修改。")
+                         QCoreApplication::translate(
+                             "Lootwright", "有一项修改与文件现在的内容不符，恢复在此停止；"
+                                           "已恢复之前的 %1 项修改。")
                              .arg(result.restored));
     else if (result.damaged)
         prompts->information(this, title,
-                             QStringLiteral("恢复日志的末尾已损坏：已恢复损坏之前的 %1 项修改。")
+                             QCoreApplication::translate(
+                                 "Lootwright", "恢复日志的末尾已损坏：已恢复损坏之前的 %1 项修改。")
                                  .arg(result.restored));
 }

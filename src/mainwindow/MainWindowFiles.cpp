@@ -2,20 +2,26 @@
 
 #include "dialogs/Prompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
 namespace {
 
-const QString fileFilter = QStringLiteral("配置文件 (*.txt);;所有文件 (*.*)");
+// Built when asked, so the text is translated.
+QString fileFilter()
+{
+    return QCoreApplication::translate("Lootwright", "配置文件 (*.txt);;所有文件 (*.*)");
+}
 
 QString savedText()
 {
-    return QStringLiteral("配置已保存\n\n请将以下文件上传到服务器相应目录并重启服务：\n"
-                          "1. MonsterDropBoxs.txt → qirn/Server/Config/\n"
-                          "2. DropBoxContent.txt → qirn/Server/Config/\n\n"
-                          "重启服务器后配置才会生效！");
+    return QCoreApplication::translate(
+        "Lootwright", "配置已保存\n\n请将以下文件上传到服务器相应目录并重启服务：\n"
+                      "1. MonsterDropBoxs.txt → qirn/Server/Config/\n"
+                      "2. DropBoxContent.txt → qirn/Server/Config/\n\n"
+                      "重启服务器后配置才会生效！");
 }
 
 } // namespace
@@ -39,7 +45,8 @@ void MainWindow::onOpenMonsterConfig()
     if (!maybeSaveChanges())
         return;
     const QString path =
-        prompts->openFileName(this, QStringLiteral("打开怪物掉落配置"), QString(), fileFilter);
+        prompts->openFileName(this, QCoreApplication::translate("Lootwright", "打开怪物掉落配置"),
+                              QString(), fileFilter());
     if (path.isEmpty())
         return;
 
@@ -54,13 +61,14 @@ void MainWindow::onOpenMonsterConfig()
     plannedRefresh.reset();
     if (!opened) {
         currentMonsterId = previousMonsterId;
-        prompts->critical(this, QStringLiteral("加载失败"),
-                          QStringLiteral("无法加载怪物配置：\n%1").arg(error));
+        prompts->critical(
+            this, QCoreApplication::translate("Lootwright", "加载失败"),
+            QCoreApplication::translate("Lootwright", "无法加载怪物配置：\n%1").arg(error));
         return;
     }
-    prompts->information(
-        this, QStringLiteral("加载成功"),
-        QStringLiteral("成功加载 %1 个怪物掉落配置").arg(document->monsters().records.size()));
+    prompts->information(this, QCoreApplication::translate("Lootwright", "加载成功"),
+                         QCoreApplication::translate("Lootwright", "成功加载 %1 个怪物掉落配置")
+                             .arg(document->monsters().records.size()));
 }
 
 void MainWindow::onOpenBoxConfig()
@@ -68,20 +76,22 @@ void MainWindow::onOpenBoxConfig()
     if (!maybeSaveChanges())
         return;
     const QString path =
-        prompts->openFileName(this, QStringLiteral("打开包裹内容配置"), QString(), fileFilter);
+        prompts->openFileName(this, QCoreApplication::translate("Lootwright", "打开包裹内容配置"),
+                              QString(), fileFilter());
     if (path.isEmpty())
         return;
 
     // The monster stays selected and shows its boxes from the new file.
     QString error;
     if (!document->openBoxFile(path, error)) {
-        prompts->critical(this, QStringLiteral("加载失败"),
-                          QStringLiteral("无法加载包裹配置：\n%1").arg(error));
+        prompts->critical(
+            this, QCoreApplication::translate("Lootwright", "加载失败"),
+            QCoreApplication::translate("Lootwright", "无法加载包裹配置：\n%1").arg(error));
         return;
     }
-    prompts->information(
-        this, QStringLiteral("加载成功"),
-        QStringLiteral("成功加载 %1 个包裹配置").arg(document->boxes().boxes.size()));
+    prompts->information(this, QCoreApplication::translate("Lootwright", "加载成功"),
+                         QCoreApplication::translate("Lootwright", "成功加载 %1 个包裹配置")
+                             .arg(document->boxes().boxes.size()));
 }
 
 void MainWindow::onSave()
@@ -96,27 +106,30 @@ bool MainWindow::saveDocuments()
     // saved and the save says so.
     if (targets.monsterPath.isEmpty() && document->monstersModified()) {
         targets.monsterPath = prompts->saveFileName(
-            this, QStringLiteral("保存怪物掉落配置"),
-            QDir(configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")), fileFilter);
+            this, QCoreApplication::translate("Lootwright", "保存怪物掉落配置"),
+            QDir(configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")), fileFilter());
         if (targets.monsterPath.isEmpty()) {
-            prompts->critical(this, QStringLiteral("保存失败"),
-                              QStringLiteral("怪物掉落配置已修改但没有文件，未保存。"));
+            prompts->critical(this, QCoreApplication::translate("Lootwright", "保存失败"),
+                              QCoreApplication::translate(
+                                  "Lootwright", "怪物掉落配置已修改但没有文件，未保存。"));
             return false;
         }
     }
     if (targets.boxPath.isEmpty() && document->boxesModified()) {
         targets.boxPath = prompts->saveFileName(
-            this, QStringLiteral("保存包裹内容配置"),
-            QDir(configDir).filePath(QStringLiteral("DropBoxContent.txt")), fileFilter);
+            this, QCoreApplication::translate("Lootwright", "保存包裹内容配置"),
+            QDir(configDir).filePath(QStringLiteral("DropBoxContent.txt")), fileFilter());
         if (targets.boxPath.isEmpty()) {
-            prompts->critical(this, QStringLiteral("保存失败"),
-                              QStringLiteral("包裹内容配置已修改但没有文件，未保存。"));
+            prompts->critical(this, QCoreApplication::translate("Lootwright", "保存失败"),
+                              QCoreApplication::translate(
+                                  "Lootwright", "包裹内容配置已修改但没有文件，未保存。"));
             return false;
         }
     }
     if (targets.monsterPath.isEmpty() && targets.boxPath.isEmpty()) {
-        prompts->information(this, QStringLiteral("提示"),
-                             QStringLiteral("没有已加载的配置文件，无需保存"));
+        prompts->information(
+            this, QCoreApplication::translate("Lootwright", "提示"),
+            QCoreApplication::translate("Lootwright", "没有已加载的配置文件，无需保存"));
         return false;
     }
 
@@ -124,11 +137,12 @@ bool MainWindow::saveDocuments()
         return false;
     DropFilePair::SaveFailure failure;
     if (!document->save(targets, clock(), failure)) {
-        prompts->critical(this, QStringLiteral("保存失败"),
-                          (failure.file == DropFilePair::File::Monsters
-                               ? QStringLiteral("无法保存怪物配置：\n%1")
-                               : QStringLiteral("无法保存包裹配置：\n%1"))
-                              .arg(failure.error));
+        prompts->critical(
+            this, QCoreApplication::translate("Lootwright", "保存失败"),
+            (failure.file == DropFilePair::File::Monsters
+                 ? QCoreApplication::translate("Lootwright", "无法保存怪物配置：\n%1")
+                 : QCoreApplication::translate("Lootwright", "无法保存包裹配置：\n%1"))
+                .arg(failure.error));
         return false;
     }
 
@@ -137,15 +151,17 @@ bool MainWindow::saveDocuments()
         written << QStringLiteral("MonsterDropBoxs=%1").arg(targets.monsterPath);
     if (!targets.boxPath.isEmpty())
         written << QStringLiteral("DropBoxContent=%1").arg(targets.boxPath);
-    appendOperationLog(QStringLiteral("保存配置：%1").arg(written.join(QStringLiteral("；"))));
-    prompts->information(this, QStringLiteral("保存成功"), savedText());
+    appendOperationLog(QCoreApplication::translate("Lootwright", "保存配置：%1")
+                           .arg(written.join(QCoreApplication::translate("Lootwright", "；"))));
+    prompts->information(this, QCoreApplication::translate("Lootwright", "保存成功"), savedText());
     return true;
 }
 
 void MainWindow::onSaveAs()
 {
-    const QString path = prompts->saveFileName(this, QStringLiteral("保存怪物掉落配置"),
-                                               document->monsterFilePath(), fileFilter);
+    const QString path =
+        prompts->saveFileName(this, QCoreApplication::translate("Lootwright", "保存怪物掉落配置"),
+                              document->monsterFilePath(), fileFilter());
     if (path.isEmpty())
         return;
 
@@ -154,10 +170,11 @@ void MainWindow::onSaveAs()
     // A file chosen to be replaced is kept like the loaded one.
     DropFilePair::SaveFailure failure;
     if (!document->save({path, QString()}, clock(), failure)) {
-        prompts->critical(this, QStringLiteral("保存失败"),
-                          QStringLiteral("无法保存怪物配置：\n%1").arg(failure.error));
+        prompts->critical(
+            this, QCoreApplication::translate("Lootwright", "保存失败"),
+            QCoreApplication::translate("Lootwright", "无法保存怪物配置：\n%1").arg(failure.error));
         return;
     }
-    appendOperationLog(QStringLiteral("另存怪物掉落配置：%1").arg(path));
-    prompts->information(this, QStringLiteral("保存成功"), savedText());
+    appendOperationLog(QCoreApplication::translate("Lootwright", "另存怪物掉落配置：%1").arg(path));
+    prompts->information(this, QCoreApplication::translate("Lootwright", "保存成功"), savedText());
 }

@@ -4,6 +4,7 @@
 #include "dialogs/Prompts.h"
 #include "mainwindow/ToolWindows.h"
 
+#include <QCoreApplication>
 #include <QStatusBar>
 
 void MainWindow::onItemLibrary()
@@ -19,11 +20,14 @@ void MainWindow::onItemLibrary()
             [this](const QList<int> &itemIds) {
                 const int added = addItemsToCurrentBox(itemIds);
                 if (added <= 0)
-                    prompts->information(this, QStringLiteral("提示"),
-                                         QStringLiteral("当前未选中包裹或物品已存在"));
+                    prompts->information(
+                        this, QCoreApplication::translate("Lootwright", "提示"),
+                        QCoreApplication::translate("Lootwright", "当前未选中包裹或物品已存在"));
                 else
                     statusBar()->showMessage(
-                        QStringLiteral("已添加 %1 个物品到当前包裹").arg(added), 2000);
+                        QCoreApplication::translate("Lootwright", "已添加 %1 个物品到当前包裹")
+                            .arg(added),
+                        2000);
             });
     connect(dialog, &ItemLibraryDialog::itemSourcesRequested, this, &MainWindow::showItemSources);
     connect(dialog, &QDialog::finished, this, [this, dialog] {

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -420,8 +421,9 @@ void MainWindow::onFilterDropOnlyToggled(bool checked)
 {
     monsterProxyModel->setOnlyWithDrops(checked);
     dropFilteredMonster();
-    ui->filterDropOnlyBtn->setText(checked ? QStringLiteral("显示全部")
-                                           : QStringLiteral("只显示有掉落"));
+    ui->filterDropOnlyBtn->setText(checked
+                                       ? QCoreApplication::translate("Lootwright", "显示全部")
+                                       : QCoreApplication::translate("Lootwright", "只显示有掉落"));
 }
 
 void MainWindow::onDropMultiplierChanged(double value)

@@ -4,6 +4,7 @@
 #include "mainwindow/MainWindowUi.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -26,11 +27,12 @@ void MainWindow::setClock(std::function<QDateTime()> newClock)
 void MainWindow::onClearOperationLog()
 {
     ui->operationLogEdit->clear();
-    statusBar()->showMessage(QStringLiteral("已清空操作日志"), 1500);
+    statusBar()->showMessage(QCoreApplication::translate("Lootwright", "已清空操作日志"), 1500);
 }
 
 void MainWindow::onCopyOperationLog()
 {
     QGuiApplication::clipboard()->setText(ui->operationLogEdit->toPlainText());
-    statusBar()->showMessage(QStringLiteral("已复制操作日志到剪贴板"), 1500);
+    statusBar()->showMessage(QCoreApplication::translate("Lootwright", "已复制操作日志到剪贴板"),
+                             1500);
 }

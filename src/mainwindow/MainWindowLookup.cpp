@@ -10,6 +10,7 @@
 #include "mainwindow/ToolWindows.h"
 #include "models/MonsterBoxListModel.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -55,8 +56,8 @@ void MainWindow::showSummaryContextMenu(const QPoint &position)
     const int itemId = index.sibling(index.row(), 1).data().toInt();
     if (!index.isValid() || !DropSlots::isUsedId(itemId))
         return;
-    QMenu menu(QStringLiteral("汇总操作"), this);
-    QAction *sources = menu.addAction(QStringLiteral("查看掉落来源"));
+    QMenu menu(QCoreApplication::translate("Lootwright", "汇总操作"), this);
+    QAction *sources = menu.addAction(QCoreApplication::translate("Lootwright", "查看掉落来源"));
     if (prompts->execMenu(menu, ui->summaryView->viewport()->mapToGlobal(position)) == sources)
         showItemSources(itemId);
 }
@@ -70,8 +71,10 @@ bool MainWindow::goToMonsterAndBox(int monsterId, std::optional<int> boxId)
         ui->filterDropOnlyBtn->setChecked(false);
     }
     if (!proxyIndexForMonster(monsterId).isValid()) {
-        statusBar()->showMessage(
-            QStringLiteral("怪物[%1] 不在怪物列表中（怪物表中没有该怪物）").arg(monsterId), 2500);
+        statusBar()->showMessage(QCoreApplication::translate(
+                                     "Lootwright", "怪物[%1] 不在怪物列表中（怪物表中没有该怪物）")
+                                     .arg(monsterId),
+                                 2500);
         return false;
     }
     currentMonsterId = monsterId;
@@ -94,5 +97,8 @@ void MainWindow::goToFinding(int monsterId, int boxId)
     }
     if (box)
         statusBar()->showMessage(
-            QStringLiteral("包裹[%1] 没有被任何怪物引用，无法在主窗口中选中").arg(boxId), 2500);
+            QCoreApplication::translate("Lootwright",
+                                        "包裹[%1] 没有被任何怪物引用，无法在主窗口中选中")
+                .arg(boxId),
+            2500);
 }

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QItemSelection>
 #include <QItemSelectionModel>
@@ -89,15 +90,17 @@ void MainWindow::showMonsterContextMenu(const QPoint &position)
     if (ids.isEmpty())
         return;
 
-    QMenu menu(QStringLiteral("怪物操作"), this);
-    QAction *changeValue = menu.addAction(QStringLiteral("修改怪物价值"));
-    QAction *changeType = menu.addAction(QStringLiteral("修改怪物掉落类型"));
-    QAction *clearBoxes = menu.addAction(QStringLiteral("清空怪物掉包"));
-    QAction *copyDrops = menu.addAction(QStringLiteral("复制怪物爆率"));
-    QAction *pasteDrops = menu.addAction(QStringLiteral("粘贴怪物爆率"));
-    QAction *unify = menu.addAction(QStringLiteral("统一怪物价值"));
-    QAction *hasDrop = menu.addAction(QStringLiteral("设置为有掉落"));
-    QAction *noDrop = menu.addAction(QStringLiteral("设置为无掉落"));
+    QMenu menu(QCoreApplication::translate("Lootwright", "怪物操作"), this);
+    QAction *changeValue =
+        menu.addAction(QCoreApplication::translate("Lootwright", "修改怪物价值"));
+    QAction *changeType =
+        menu.addAction(QCoreApplication::translate("Lootwright", "修改怪物掉落类型"));
+    QAction *clearBoxes = menu.addAction(QCoreApplication::translate("Lootwright", "清空怪物掉包"));
+    QAction *copyDrops = menu.addAction(QCoreApplication::translate("Lootwright", "复制怪物爆率"));
+    QAction *pasteDrops = menu.addAction(QCoreApplication::translate("Lootwright", "粘贴怪物爆率"));
+    QAction *unify = menu.addAction(QCoreApplication::translate("Lootwright", "统一怪物价值"));
+    QAction *hasDrop = menu.addAction(QCoreApplication::translate("Lootwright", "设置为有掉落"));
+    QAction *noDrop = menu.addAction(QCoreApplication::translate("Lootwright", "设置为无掉落"));
     // The menu bar's entry (Ctrl+E), here too for the mouse.
     QAction *editAttributes = menu.addAction(ui->actionEditMonster->text());
     pasteDrops->setEnabled(!QGuiApplication::clipboard()->text().isEmpty());
@@ -139,9 +142,10 @@ void MainWindow::changeMonsterValue()
                         MonsterEdits::initialMonsterValue(document->monsters(), ids), 0, 999999, 1);
     if (!value)
         return;
-    runMonsterEdit(QStringLiteral("修改怪物价值"), ids, [&](MonsterDropData &monsters) {
-        return MonsterEdits::changeMonsterValue(monsters, ids, *value);
-    });
+    runMonsterEdit(QCoreApplication::translate("Lootwright", "修改怪物价值"), ids,
+                   [&](MonsterDropData &monsters) {
+                       return MonsterEdits::changeMonsterValue(monsters, ids, *value);
+                   });
 }
 
 void MainWindow::changeDropType()
@@ -159,9 +163,10 @@ void MainWindow::changeDropType()
         MonsterEdits::dropTypeChoices(), current, false);
     if (!choice)
         return;
-    runMonsterEdit(QStringLiteral("修改怪物掉落类型"), ids, [&](MonsterDropData &monsters) {
-        return MonsterEdits::changeDropType(monsters, ids, *choice);
-    });
+    runMonsterEdit(QCoreApplication::translate("Lootwright", "修改怪物掉落类型"), ids,
+                   [&](MonsterDropData &monsters) {
+                       return MonsterEdits::changeDropType(monsters, ids, *choice);
+                   });
 }
 
 void MainWindow::clearMonsterBoxes()
@@ -174,21 +179,21 @@ void MainWindow::clearMonsterBoxes()
     const EditQuestion question = MonsterEdits::clearBoxesQuestion(ids);
     if (!prompts->question(this, question.title, question.text))
         return;
-    runMonsterEdit(QStringLiteral("清空怪物掉包"), ids, [&](MonsterDropData &monsters) {
-        return MonsterEdits::clearMonsterBoxes(monsters, ids);
-    });
+    runMonsterEdit(
+        QCoreApplication::translate("Lootwright", "清空怪物掉包"), ids,
+        [&](MonsterDropData &monsters) { return MonsterEdits::clearMonsterBoxes(monsters, ids); });
 }
 
 void MainWindow::setHasDrop()
 {
     runEligibleMonsterEdit(&MonsterEdits::setHasDropEligibility, &MonsterEdits::setHasDrop,
-                           QStringLiteral("设置为有掉落"));
+                           QCoreApplication::translate("Lootwright", "设置为有掉落"));
 }
 
 void MainWindow::setNoDrop()
 {
     runEligibleMonsterEdit(&MonsterEdits::setNoDropEligibility, &MonsterEdits::setNoDrop,
-                           QStringLiteral("设置为无掉落"));
+                           QCoreApplication::translate("Lootwright", "设置为无掉落"));
 }
 
 void MainWindow::runEligibleMonsterEdit(
@@ -231,9 +236,10 @@ void MainWindow::editMonsters(const QList<int> &ids)
         prompts->editMonsterAttributes(this, int(ids.size()), prefill);
     if (!values)
         return;
-    runMonsterEdit(QStringLiteral("编辑怪物属性"), ids, [&](MonsterDropData &monsters) {
-        return MonsterEdits::applyMonsterEdit(monsters, ids, *values);
-    });
+    runMonsterEdit(QCoreApplication::translate("Lootwright", "编辑怪物属性"), ids,
+                   [&](MonsterDropData &monsters) {
+                       return MonsterEdits::applyMonsterEdit(monsters, ids, *values);
+                   });
 }
 
 void MainWindow::runMonsterEdit(const QString &name, const QList<int> &ids,

@@ -10,6 +10,7 @@
 #include "rates/DropRate.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRandomGenerator>
@@ -28,22 +29,23 @@ const MonsterDropConfig *recordOf(const MonsterDropData &monsters, int monsterId
 QString monsterText(int monsterId)
 {
     const QString name = NameResolver::instance().monsterName(monsterId);
-    return name.isEmpty() ? QStringLiteral("怪物[%1]").arg(monsterId)
-                          : QStringLiteral("怪物[%1:%2]").arg(QString::number(monsterId), name);
+    return name.isEmpty() ? QCoreApplication::translate("Lootwright", "怪物[%1]").arg(monsterId)
+                          : QCoreApplication::translate("Lootwright", "怪物[%1:%2]")
+                                .arg(QString::number(monsterId), name);
 }
 
 } // namespace
 
 void MainWindow::createOddsActions()
 {
-    auto *exportCsv = new QAction(QStringLiteral("导出CSV..."), this);
+    auto *exportCsv = new QAction(QCoreApplication::translate("Lootwright", "导出CSV..."), this);
     exportCsv->setObjectName(QStringLiteral("actionExportCsv"));
     const QList<QAction *> fileActions = ui->menuFile->actions();
     const qsizetype html = fileActions.indexOf(ui->actionExportHtml);
     ui->menuFile->insertAction(fileActions.value(html + 1), exportCsv);
     connect(exportCsv, &QAction::triggered, this, &MainWindow::onExportDropRateCsv);
 
-    auto *simulate = new QAction(QStringLiteral("模拟击杀"), this);
+    auto *simulate = new QAction(QCoreApplication::translate("Lootwright", "模拟击杀"), this);
     simulate->setObjectName(QStringLiteral("actionSimulateKills"));
     ui->menuTools->addAction(simulate);
     connect(simulate, &QAction::triggered, this, &MainWindow::onSimulateKills);
@@ -53,22 +55,23 @@ void MainWindow::onExportDropRateCsv()
 {
     namespace Export = HtmlDropRateExport;
     if (!Export::hasDocuments(monsterDocument(), boxDocument())) {
-        prompts->information(this, Export::noticeTitle, Export::nothingLoadedText);
+        prompts->information(this, Export::noticeTitle(), Export::nothingLoadedText());
         return;
     }
     const QList<Prompts::Choice> buttons{
-        {QStringLiteral("显示爆率"), QMessageBox::AcceptRole},
-        {QStringLiteral("不显示爆率"), QMessageBox::DestructiveRole},
-        {QStringLiteral("取消"), QMessageBox::RejectRole},
+        {QCoreApplication::translate("Lootwright", "显示爆率"), QMessageBox::AcceptRole},
+        {QCoreApplication::translate("Lootwright", "不显示爆率"), QMessageBox::DestructiveRole},
+        {QCoreApplication::translate("Lootwright", "取消"), QMessageBox::RejectRole},
     };
     const int cancelIndex = 2;
-    const int choice =
-        prompts->choose(this, QStringLiteral("导出CSV"), QStringLiteral("导出CSV是否包含爆率列？"),
-                        buttons, cancelIndex);
+    const int choice = prompts->choose(
+        this, QCoreApplication::translate("Lootwright", "导出CSV"),
+        QCoreApplication::translate("Lootwright", "导出CSV是否包含爆率列？"), buttons, cancelIndex);
     if (choice < 0 || choice == cancelIndex)
         return;
-    const QString chosen = prompts->saveFileName(this, QStringLiteral("导出爆率表到CSV"), QString(),
-                                                 QStringLiteral("CSV 文件 (*.csv)"));
+    const QString chosen = prompts->saveFileName(
+        this, QCoreApplication::translate("Lootwright", "导出爆率表到CSV"), QString(),
+        QCoreApplication::translate("Lootwright", "CSV 文件 (*.csv)"));
     if (chosen.isEmpty())
         return;
     const Export::Outcome outcome = CsvDropRateExport::exportToFile(
@@ -84,8 +87,9 @@ void MainWindow::onSimulateKills()
 {
     const MonsterDropConfig *record = recordOf(monsterDocument(), selectedMonsterId());
     if (!record) {
-        prompts->information(this, QStringLiteral("提示"),
-                             QStringLiteral("请先选择一个有掉落配置的怪物"));
+        prompts->information(
+            this, QCoreApplication::translate("Lootwright", "提示"),
+            QCoreApplication::translate("Lootwright", "请先选择一个有掉落配置的怪物"));
         return;
     }
     auto *dialog =
@@ -102,13 +106,14 @@ void MainWindow::showSelectedBoxCurve()
     if (!record || !box)
         return;
     DropChanceChartView::Curve curve;
-    curve.name = QStringLiteral("包裹[%1]").arg(box->boxId);
+    curve.name = QCoreApplication::translate("Lootwright", "包裹[%1]").arg(box->boxId);
     if (DropRate::hasRate(box->boxValue))
         curve.odds.addRoll(
             DropRate::fraction(record->mValue, box->boxValue, monsterBoxModel->dropMultiplier()));
     else
         curve.odds.addUnratedRoll();
-    DropChanceChartView::showWindow(
-        this, QStringLiteral("掉落曲线 - %1 %2").arg(monsterText(record->monsterId), curve.name),
-        {curve});
+    DropChanceChartView::showWindow(this,
+                                    QCoreApplication::translate("Lootwright", "掉落曲线 - %1 %2")
+                                        .arg(monsterText(record->monsterId), curve.name),
+                                    {curve});
 }

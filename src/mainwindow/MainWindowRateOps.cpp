@@ -8,6 +8,7 @@
 #include "models/DropSummaryModel.h"
 #include "models/MonsterBoxListModel.h"
 
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTableView>
@@ -23,7 +24,7 @@ void MainWindow::onApplyTargetDropRate()
     refresh.monsterIds = selectedMonsterIds();
     refresh.keepUnlistedBox = true;
     const DropRateEdits::TargetRateResult result = editDocuments(
-        QStringLiteral("设置目标爆率"), refresh,
+        QCoreApplication::translate("Lootwright", "设置目标爆率"), refresh,
         [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
             const DropRateEdits::TargetRateResult applied = DropRateEdits::applyTargetRate(
                 monsters, MonsterEdits::findRecord(monsters, monsterId), boxes,
@@ -55,7 +56,7 @@ void MainWindow::unifyMonsterValue()
     refresh.monsterIds = ids;
     refresh.boxId = currentBoxId();
     const DropRateEdits::UnifyResult result =
-        editDocuments(QStringLiteral("统一怪物价值"), refresh,
+        editDocuments(QCoreApplication::translate("Lootwright", "统一怪物价值"), refresh,
                       [&](MonsterDropData &monsters, DropBoxContentData &boxes) {
                           return DropRateEdits::unifyMonsterValue(monsters, boxes, ids, *value);
                       });

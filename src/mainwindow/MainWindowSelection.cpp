@@ -9,6 +9,7 @@
 #include "rates/DropRate.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,16 +85,18 @@ void MainWindow::updateMonsterDetail()
     // Edits change the first record of an id; say so when the file holds more than one.
     const int records = monsterListModel->recordCountFor(currentMonsterId);
     ui->detailMonsterId->setText(
-        records > 1
-            ? QStringLiteral("%1（%2条记录，显示第一条）").arg(currentMonsterId).arg(records)
-            : QString::number(currentMonsterId));
+        records > 1 ? QCoreApplication::translate("Lootwright", "%1（%2条记录，显示第一条）")
+                          .arg(currentMonsterId)
+                          .arg(records)
+                    : QString::number(currentMonsterId));
     if (currentConfig) {
         ui->detailMValue->setText(QString::number(currentConfig->mValue));
-        ui->detailDropType->setText(currentConfig->dropType != 0 ? QStringLiteral("队伍")
-                                                                 : QStringLiteral("个人"));
+        ui->detailDropType->setText(currentConfig->dropType != 0
+                                        ? QCoreApplication::translate("Lootwright", "队伍")
+                                        : QCoreApplication::translate("Lootwright", "个人"));
         ui->detailBoxCount->setText(QString::number(DropSlots::validBoxCount(*currentConfig)));
     } else {
-        const QString noConfig = QStringLiteral("无配置");
+        const QString noConfig = QCoreApplication::translate("Lootwright", "无配置");
         ui->detailMValue->setText(noConfig);
         ui->detailDropType->setText(noConfig);
         ui->detailBoxCount->setText(QStringLiteral("0"));

@@ -267,71 +267,77 @@ void MainWindowUi::retranslateUi(QMainWindow *window)
 {
     window->setWindowTitle(QStringLiteral("Lootwright"));
 
-    actionOpenMonster->setText(QStringLiteral("打开怪物掉落配置..."));
-    actionOpenBox->setText(QStringLiteral("打开包裹内容配置..."));
-    actionManageBoxes->setText(QStringLiteral("包裹管理器..."));
-    actionItemLibrary->setText(QStringLiteral("物品库管理器..."));
-    actionSave->setText(QStringLiteral("保存"));
+    actionOpenMonster->setText(QCoreApplication::translate("Lootwright", "打开怪物掉落配置..."));
+    actionOpenBox->setText(QCoreApplication::translate("Lootwright", "打开包裹内容配置..."));
+    actionManageBoxes->setText(QCoreApplication::translate("Lootwright", "包裹管理器..."));
+    actionItemLibrary->setText(QCoreApplication::translate("Lootwright", "物品库管理器..."));
+    actionSave->setText(QCoreApplication::translate("Lootwright", "保存"));
     actionSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    actionSaveAs->setText(QStringLiteral("另存为..."));
-    actionExportHtml->setText(QStringLiteral("导出爆率表到HTML..."));
-    actionExit->setText(QStringLiteral("退出"));
-    actionEditMonster->setText(QStringLiteral("编辑怪物属性..."));
+    actionSaveAs->setText(QCoreApplication::translate("Lootwright", "另存为..."));
+    actionExportHtml->setText(QCoreApplication::translate("Lootwright", "导出爆率表到HTML..."));
+    actionExit->setText(QCoreApplication::translate("Lootwright", "退出"));
+    actionEditMonster->setText(QCoreApplication::translate("Lootwright", "编辑怪物属性..."));
     actionEditMonster->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
 
-    menuFile->setTitle(QStringLiteral("文件"));
-    menuEdit->setTitle(QStringLiteral("编辑"));
-    menuTools->setTitle(QStringLiteral("工具"));
-    actionCheckConfig->setText(QStringLiteral("检查配置"));
+    menuFile->setTitle(QCoreApplication::translate("Lootwright", "文件"));
+    menuEdit->setTitle(QCoreApplication::translate("Lootwright", "编辑"));
+    menuTools->setTitle(QCoreApplication::translate("Lootwright", "工具"));
+    actionCheckConfig->setText(QCoreApplication::translate("Lootwright", "检查配置"));
     actionOpenFolder->setText(QCoreApplication::translate("MainWindow", "打开配置目录..."));
     menuRecent->setTitle(QCoreApplication::translate("MainWindow", "最近打开"));
     actionClearRecent->setText(QCoreApplication::translate("MainWindow", "清除列表"));
 
-    loadConfigButton->setText(QStringLiteral("加载爆率"));
-    loadConfigButton->setToolTip(QStringLiteral("自动加载程序目录下的配置文件"));
-    saveConfigButton->setText(QStringLiteral("保存爆率"));
-    saveConfigButton->setToolTip(QStringLiteral("保存当前的爆率配置"));
-    exportConfigButton->setText(QStringLiteral("导出爆率"));
-    exportConfigButton->setToolTip(QStringLiteral("导出爆率表到HTML文件"));
+    loadConfigButton->setText(QCoreApplication::translate("Lootwright", "加载爆率"));
+    loadConfigButton->setToolTip(
+        QCoreApplication::translate("Lootwright", "自动加载程序目录下的配置文件"));
+    saveConfigButton->setText(QCoreApplication::translate("Lootwright", "保存爆率"));
+    saveConfigButton->setToolTip(QCoreApplication::translate("Lootwright", "保存当前的爆率配置"));
+    exportConfigButton->setText(QCoreApplication::translate("Lootwright", "导出爆率"));
+    exportConfigButton->setToolTip(
+        QCoreApplication::translate("Lootwright", "导出爆率表到HTML文件"));
 
-    monsterGroup->setTitle(QStringLiteral("怪物列表"));
-    monsterSearchEdit->setPlaceholderText(QStringLiteral("搜索怪物ID或名称..."));
-    filterDropOnlyBtn->setText(QStringLiteral("只显示有掉落"));
-    labelMonsterId->setText(QStringLiteral("怪物ID:"));
+    monsterGroup->setTitle(QCoreApplication::translate("Lootwright", "怪物列表"));
+    monsterSearchEdit->setPlaceholderText(
+        QCoreApplication::translate("Lootwright", "搜索怪物ID或名称..."));
+    filterDropOnlyBtn->setText(QCoreApplication::translate("Lootwright", "只显示有掉落"));
+    labelMonsterId->setText(QCoreApplication::translate("Lootwright", "怪物ID:"));
     detailMonsterId->setText(QStringLiteral("-"));
-    labelMValue->setText(QStringLiteral("怪物价值:"));
+    labelMValue->setText(QCoreApplication::translate("Lootwright", "怪物价值:"));
     detailMValue->setText(QStringLiteral("-"));
-    labelDropType->setText(QStringLiteral("掉落类型:"));
+    labelDropType->setText(QCoreApplication::translate("Lootwright", "掉落类型:"));
     detailDropType->setText(QStringLiteral("-"));
-    labelBoxCount->setText(QStringLiteral("包裹数量:"));
+    labelBoxCount->setText(QCoreApplication::translate("Lootwright", "包裹数量:"));
     detailBoxCount->setText(QStringLiteral("-"));
 
-    boxGroup->setTitle(QStringLiteral("包裹列表"));
-    boxDetailGroup->setTitle(QStringLiteral("包裹详情"));
-    boxIdLabel->setText(QStringLiteral("包裹ID:"));
-    boxValueLabel->setText(QStringLiteral("包裹价值:"));
+    boxGroup->setTitle(QCoreApplication::translate("Lootwright", "包裹列表"));
+    boxDetailGroup->setTitle(QCoreApplication::translate("Lootwright", "包裹详情"));
+    boxIdLabel->setText(QCoreApplication::translate("Lootwright", "包裹ID:"));
+    boxValueLabel->setText(QCoreApplication::translate("Lootwright", "包裹价值:"));
     boxValueSpin->setPlaceholderText(QStringLiteral("0-999999999"));
-    forceBindLabel->setText(QStringLiteral("是否绑定:"));
-    forceBindCheck->setText(QStringLiteral("强制绑定"));
-    broadcastIdLabel->setText(QStringLiteral("掉落广播编号:"));
-    broadcastIdSpin->setPlaceholderText(QStringLiteral("-1(无) 或广播ID"));
-    dropRateLabel->setText(QStringLiteral("当前爆率(%):"));
+    forceBindLabel->setText(QCoreApplication::translate("Lootwright", "是否绑定:"));
+    forceBindCheck->setText(QCoreApplication::translate("Lootwright", "强制绑定"));
+    broadcastIdLabel->setText(QCoreApplication::translate("Lootwright", "掉落广播编号:"));
+    broadcastIdSpin->setPlaceholderText(
+        QCoreApplication::translate("Lootwright", "-1(无) 或广播ID"));
+    dropRateLabel->setText(QCoreApplication::translate("Lootwright", "当前爆率(%):"));
     dropRateValue->setText(QStringLiteral("-"));
-    targetDropRateLabel->setText(QStringLiteral("目标爆率(%):"));
+    targetDropRateLabel->setText(QCoreApplication::translate("Lootwright", "目标爆率(%):"));
     targetDropRateSpin->setPlaceholderText(QStringLiteral("0.0000-100.0000"));
-    applyDropRateButton->setText(QStringLiteral("应用"));
-    applyDropRateButton->setToolTip(QStringLiteral("根据目标爆率自动计算并修改包裹权值"));
+    applyDropRateButton->setText(QCoreApplication::translate("Lootwright", "应用"));
+    applyDropRateButton->setToolTip(
+        QCoreApplication::translate("Lootwright", "根据目标爆率自动计算并修改包裹权值"));
 
-    itemGroup->setTitle(QStringLiteral("物品详情"));
-    operationLogGroup->setTitle(QStringLiteral("操作日志"));
-    clearOperationLogButton->setText(QStringLiteral("清空日志"));
-    copyOperationLogButton->setText(QStringLiteral("复制日志"));
-    itemManagerButton->setText(QStringLiteral("物品管理器"));
-    itemManagerButton->setToolTip(QStringLiteral("打开物品库管理器（含收藏夹）"));
-    boxManagerButton->setText(QStringLiteral("包裹管理器"));
-    boxManagerButton->setToolTip(QStringLiteral("打开包裹管理器"));
-    operationLogEdit->setPlaceholderText(QStringLiteral(
-        "这里会记录对爆率配置的修改操作，例如：对怪物ID/名称的爆率进行了什么变更。"));
+    itemGroup->setTitle(QCoreApplication::translate("Lootwright", "物品详情"));
+    operationLogGroup->setTitle(QCoreApplication::translate("Lootwright", "操作日志"));
+    clearOperationLogButton->setText(QCoreApplication::translate("Lootwright", "清空日志"));
+    copyOperationLogButton->setText(QCoreApplication::translate("Lootwright", "复制日志"));
+    itemManagerButton->setText(QCoreApplication::translate("Lootwright", "物品管理器"));
+    itemManagerButton->setToolTip(
+        QCoreApplication::translate("Lootwright", "打开物品库管理器（含收藏夹）"));
+    boxManagerButton->setText(QCoreApplication::translate("Lootwright", "包裹管理器"));
+    boxManagerButton->setToolTip(QCoreApplication::translate("Lootwright", "打开包裹管理器"));
+    operationLogEdit->setPlaceholderText(QCoreApplication::translate(
+        "Lootwright", "这里会记录对爆率配置的修改操作，例如：对怪物ID/名称的爆率进行了什么变更。"));
 
-    summaryGroup->setTitle(QStringLiteral("全掉落汇总"));
+    summaryGroup->setTitle(QCoreApplication::translate("Lootwright", "全掉落汇总"));
 }

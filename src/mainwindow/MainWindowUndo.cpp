@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenu>
@@ -18,10 +19,12 @@ void MainWindow::createUndoActions()
 {
     QUndoStack *undoStack = document->undoStack();
     // "撤销 统一怪物价值": the prefix, a space and the step's name; the prefix alone when empty.
-    QAction *undoAction = undoStack->createUndoAction(this, QStringLiteral("撤销"));
+    QAction *undoAction =
+        undoStack->createUndoAction(this, QCoreApplication::translate("Lootwright", "撤销"));
     undoAction->setObjectName(QStringLiteral("actionUndo"));
     undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    QAction *redoAction = undoStack->createRedoAction(this, QStringLiteral("重做"));
+    QAction *redoAction =
+        undoStack->createRedoAction(this, QCoreApplication::translate("Lootwright", "重做"));
     redoAction->setObjectName(QStringLiteral("actionRedo"));
     redoAction->setShortcuts(
         {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
@@ -49,15 +52,17 @@ void MainWindow::onDocumentsAboutToChange()
 void MainWindow::onDocumentChanged(const DocumentUpdate &update)
 {
     if (update.cause == DocumentUpdate::Cause::Undo)
-        appendOperationLog(QStringLiteral("撤销：%1").arg(update.stepName));
+        appendOperationLog(
+            QCoreApplication::translate("Lootwright", "撤销：%1").arg(update.stepName));
     else if (update.cause == DocumentUpdate::Cause::Redo)
-        appendOperationLog(QStringLiteral("重做：%1").arg(update.stepName));
+        appendOperationLog(
+            QCoreApplication::translate("Lootwright", "重做：%1").arg(update.stepName));
     if (update.namesReloaded)
         monsterListModel->loadMonsters();
     // The title names the monster file read last; a save under another name leaves it.
     if (update.cause == DocumentUpdate::Cause::Load && update.monstersChanged)
         setWindowTitle(document->monsterFilePath().isEmpty()
-                           ? QStringLiteral("Lootwright - 四栏布局[*]")
+                           ? QCoreApplication::translate("Lootwright", "Lootwright - 四栏布局[*]")
                            : QStringLiteral("Lootwright - %1[*]")
                                  .arg(QFileInfo(document->monsterFilePath()).fileName()));
 
@@ -76,7 +81,7 @@ void MainWindow::onDocumentChanged(const DocumentUpdate &update)
 
 void MainWindow::onItemIdEditRequested(int boxId, int row, int itemId)
 {
-    editDocuments(QStringLiteral("修改物品ID"), keepingBox(),
+    editDocuments(QCoreApplication::translate("Lootwright", "修改物品ID"), keepingBox(),
                   [&](MonsterDropData &, DropBoxContentData &boxes) {
                       BoxEdits::setItemId(boxes, boxId, row, itemId);
                   });
@@ -86,13 +91,14 @@ bool MainWindow::maybeSaveChanges()
 {
     if (!document->isModified())
         return true;
-    const int answer = prompts->choose(this, QStringLiteral("未保存的修改"),
-                                       QStringLiteral("配置已修改，是否先保存？"),
-                                       {{QStringLiteral("保存"), QMessageBox::AcceptRole},
-                                        {QStringLiteral("不保存"), QMessageBox::DestructiveRole},
-                                        {QStringLiteral("取消"), QMessageBox::RejectRole},
-                                        {QStringLiteral("查看修改..."), QMessageBox::ActionRole}},
-                                       2);
+    const int answer = prompts->choose(
+        this, QCoreApplication::translate("Lootwright", "未保存的修改"),
+        QCoreApplication::translate("Lootwright", "配置已修改，是否先保存？"),
+        {{QCoreApplication::translate("Lootwright", "保存"), QMessageBox::AcceptRole},
+         {QCoreApplication::translate("Lootwright", "不保存"), QMessageBox::DestructiveRole},
+         {QCoreApplication::translate("Lootwright", "取消"), QMessageBox::RejectRole},
+         {QCoreApplication::translate("Lootwright", "查看修改..."), QMessageBox::ActionRole}},
+        2);
     if (answer == 0)
         return saveDocuments();
     // Looking at the changes first: nothing goes on, the user answers again afterwards.

@@ -1,5 +1,7 @@
 #include "models/ConfigFindingModel.h"
 
+#include <QCoreApplication>
+
 ConfigFindingModel::ConfigFindingModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int ConfigFindingModel::rowCount(const QModelIndex &parent) const
@@ -29,9 +31,9 @@ QVariant ConfigFindingModel::headerData(int section, Qt::Orientation orientation
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     if (section == 0)
-        return QStringLiteral("类别");
+        return QCoreApplication::translate("Lootwright", "类别");
     if (section == 1)
-        return QStringLiteral("说明");
+        return QCoreApplication::translate("Lootwright", "说明");
     return {};
 }
 

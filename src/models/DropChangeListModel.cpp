@@ -2,6 +2,7 @@
 
 #include "data/NameResolver.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace {
@@ -75,9 +76,9 @@ QVariant DropChangeListModel::headerData(int section, Qt::Orientation orientatio
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     if (section == KindColumn)
-        return QStringLiteral("类别");
+        return QCoreApplication::translate("Lootwright", "类别");
     if (section == TextColumn)
-        return QStringLiteral("说明");
+        return QCoreApplication::translate("Lootwright", "说明");
     return {};
 }
 

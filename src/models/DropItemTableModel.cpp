@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace {
 
 // QVariant::toInt wraps numbers outside the int range silently ("2147483648" becomes
@@ -78,11 +80,11 @@ QVariant DropItemTableModel::headerData(int section, Qt::Orientation orientation
         return QVariant();
     switch (section) {
     case 0:
-        return QStringLiteral("爆率");
+        return QCoreApplication::translate("Lootwright", "爆率");
     case 1:
-        return QStringLiteral("物品ID");
+        return QCoreApplication::translate("Lootwright", "物品ID");
     case 2:
-        return QStringLiteral("物品名称");
+        return QCoreApplication::translate("Lootwright", "物品名称");
     default:
         return QVariant();
     }

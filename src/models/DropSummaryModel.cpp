@@ -6,6 +6,7 @@
 #include "rates/DropRate.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
@@ -55,13 +56,13 @@ QVariant DropSummaryModel::headerData(int section, Qt::Orientation orientation, 
         return QVariant();
     switch (section) {
     case 0:
-        return QStringLiteral("包裹ID");
+        return QCoreApplication::translate("Lootwright", "包裹ID");
     case 1:
-        return QStringLiteral("物品ID");
+        return QCoreApplication::translate("Lootwright", "物品ID");
     case 2:
-        return QStringLiteral("物品名称");
+        return QCoreApplication::translate("Lootwright", "物品名称");
     case 3:
-        return QStringLiteral("爆率");
+        return QCoreApplication::translate("Lootwright", "爆率");
     default:
         return QVariant();
     }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 ItemLibraryFilterProxyModel::ItemLibraryFilterProxyModel(QObject *parent)
     : QSortFilterProxyModel(parent)
 {
@@ -11,7 +13,9 @@ ItemLibraryFilterProxyModel::ItemLibraryFilterProxyModel(QObject *parent)
 
 void ItemLibraryFilterProxyModel::setFilter(const QString &category, const QString &search)
 {
-    const QString trimmedCategory = category.trimmed();
+    QString trimmedCategory = category.trimmed();
+    if (trimmedCategory == QCoreApplication::translate("Lootwright", "全部"))
+        trimmedCategory.clear(); // compared here once, not for every row
     const QString trimmedSearch = search.trimmed();
     const bool numeric =
         !trimmedSearch.isEmpty() && std::all_of(trimmedSearch.cbegin(), trimmedSearch.cend(),
@@ -32,8 +36,7 @@ bool ItemLibraryFilterProxyModel::filterAcceptsRow(int sourceRow, const QModelIn
     const ItemLibraryEntry *entry = library->entryAt(sourceRow);
     if (!entry)
         return false;
-    if (!m_category.isEmpty() && m_category != QStringLiteral("全部") &&
-        entry->category != m_category)
+    if (!m_category.isEmpty() && entry->category != m_category)
         return false;
     if (m_search.isEmpty())
         return true;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <QCoreApplication>
+
 ItemLibraryListModel::ItemLibraryListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 int ItemLibraryListModel::rowCount(const QModelIndex &parent) const
@@ -45,9 +47,9 @@ QVariant ItemLibraryListModel::headerData(int section, Qt::Orientation orientati
     case 0:
         return QStringLiteral("ID");
     case 1:
-        return QStringLiteral("名称");
+        return QCoreApplication::translate("Lootwright", "名称");
     case 2:
-        return QStringLiteral("分类");
+        return QCoreApplication::translate("Lootwright", "分类");
     default:
         return {};
     }

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include <QCoreApplication>
+
 MonsterBoxListModel::MonsterBoxListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 MonsterBoxListModel::~MonsterBoxListModel() = default;
@@ -46,13 +48,13 @@ QVariant MonsterBoxListModel::headerData(int section, Qt::Orientation orientatio
         return QVariant();
     switch (section) {
     case 0:
-        return QStringLiteral("包裹ID");
+        return QCoreApplication::translate("Lootwright", "包裹ID");
     case 1:
-        return QStringLiteral("包裹权值");
+        return QCoreApplication::translate("Lootwright", "包裹权值");
     case 2:
-        return QStringLiteral("爆率");
+        return QCoreApplication::translate("Lootwright", "爆率");
     case 3:
-        return QStringLiteral("物品数");
+        return QCoreApplication::translate("Lootwright", "物品数");
     default:
         return QVariant();
     }

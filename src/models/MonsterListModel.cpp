@@ -4,6 +4,7 @@
 #include "data/NameResolver.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QDebug>
 #include <algorithm>
 #include <utility>
@@ -62,11 +63,11 @@ QVariant MonsterListModel::headerData(int section, Qt::Orientation orientation, 
         return QVariant();
     switch (section) {
     case 0:
-        return QStringLiteral("怪物ID");
+        return QCoreApplication::translate("Lootwright", "怪物ID");
     case 1:
-        return QStringLiteral("怪物名称");
+        return QCoreApplication::translate("Lootwright", "怪物名称");
     case 2:
-        return QStringLiteral("等级");
+        return QCoreApplication::translate("Lootwright", "等级");
     default:
         return QVariant();
     }

@@ -3,6 +3,7 @@
 #include "data/NameResolver.h"
 #include "rates/DropRate.h"
 
+#include <QCoreApplication>
 #include <QMap>
 #include <algorithm>
 #include <cmath>
@@ -186,8 +187,12 @@ QString shareText(qint64 count, int players)
 
 QStringList rollHeader()
 {
-    return {QStringLiteral("槽位"), QStringLiteral("包裹ID"),   QStringLiteral("包裹权值"),
-            QStringLiteral("爆率"), QStringLiteral("期望次数"), QStringLiteral("模拟次数")};
+    return {QCoreApplication::translate("Lootwright", "槽位"),
+            QCoreApplication::translate("Lootwright", "包裹ID"),
+            QCoreApplication::translate("Lootwright", "包裹权值"),
+            QCoreApplication::translate("Lootwright", "爆率"),
+            QCoreApplication::translate("Lootwright", "期望次数"),
+            QCoreApplication::translate("Lootwright", "模拟次数")};
 }
 
 QStringList rollCells(const KillSimulation::Roll &roll, qint64 kills, qint64 drops)
@@ -202,8 +207,12 @@ QStringList rollCells(const KillSimulation::Roll &roll, qint64 kills, qint64 dro
 
 QStringList itemHeader()
 {
-    return {QStringLiteral("物品ID"), QStringLiteral("物品名称"), QStringLiteral("合计爆率"),
-            QStringLiteral("1/N"),    QStringLiteral("期望数量"), QStringLiteral("模拟数量")};
+    return {QCoreApplication::translate("Lootwright", "物品ID"),
+            QCoreApplication::translate("Lootwright", "物品名称"),
+            QCoreApplication::translate("Lootwright", "合计爆率"),
+            QStringLiteral("1/N"),
+            QCoreApplication::translate("Lootwright", "期望数量"),
+            QCoreApplication::translate("Lootwright", "模拟数量")};
 }
 
 QStringList itemCells(const KillSimulation::Item &item, const NameResolver &names, qint64 kills,
@@ -219,7 +228,9 @@ QStringList itemCells(const KillSimulation::Item &item, const NameResolver &name
 
 QStringList firstDropHeader()
 {
-    return {QStringLiteral("首次掉落所需击杀"), QStringLiteral("玩家数"), QStringLiteral("占比")};
+    return {QCoreApplication::translate("Lootwright", "首次掉落所需击杀"),
+            QCoreApplication::translate("Lootwright", "玩家数"),
+            QCoreApplication::translate("Lootwright", "占比")};
 }
 
 QList<QStringList> firstDropRows(const KillSimulation::FirstDrops &drops)
@@ -231,11 +242,12 @@ QList<QStringList> firstDropRows(const KillSimulation::FirstDrops &drops)
                          shareText(drops.bins.at(bin), drops.players)});
     }
     if (drops.beyond > 0)
-        rows.append({QStringLiteral("超过 %1").arg(drops.binWidth * drops.bins.size()),
+        rows.append({QCoreApplication::translate("Lootwright", "超过 %1")
+                         .arg(drops.binWidth * drops.bins.size()),
                      QString::number(drops.beyond), shareText(drops.beyond, drops.players)});
     if (drops.never > 0)
-        rows.append({QStringLiteral("从不掉落"), QString::number(drops.never),
-                     shareText(drops.never, drops.players)});
+        rows.append({QCoreApplication::translate("Lootwright", "从不掉落"),
+                     QString::number(drops.never), shareText(drops.never, drops.players)});
     return rows;
 }
 
@@ -249,15 +261,17 @@ QStringList firstDropLabels(const KillSimulation::FirstDrops &drops)
     if (drops.beyond > 0)
         labels << QStringLiteral("> %1").arg(drops.binWidth * drops.bins.size());
     if (drops.never > 0)
-        labels << QStringLiteral("从不");
+        labels << QCoreApplication::translate("Lootwright", "从不");
     return labels;
 }
 
 QString firstDropSummary(const KillSimulation::FirstDrops &drops)
 {
     if (drops.never > 0)
-        return QStringLiteral("%1 名玩家：该物品每次击杀的掉落概率为 0").arg(drops.players);
-    return QStringLiteral("%1 名玩家：平均 %2 次（期望 %3 次），中位数 %4 次")
+        return QCoreApplication::translate("Lootwright", "%1 名玩家：该物品每次击杀的掉落概率为 0")
+            .arg(drops.players);
+    return QCoreApplication::translate("Lootwright",
+                                       "%1 名玩家：平均 %2 次（期望 %3 次），中位数 %4 次")
         .arg(QString::number(drops.players), DropOdds::countText(drops.meanKills),
              DropOdds::countText(drops.expectedKills), QString::number(drops.medianKills));
 }

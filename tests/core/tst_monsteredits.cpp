@@ -109,10 +109,6 @@ void MonsterEditsTest::initialValues()
     QVERIFY(!without.hasDrop);
     QCOMPARE(without.dropType, 0);
     QCOMPARE(without.monsterValue, 0);
-    QCOMPARE(MonsterEdits::changeValueTitle(), QStringLiteral("修改怪物价值"));
-    QCOMPARE(MonsterEdits::changeValueLabel(), QStringLiteral("请输入新的怪物价值:"));
-    QCOMPARE(MonsterEdits::changeDropTypeTitle(), QStringLiteral("修改怪物掉落类型"));
-    QCOMPARE(MonsterEdits::changeDropTypeLabel(), QStringLiteral("请选择掉落类型:"));
 }
 
 void MonsterEditsTest::changeMonsterValue_data()

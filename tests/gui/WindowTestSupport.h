@@ -28,6 +28,15 @@
 // directory, a window on it with scripted prompts, and ways to select rows.
 namespace WindowTest {
 
+// The fixture's drop records as monsterDocument() lists them.
+const QStringList originalMonsters{"1001|200|0|3,7|20", "1002|500|5|7,8,-1,9|20",
+                                   "2001|100|0|3|20"};
+// The notice after a save.
+const QString savedText = QStringLiteral(
+    "配置已保存\n\n请将以下文件上传到服务器相应目录并重启服务：\n"
+    "1. MonsterDropBoxs.txt → qirn/Server/Config/\n2. DropBoxContent.txt → qirn/Server/Config/\n\n"
+    "重启服务器后配置才会生效！");
+
 inline QString fixturePath(const QString &relative)
 {
     return QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/") + relative;

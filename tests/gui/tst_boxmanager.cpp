@@ -1,4 +1,4 @@
-#include "EditTestSupport.h"
+#include "WindowTestSupport.h"
 #include "TestSupport.h"
 
 #include "dialogs/DropBoxManagerDialog.h"
@@ -24,12 +24,6 @@ namespace {
 // The fixture: 1001 (boxes 3 7), 1002 (7 8 -1 9), 2001 (3); boxes 3 (1000: 5001 5002),
 // 7 (0: 6001), 8 (2500: 5001 6001 7001); items 5001 5002, equipment 6001, gem 7001.
 const QString originalBoxes = QStringLiteral("3:1000:5001,5002 7:0:6001 8:2500:5001,6001,7001");
-const QString savedText = QStringLiteral(
-    "配置已保存\n\n请将以下文件上传到服务器相应目录并重启服务：\n"
-    "1. MonsterDropBoxs.txt → qirn/Server/Config/\n2. DropBoxContent.txt → qirn/Server/Config/"
-    "\n\n重启服务器后配置才会生效！");
-const QStringList originalMonsters{"1001|200|0|3,7|20", "1002|500|5|7,8,-1,9|20",
-                                   "2001|100|0|3|20"};
 
 struct Manager
 {
@@ -140,15 +134,15 @@ private Q_SLOTS:
             QStringLiteral("使用包裹 ID 3 的怪物列表:\n\nID: 1001 (史莱姆)\nID: 2001");
         QTest::newRow("select a box")
             << 3 << QList<int>{} << "" << QStringList{} << QStringList{} << QStringList{}
-            << originalBoxes << originalMonsters << "3 7 8 @3" << refs3 << "撤销";
+            << originalBoxes << WindowTest::originalMonsters << "3 7 8 @3" << refs3 << "撤销";
         QTest::newRow("add box: the first id no box has and no monster names")
             << 3 << QList<int>{} << "" << QStringList{"click:addBoxButton"} << QStringList{}
-            << QStringList{} << originalBoxes + " 1:100:" << originalMonsters << "3 7 8 1 @1"
+            << QStringList{} << originalBoxes + " 1:100:" << WindowTest::originalMonsters << "3 7 8 1 @1"
             << "未找到使用包裹 ID 1 的怪物"
             << "撤销 包裹管理器：添加包裹";
         QTest::newRow("copy box: skips 9, which monster 1002 names")
             << 8 << QList<int>{} << "" << QStringList{"click:copyBoxButton"} << QStringList{}
-            << QStringList{} << originalBoxes + " 10:2500:5001,6001,7001" << originalMonsters
+            << QStringList{} << originalBoxes + " 10:2500:5001,6001,7001" << WindowTest::originalMonsters
             << "3 7 8 10 @10"
             << "未找到使用包裹 ID 10 的怪物"
             << "撤销 包裹管理器：复制包裹";
@@ -172,73 +166,73 @@ private Q_SLOTS:
             << QStringList{"text:5001"}
             << QStringList{"getText|删除指定物品ID|请输入要删除的物品ID：",
                            "information|删除完成|已从 2 个槽位删除物品ID 5001（涉及 2 个包裹）"}
-            << "3:1000:5002 7:0:6001 8:2500:6001,7001" << originalMonsters << "3 7 8 @8" << refs8
+            << "3:1000:5002 7:0:6001 8:2500:6001,7001" << WindowTest::originalMonsters << "3 7 8 @8" << refs8
             << "撤销 包裹管理器：删除物品ID";
         QTest::newRow("replace an item id, the selected item offered")
             << 8 << QList<int>{1} << "" << QStringList{"click:replaceItemIdButton"}
             << QStringList{"pair:6001,6002"}
             << QStringList{"getNumberPair|替换物品ID|被替换的物品ID：",
                            "information|替换完成|已替换 2 个槽位：6001 → 6002"}
-            << "3:1000:5001,5002 7:0:6002 8:2500:5001,6002,7001" << originalMonsters << "3 7 8 @8"
+            << "3:1000:5001,5002 7:0:6002 8:2500:5001,6002,7001" << WindowTest::originalMonsters << "3 7 8 @8"
             << refs8 << "撤销 包裹管理器：替换物品ID";
         QTest::newRow("save the box: renamed, the monsters stay on the old id")
             << 3 << QList<int>{} << "" << QStringList{"fields:30,1200,", "click:saveBoxButton"}
             << QStringList{} << QStringList{} << "30:1200:5001,5002 7:0:6001 8:2500:5001,6001,7001"
-            << originalMonsters << "30 7 8 @30"
+            << WindowTest::originalMonsters << "30 7 8 @30"
             << "未找到使用包裹 ID 30 的怪物\n\n注意：包裹ID已由 3 改为 30，以下怪物仍引用旧ID 3"
                "（引用未随之修改）:\n\nID: 1001 (史莱姆)\nID: 2001"
             << "撤销 包裹管理器：修改包裹";
         QTest::newRow("save the box: refused")
             << 3 << QList<int>{} << "" << QStringList{"fields:7,1,", "click:saveBoxButton"}
             << QStringList{} << QStringList{"warning|保存失败|包裹ID 7 已存在，请换一个ID"}
-            << originalBoxes << originalMonsters << "3 7 8 @3" << refs3 << "撤销";
+            << originalBoxes << WindowTest::originalMonsters << "3 7 8 @3" << refs3 << "撤销";
         QTest::newRow("save configuration: the box first, then the files")
             << 8 << QList<int>{} << "" << QStringList{"fields:8,2600,3", "click:saveConfigButton"}
-            << QStringList{} << QStringList{"information|保存成功|" + savedText}
-            << "3:1000:5001,5002 7:0:6001 8:2600:5001,6001,7001" << originalMonsters << "3 7 8 @8"
+            << QStringList{} << QStringList{"information|保存成功|" + WindowTest::savedText}
+            << "3:1000:5001,5002 7:0:6001 8:2600:5001,6001,7001" << WindowTest::originalMonsters << "3 7 8 @8"
             << refs8 << "撤销 包裹管理器：修改包裹";
         QTest::newRow("remove the selected items")
             << 8 << QList<int>{0, 2} << "" << QStringList{"click:removeItemsButton"}
             << QStringList{} << QStringList{} << "3:1000:5001,5002 7:0:6001 8:2500:6001"
-            << originalMonsters << "3 7 8 @8" << refs8 << "撤销 包裹管理器：删除物品";
+            << WindowTest::originalMonsters << "3 7 8 @8" << refs8 << "撤销 包裹管理器：删除物品";
         QTest::newRow("item menu removes the row under the pointer")
             << 8 << QList<int>{} << "" << QStringList{"itemMenu:1"}
             << QStringList{"menu:删除选中物品"} << QStringList{"execMenu||"}
-            << "3:1000:5001,5002 7:0:6001 8:2500:5001,7001" << originalMonsters << "3 7 8 @8"
+            << "3:1000:5001,5002 7:0:6001 8:2500:5001,7001" << WindowTest::originalMonsters << "3 7 8 @8"
             << refs8 << "撤销 包裹管理器：删除物品";
         QTest::newRow("box filter by item id")
             << 3 << QList<int>{} << "" << QStringList{"filter:6001"} << QStringList{}
-            << QStringList{} << originalBoxes << originalMonsters << "7 8 @7"
+            << QStringList{} << originalBoxes << WindowTest::originalMonsters << "7 8 @7"
             << "使用包裹 ID 7 的怪物列表:\n\nID: 1001 (史莱姆)\nID: 1002 (骷髅兵)"
             << "撤销";
         QTest::newRow("library search and category")
             << 0 << QList<int>{} << "0" << QStringList{"category:宝石"} << QStringList{}
-            << QStringList{} << originalBoxes << originalMonsters << "3 7 8 @-1"
+            << QStringList{} << originalBoxes << WindowTest::originalMonsters << "3 7 8 @-1"
             << ""
             << "撤销";
         QTest::newRow("add library items to the box")
             << 7 << QList<int>{} << "5" << QStringList{"click:addToBoxButton"} << QStringList{}
             << QStringList{} << "3:1000:5001,5002 7:0:6001,5001,5002 8:2500:5001,6001,7001"
-            << originalMonsters << "3 7 8 @7"
+            << WindowTest::originalMonsters << "3 7 8 @7"
             << "使用包裹 ID 7 的怪物列表:\n\nID: 1001 (史莱姆)\nID: 1002 (骷髅兵)"
             << "撤销 包裹管理器：添加物品";
         QTest::newRow("add library items: none new")
             << 3 << QList<int>{} << "5" << QStringList{"click:addToBoxButton"} << QStringList{}
             << QStringList{"information|提示|没有添加任何物品（可能已存在或无效）"} << originalBoxes
-            << originalMonsters << "3 7 8 @3" << refs3 << "撤销";
+            << WindowTest::originalMonsters << "3 7 8 @3" << refs3 << "撤销";
         QTest::newRow("library double click adds the item")
             << 3 << QList<int>{} << "7001" << QStringList{"doubleClick:0"} << QStringList{}
             << QStringList{} << "3:1000:5001,5002,7001 7:0:6001 8:2500:5001,6001,7001"
-            << originalMonsters << "3 7 8 @3" << refs3 << "撤销 包裹管理器：添加物品";
+            << WindowTest::originalMonsters << "3 7 8 @3" << refs3 << "撤销 包裹管理器：添加物品";
         QTest::newRow("library menu adds the selected items")
             << 3 << QList<int>{} << "6001" << QStringList{"libraryMenu:0"}
             << QStringList{"menu:添加到当前包裹（1个）"} << QStringList{"execMenu||"}
-            << "3:1000:5001,5002,6001 7:0:6001 8:2500:5001,6001,7001" << originalMonsters
+            << "3:1000:5001,5002,6001 7:0:6001 8:2500:5001,6001,7001" << WindowTest::originalMonsters
             << "3 7 8 @3" << refs3 << "撤销 包裹管理器：添加物品";
         QTest::newRow("close with 保存并关闭")
             << 8 << QList<int>{} << "" << QStringList{"fields:8,5000,", "ok"} << QStringList{}
             << QStringList{} << "3:1000:5001,5002 7:0:6001 8:5000:5001,6001,7001"
-            << originalMonsters << ""
+            << WindowTest::originalMonsters << ""
             << ""
             << "撤销 包裹管理器：修改包裹";
     }

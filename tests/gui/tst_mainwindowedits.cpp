@@ -16,8 +16,6 @@ namespace {
 // The fixture: 1001 史莱姆 (200, personal, boxes 3 7), 1002 骷髅兵 (500, type 5, boxes 7 8 -1 9),
 // 1003 火焰魔 without a record, 2001 (100, box 3) not in the name table (so not listed).
 // Boxes 3 (1000, items 5001 5002), 7 (0, 6001), 8 (2500, 5001 6001 7001).
-const QStringList originalMonsters{"1001|200|0|3,7|20", "1002|500|5|7,8,-1,9|20",
-                                   "2001|100|0|3|20"};
 
 // The panel's value, type and box count, then each box list row as id:weight:rate:items.
 QString shown(const Harness &h)
@@ -125,7 +123,7 @@ private Q_SLOTS:
                            "information|设置成功|已将 1 个怪物设置为有掉落包"}
             << QStringList{"怪物[1003:火焰魔]：设置为有掉落（创建掉落配置：mValue=100，类型=个人"
                            "掉落，默认掉落包=1）"}
-            << originalMonsters + QStringList{"1003|100|0|1|9"} << QStringList{} << 3
+            << WindowTest::originalMonsters + QStringList{"1003|100|0|1|9"} << QStringList{} << 3
             << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
         QTest::newRow("no drop")
             << three << 3 << "setNoDrop" << QStringList{"yes"}
@@ -179,7 +177,7 @@ private Q_SLOTS:
             << QStringList{}
             << QStringList{"怪物[1002:骷髅兵]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[8] "
                            "权值 2500 → 5000"}
-            << originalMonsters << QStringList{"8|5000|12|1|5001:1,6001:2,7001:1|100"} << 8
+            << WindowTest::originalMonsters << QStringList{"8|5000|12|1|5001:1,6001:2,7001:1|100"} << 8
             << "500 队伍 3 | 7:0:N/A:1 8:5000:10.00%:3";
         QTest::newRow("target rate of a shared box: the copy is selected")
             << QList<int>{1001} << 3 << "onApplyTargetDropRate" << QStringList{"target:10"}
@@ -192,7 +190,7 @@ private Q_SLOTS:
         QTest::newRow("target rate refused")
             << QList<int>{1002} << 8 << "onApplyTargetDropRate" << QStringList{"target:nan"}
             << QStringList{"warning|错误|计算出的包裹权值无效，请检查参数"} << QStringList{}
-            << originalMonsters << QStringList{} << 8 << "500 队伍 3 | 7:0:N/A:1 8:2500:20.00%:3";
+            << WindowTest::originalMonsters << QStringList{} << 8 << "500 队伍 3 | 7:0:N/A:1 8:2500:20.00%:3";
         QTest::newRow("duplicate box")
             << QList<int>{1001, 1002} << 3 << "duplicateSelectedBox" << QStringList{}
             << QStringList{}
@@ -209,7 +207,7 @@ private Q_SLOTS:
             << QList<int>{1001} << 3 << "deleteSelectedItems" << QStringList{"rows:1,60", "yes"}
             << QStringList{"question|确认删除|确定要删除选中的 1 个物品吗？",
                            "information|删除成功|已删除 1 个物品"}
-            << QStringList{"怪物[1001:史莱姆]：包裹[3] 删除物品 1 个：5002"} << originalMonsters
+            << QStringList{"怪物[1001:史莱姆]：包裹[3] 删除物品 1 个：5002"} << WindowTest::originalMonsters
             << QStringList{"3|1000|-1|0|5001:1|100"} << 3
             << "200 个人 2 | 3:1000:20.00%:1 7:0:N/A:1";
         // The dialog's three ways to apply in batch mode, and Cancel.
@@ -217,7 +215,7 @@ private Q_SLOTS:
             << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:1,1,0,1,0,777"}
             << QStringList{"editMonster||3", "information|修改成功|已修改 3 个怪物的掉落属性"}
             << QStringList{"怪物[1003:火焰魔]：启用掉落，类型=队伍掉落，怪物价值=777，掉包数=0"}
-            << originalMonsters + QStringList{"1003|777|1||0"} << QStringList{} << 3
+            << WindowTest::originalMonsters + QStringList{"1003|777|1||0"} << QStringList{} << 3
             << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
         QTest::newRow("edit: drops disabled")
             << QList<int>{1001, 1003} << 3 << "onEditSelectedMonsters"
@@ -228,12 +226,12 @@ private Q_SLOTS:
             << "无配置 无配置 0 | ";
         QTest::newRow("edit: cancelled")
             << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:cancel"}
-            << QStringList{"editMonster||3"} << QStringList{} << originalMonsters << QStringList{}
+            << QStringList{"editMonster||3"} << QStringList{} << WindowTest::originalMonsters << QStringList{}
             << 3 << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
         QTest::newRow("add items")
             << QList<int>{1001} << 3 << "addItemsToCurrentBox" << QStringList{"ids:9,5001,5"}
             << QStringList{} << QStringList{"怪物[1001:史莱姆]：包裹[3] 添加物品 2 个：9, 5"}
-            << originalMonsters << QStringList{"3|1000|-1|0|5001:1,5002:1,9:-1,5:-1|100"} << 3
+            << WindowTest::originalMonsters << QStringList{"3|1000|-1|0|5001:1,5002:1,9:-1,5:-1|100"} << 3
             << "200 个人 2 | 3:1000:20.00%:4 7:0:N/A:1";
     }
 
@@ -302,7 +300,7 @@ private Q_SLOTS:
         Harness h;
         QVERIFY(QMetaObject::invokeMethod(h.window.get(), qPrintable(operation)));
         QCOMPARE(h.prompts->transcript(), QStringList{"information|提示|请先选择要编辑的怪物"});
-        QCOMPARE(monsterDocument(*h.window), originalMonsters);
+        QCOMPARE(monsterDocument(*h.window), WindowTest::originalMonsters);
         QVERIFY(logMessages(h).isEmpty());
     }
 
@@ -334,7 +332,7 @@ private Q_SLOTS:
         Q_EMIT view->customContextMenuRequested(view->visualRect(h.monsterIndex(1003)).center());
         QCOMPARE(h.prompts->transcript(), QStringList{"execMenu||怪物操作"});
         QTEST(h.prompts->last()->extra, "entries");
-        QCOMPARE(monsterDocument(*h.window), originalMonsters);
+        QCOMPARE(monsterDocument(*h.window), WindowTest::originalMonsters);
     }
 
     // Each entry reaches its operation (its first prompt tells which); cancelling changes nothing.
@@ -375,7 +373,7 @@ private Q_SLOTS:
         h.window->showMonsterContextMenu(QPoint(1, 1));
         QVERIFY2(h.prompts->scriptErrors.isEmpty(), qPrintable(h.prompts->scriptErrors.join(';')));
         QTEST(h.prompts->transcript().value(1), "firstPrompt");
-        QCOMPARE(monsterDocument(*h.window), originalMonsters);
+        QCOMPARE(monsterDocument(*h.window), WindowTest::originalMonsters);
         QVERIFY(logMessages(h).isEmpty());
         QCOMPARE(staleState(h), QString());
     }

@@ -1,4 +1,4 @@
-#include "EditTestSupport.h"
+#include "WindowTestSupport.h"
 
 #include "dialogs/ConfigCheckDialog.h"
 #include "dialogs/DropChangesDialog.h"

@@ -1,5 +1,5 @@
-#include "EditTestSupport.h"
-#include "EditFixtures.h"
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include "edit/DropClipboard.h"
 #include "models/DropItemTableModel.h"
@@ -19,12 +19,6 @@ namespace {
 QByteArray documentBytes(const Harness &h)
 {
     return EditFixtures::savedBytes(h.window->monsterDocument(), h.window->boxDocument());
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QAction *action(const Harness &h, const char *name)
@@ -240,7 +234,7 @@ void TestMainWindowUndo::askBeforeDiscarding()
     Harness h;
     MainWindow &w = *h.window;
     const QString monsterPath = w.monsterFilePath();
-    const QByteArray originalFile = fileBytes(monsterPath);
+    const QByteArray originalFile = TestSupport::readBytes(monsterPath);
     const QByteArray originalDocuments = documentBytes(h);
     if (edited)
         changeValue(h);
@@ -283,7 +277,7 @@ void TestMainWindowUndo::askBeforeDiscarding()
     }
     if (trigger == "close")
         QCOMPARE(closed, goesOn);
-    QCOMPARE(fileBytes(monsterPath),
+    QCOMPARE(TestSupport::readBytes(monsterPath),
              saved ? editedDocuments.left(editedDocuments.indexOf("=====")) : originalFile);
     const bool discarded = trigger == "reload" && answer == 1;
     QCOMPARE(documentBytes(h), discarded ? originalDocuments : editedDocuments);
