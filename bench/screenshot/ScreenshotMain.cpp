@@ -3,15 +3,18 @@
 // window for the most widely dropped item of that monster, docs/item_sources.png, the box
 // manager on the selected box, docs/box_manager.png, and the item library window with that
 // monster's items as favourites, docs/item_library.png, and the kill simulation of that monster
-// with a fixed seed, docs/kill_simulation.png. Run it on a real display or under xvfb-run.
+// with a fixed seed, docs/kill_simulation.png, and after two edits the changes window on its
+// rates tab, docs/changes.png. Run it on a real display or under xvfb-run.
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
+#include "dialogs/DropChangesDialog.h"
 #include "dialogs/ItemLibraryDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
 #include "dialogs/KillSimulationDialog.h"
-#include "edit/Favorites.h"
-#include "mainwindow/MainWindow.h"
 #include "dialogs/Prompts.h"
+#include "edit/Favorites.h"
+#include "edit/MonsterEdits.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -74,6 +77,8 @@ int main(int argc, char *argv[])
     // The favourites shown are the picture's own, not the user's.
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    // The recovery journal of the edits below goes there too.
+    qputenv("XDG_DATA_HOME", settingsDir.path().toUtf8());
     MainWindow window(std::make_unique<DialogPrompts>(), QStringLiteral(LOOTWRIGHT_DEMO_CONFIG));
     window.resize(1280, 960);
     window.show();
@@ -105,7 +110,8 @@ int main(int argc, char *argv[])
     qsizetype most = -1;
     for (int row = 0; row < summary->rowCount(); ++row) {
         const int id = summary->index(row, 1).data().toInt();
-        const qsizetype count = id >= 1 ? window.configDocument()->itemSourceIndex().sources(id).size() : -1;
+        const qsizetype count =
+            id >= 1 ? window.configDocument()->itemSourceIndex().sources(id).size() : -1;
         if (count > most) {
             most = count;
             itemId = id;
@@ -173,5 +179,33 @@ int main(int argc, char *argv[])
     simulation->itemField()->setCurrentIndex(simulation->itemField()->count() - 1);
     simulation->runSimulation();
     settle(800);
-    return savePicture(*simulation, "kill_simulation.png") ? 0 : 1;
+    if (!savePicture(*simulation, "kill_simulation.png"))
+        return 1;
+    simulation->close();
+
+    // Two edits a designer might make before uploading: the selected monster's value raised by
+    // a quarter, and the selected box's weight halved.
+    const int monsterId = window.selectedMonsterId();
+    window.configDocument()->edit(
+        QStringLiteral("修改怪物价值"), [&](MonsterDropData &monsters, DropBoxContentData &) {
+            MonsterDropConfig *record = MonsterEdits::findRecord(monsters, monsterId);
+            MonsterEdits::changeMonsterValue(monsters, {monsterId}, record->mValue * 5 / 4);
+        });
+    window.configDocument()->edit(QStringLiteral("修改包裹"),
+                                  [&](MonsterDropData &, DropBoxContentData &data) {
+                                      for (DropBoxConfig &box : data.boxes) {
+                                          if (box.boxId == boxId) {
+                                              box.boxValue /= 2;
+                                              break;
+                                          }
+                                      }
+                                  });
+    window.onViewChanges();
+    auto *changes = window.findChild<DropChangesDialog *>();
+    if (!changes)
+        return 1;
+    changes->resize(1000, 560);
+    changes->tabs()->setCurrentIndex(1);
+    settle(800);
+    return savePicture(*changes, "changes.png") ? 0 : 1;
 }
