@@ -107,6 +107,11 @@ void ConfigDocument::readDirectory(const QString &dir, bool replaceBoth)
         boxData = boxesRead ? std::move(loadedBoxes) : DropBoxContentData();
     if (replaceBoth)
         files = std::move(freshFiles);
+    finishLoad(monstersReplaced, boxesReplaced, true);
+}
+
+void ConfigDocument::finishLoad(bool monstersReplaced, bool boxesReplaced, bool namesReloaded)
+{
     keepSaved(monstersReplaced, boxesReplaced);
     // A load that replaced nothing leaves the steps valid.
     if (monstersReplaced || boxesReplaced)
@@ -115,7 +120,7 @@ void ConfigDocument::readDirectory(const QString &dir, bool replaceBoth)
     update.cause = DocumentUpdate::Cause::Load;
     update.monstersChanged = update.recordsAddedOrRemoved = monstersReplaced;
     update.boxesChanged = update.boxesAddedOrRemoved = boxesReplaced;
-    update.namesReloaded = true;
+    update.namesReloaded = namesReloaded;
     announce(update);
     watchFiles();
     Q_EMIT filesChanged();
@@ -128,14 +133,7 @@ bool ConfigDocument::openMonsterFile(const QString &path, QString &error)
         return false;
     Q_EMIT documentsAboutToChange();
     monsterData = std::move(loaded);
-    keepSaved(true, false);
-    clearHistory(true, false);
-    DocumentUpdate update;
-    update.cause = DocumentUpdate::Cause::Load;
-    update.monstersChanged = update.recordsAddedOrRemoved = true;
-    announce(update);
-    watchFiles();
-    Q_EMIT filesChanged();
+    finishLoad(true, false, false);
     return true;
 }
 
@@ -146,14 +144,7 @@ bool ConfigDocument::openBoxFile(const QString &path, QString &error)
         return false;
     Q_EMIT documentsAboutToChange();
     boxData = std::move(loaded);
-    keepSaved(false, true);
-    clearHistory(false, true);
-    DocumentUpdate update;
-    update.cause = DocumentUpdate::Cause::Load;
-    update.boxesChanged = update.boxesAddedOrRemoved = true;
-    announce(update);
-    watchFiles();
-    Q_EMIT filesChanged();
+    finishLoad(false, true, false);
     return true;
 }
 

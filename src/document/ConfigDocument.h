@@ -173,6 +173,8 @@ private:
     void announce(const DocumentUpdate &update);
     // The documents as now written or read become the saved state.
     void keepSaved(bool monsters, bool boxes);
+    // After a load replaced one or both documents: saved state, history, the announcement.
+    void finishLoad(bool monstersReplaced, bool boxesReplaced, bool namesReloaded);
     bool changedSinceSave(bool boxes) const;
     // The steps go after a load; a document that was not replaced keeps its unsaved mark.
     void clearHistory(bool monstersReplaced, bool boxesReplaced);

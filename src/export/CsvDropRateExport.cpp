@@ -233,16 +233,9 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
     for (const QString &cell : headerCells(showRates))
         header << field(cell, false);
     const QString head = header.join(u',') + QStringLiteral("\r\n");
-    if (!writeStreamed(path, head, rows, false)) {
-        outcome.kind = Outcome::Critical;
-        outcome.title = failedTitle();
-        outcome.text = cannotWriteText().arg(path);
-        return outcome;
-    }
-    outcome.written = true;
-    outcome.title = succeededTitle();
-    outcome.text = succeededText().arg(path);
-    return outcome;
+    QString error;
+    const bool written = writeStreamed(path, head, rows, QStringView(), false, error);
+    return writtenOutcome(path, outcome.exportCount, written, error);
 }
 
 } // namespace CsvDropRateExport

@@ -378,20 +378,44 @@ QString withHtmlSuffix(const QString &fileName)
     return fileName + QLatin1String(".html");
 }
 
-bool writeStreamed(const QString &path, QStringView head, RowSource &rows, bool textMode)
+bool writeStreamed(const QString &path, QStringView head, RowSource &rows, QStringView tail,
+                   bool textMode, QString &error)
 {
     PageFileWriter writer(path);
-    if (!writer.open())
-        return false;
-    writer.setTextMode(textMode);
-    if (!writer.write(head))
-        return false;
-    RowPipeline pipeline(rows);
-    while (const ByteBuffer *piece = pipeline.next()) {
-        if (!writer.write(piece->data(), piece->size()))
-            return false;
+    bool ok = writer.open();
+    if (ok) {
+        writer.setTextMode(textMode);
+        ok = writer.write(head);
     }
-    return writer.commit();
+    if (ok) {
+        RowPipeline pipeline(rows);
+        while (const ByteBuffer *piece = pipeline.next()) {
+            if (!writer.write(piece->data(), piece->size())) {
+                ok = false;
+                break;
+            }
+        }
+    }
+    if (ok && writer.write(tail) && writer.commit())
+        return true;
+    error = writer.error();
+    return false;
+}
+
+Outcome writtenOutcome(const QString &path, int exportCount, bool written, const QString &error)
+{
+    Outcome outcome;
+    outcome.exportCount = exportCount;
+    outcome.written = written;
+    if (!written) {
+        outcome.kind = Outcome::Critical;
+        outcome.title = failedTitle();
+        outcome.text = error;
+        return outcome;
+    }
+    outcome.title = succeededTitle();
+    outcome.text = succeededText().arg(path);
+    return outcome;
 }
 
 bool hasDocuments(const MonsterDropData &monsters, const DropBoxContentData &boxes)
@@ -412,29 +436,11 @@ Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
         return outcome;
     }
     // Never held whole: head, the rows as they are built, tail.
-    PageFileWriter writer(path);
-    bool ok = writer.open() && writer.write(headText(outcome.exportCount, multiplier, showRates,
-                                                     timestampText(time)));
-    if (ok) {
-        RowPipeline pipeline(rows);
-        while (const ByteBuffer *piece = pipeline.next()) {
-            if (!writer.write(piece->data(), piece->size())) {
-                ok = false;
-                break;
-            }
-        }
-    }
-    ok = ok && writer.write(tailText()) && writer.commit();
-    if (!ok) {
-        outcome.kind = Outcome::Critical;
-        outcome.title = failedTitle();
-        outcome.text = writer.error();
-        return outcome;
-    }
-    outcome.written = true;
-    outcome.title = succeededTitle();
-    outcome.text = succeededText().arg(path);
-    return outcome;
+    QString error;
+    const bool written = writeStreamed(
+        path, headText(outcome.exportCount, multiplier, showRates, timestampText(time)), rows,
+        tailText(), true, error);
+    return writtenOutcome(path, outcome.exportCount, written, error);
 }
 
 } // namespace HtmlDropRateExport

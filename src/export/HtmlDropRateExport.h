@@ -39,10 +39,12 @@ QStringView tailText();
 bool writePage(const QString &path, const QString &html, QString &error);
 
 class RowSource;
-// Writes head, then the rows as a second thread builds them, through the page's writer: UTF-8
-// with a byte-order mark into a temporary file that replaces the target only when every byte was
-// written. In text mode line feeds become the system's line ends, as for the page.
-bool writeStreamed(const QString &path, QStringView head, RowSource &rows, bool textMode);
+// Writes head, then the rows as a second thread builds them, then tail, through the page's
+// writer: UTF-8 with a byte-order mark into a temporary file that replaces the target only when
+// every byte was written; otherwise error holds cannotWriteText() with the path and the reason.
+// In text mode line feeds become the system's line ends, as for the page.
+bool writeStreamed(const QString &path, QStringView head, RowSource &rows, QStringView tail,
+                   bool textMode, QString &error);
 // Whether the page can use the multiplier: above 0, shown as it is by the page's two decimals
 // ("x1.25"), and small enough that every rate the drop files can hold stays a finite number.
 bool isUsableMultiplier(double multiplier);
@@ -70,6 +72,9 @@ struct Outcome
     bool written = false;
     int exportCount = 0;
 };
+
+// The message box after writing `exportCount` rows to path: succeeded, or failed with error.
+Outcome writtenOutcome(const QString &path, int exportCount, bool written, const QString &error);
 
 Outcome exportToFile(const QString &path, const MonsterDropData &monsters,
                      const DropBoxContentData &boxes, const NameResolver &names, double multiplier,

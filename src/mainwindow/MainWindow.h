@@ -25,6 +25,9 @@ class MonsterBoxListModel;
 class MonsterFilterProxyModel;
 class MonsterListModel;
 class Prompts;
+namespace HtmlDropRateExport {
+struct Outcome;
+}
 class QCloseEvent;
 class QFrame;
 class QLabel;
@@ -194,6 +197,16 @@ public:
     void refreshViews(const ViewRefresh &refresh);
 
 private:
+    // What both exports ask before writing: the documents are loaded, rates or not, the file.
+    // Empty when something is missing or the user stops.
+    struct ExportTarget
+    {
+        QString fileName;
+        bool showRates = true;
+    };
+    std::optional<ExportTarget> askExportTarget(const QString &title, const QString &question,
+                                                const QString &fileTitle, const QString &filter);
+    void showExportOutcome(const HtmlDropRateExport::Outcome &outcome);
     // After an edit: shows its notice, appends its log lines.
     void showEditNotice(const EditNotice &notice);
     // Has-drop and no-drop: refuse without eligible monsters, ask, apply, refresh.

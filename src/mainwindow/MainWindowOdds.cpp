@@ -3,9 +3,9 @@
 #include "data/NameResolver.h"
 #include "dialogs/DropChanceChartView.h"
 #include "dialogs/KillSimulationDialog.h"
+#include "dialogs/Prompts.h"
 #include "export/CsvDropRateExport.h"
 #include "mainwindow/MainWindowUi.h"
-#include "dialogs/Prompts.h"
 #include "models/MonsterBoxListModel.h"
 #include "rates/DropRate.h"
 
@@ -53,34 +53,16 @@ void MainWindow::createOddsActions()
 
 void MainWindow::onExportDropRateCsv()
 {
-    namespace Export = HtmlDropRateExport;
-    if (!Export::hasDocuments(monsterDocument(), boxDocument())) {
-        prompts->information(this, Export::noticeTitle(), Export::nothingLoadedText());
+    const std::optional<ExportTarget> target =
+        askExportTarget(QCoreApplication::translate("Lootwright", "导出CSV"),
+                        QCoreApplication::translate("Lootwright", "导出CSV是否包含爆率列？"),
+                        QCoreApplication::translate("Lootwright", "导出爆率表到CSV"),
+                        QCoreApplication::translate("Lootwright", "CSV 文件 (*.csv)"));
+    if (!target)
         return;
-    }
-    const QList<Prompts::Choice> buttons{
-        {QCoreApplication::translate("Lootwright", "显示爆率"), QMessageBox::AcceptRole},
-        {QCoreApplication::translate("Lootwright", "不显示爆率"), QMessageBox::DestructiveRole},
-        {QCoreApplication::translate("Lootwright", "取消"), QMessageBox::RejectRole},
-    };
-    const int cancelIndex = 2;
-    const int choice = prompts->choose(
-        this, QCoreApplication::translate("Lootwright", "导出CSV"),
-        QCoreApplication::translate("Lootwright", "导出CSV是否包含爆率列？"), buttons, cancelIndex);
-    if (choice < 0 || choice == cancelIndex)
-        return;
-    const QString chosen = prompts->saveFileName(
-        this, QCoreApplication::translate("Lootwright", "导出爆率表到CSV"), QString(),
-        QCoreApplication::translate("Lootwright", "CSV 文件 (*.csv)"));
-    if (chosen.isEmpty())
-        return;
-    const Export::Outcome outcome = CsvDropRateExport::exportToFile(
-        CsvDropRateExport::withCsvSuffix(chosen), monsterDocument(), boxDocument(),
-        NameResolver::instance(), monsterBoxModel->dropMultiplier(), choice == 0);
-    if (outcome.kind == Export::Outcome::Critical)
-        prompts->critical(this, outcome.title, outcome.text);
-    else
-        prompts->information(this, outcome.title, outcome.text);
+    showExportOutcome(CsvDropRateExport::exportToFile(
+        CsvDropRateExport::withCsvSuffix(target->fileName), monsterDocument(), boxDocument(),
+        NameResolver::instance(), monsterBoxModel->dropMultiplier(), target->showRates));
 }
 
 void MainWindow::onSimulateKills()
