@@ -71,7 +71,7 @@ case("backup", normalized, ["normalize", "{config}"], 1024,
      r"（File too large）")
 case("page", page, ["export", "{config}", "{temp}/page.html"], 4096,
      r"无法写入文件：{temp}/page\.html（File too large）")
-case("csv", lambda config: None, ["export", "{config}", "{temp}/page.csv"], 4096,
+case("csv", lambda config: None, ["export", "{config}", "{temp}/page.csv"], 256,
      r"无法写入文件：{temp}/page\.csv（File too large）")
 
 for failure in failures:
