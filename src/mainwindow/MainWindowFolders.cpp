@@ -73,6 +73,7 @@ void MainWindow::openConfigFolder(const QString &folder)
                                  .arg(document->monsters().records.size())
                                  .arg(document->boxes().boxes.size()),
                              5000);
+    offerRecovery();
 }
 
 void MainWindow::updateRecentMenu()

@@ -68,10 +68,15 @@ private Q_SLOTS:
         // To the unsaved-changes question: -1 none asked (nothing changed), 1 discard, 2 cancel.
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("asked");
-        QTest::newRow("saved") << -1 << QStringList{"existingDirectory|打开配置目录"};
+        QTest::addColumn<bool>("leftJournal");
+        QTest::newRow("saved") << -1 << QStringList{"existingDirectory|打开配置目录"} << false;
         QTest::newRow("unsaved, discarded")
-            << 1 << QStringList{"choose|未保存的修改", "existingDirectory|打开配置目录"};
-        QTest::newRow("unsaved, cancelled") << 2 << QStringList{"choose|未保存的修改"};
+            << 1 << QStringList{"choose|未保存的修改", "existingDirectory|打开配置目录"} << false;
+        QTest::newRow("unsaved, cancelled") << 2 << QStringList{"choose|未保存的修改"} << false;
+        // A session on the folder that ended without closing is offered (and here discarded).
+        QTest::newRow("recovery journal in the folder")
+            << -1 << QStringList{"existingDirectory|打开配置目录", "choose|恢复未保存的修改"}
+            << true;
     }
 
     void openFolder()
@@ -85,8 +90,16 @@ private Q_SLOTS:
                                      [](MonsterDropData &m, DropBoxContentData &) {
                                          MonsterEdits::changeMonsterValue(m, {1001}, 777);
                                      });
+        QFETCH(bool, leftJournal);
+        if (leftJournal) {
+            MainWindow crashed(std::make_unique<ScriptedPrompts>(), second);
+            crashed.configDocument()->edit(QStringLiteral("修改"),
+                                           [](MonsterDropData &m, DropBoxContentData &) {
+                                               MonsterEdits::changeMonsterValue(m, {1001}, 5);
+                                           });
+        }
         const QStringList before = loaded(w);
-        h.prompts->chooseAnswers << answer;
+        h.prompts->chooseAnswers << (leftJournal ? 1 : answer);
         h.prompts->directoryAnswers << second;
 
         h.child<QAction>("actionOpenFolder")->trigger();
@@ -99,7 +112,7 @@ private Q_SLOTS:
             QVERIFY(RecentFolders::load().folders().isEmpty());
             return;
         }
-        QCOMPARE(h.prompts->calls.last().text, h.configDir);
+        QCOMPARE(h.prompts->calls.at(answer >= 0 ? 1 : 0).text, h.configDir);
         MainWindow fresh(std::make_unique<ScriptedPrompts>(), second);
         QCOMPARE(loaded(w), loaded(fresh));
         QVERIFY(w.boxFilePath().isEmpty() && !w.isWindowModified());
