@@ -23,19 +23,14 @@ class TestConfigDocument : public QObject
 
 private:
     QTemporaryDir dir;
-    QString copyConfig(const QStringList &leaveOut = {})
-    {
-        return TestSupport::copyFiles(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"),
-                                      dir.filePath(QString::number(++copies)), leaveOut);
-    }
-    int copies = 0;
+    TestSupport::ConfigCopies configs;
 
 private Q_SLOTS:
     void loadAndOpen()
     {
         ConfigDocument document;
         QSignalSpy changed(&document, &ConfigDocument::documentChanged);
-        const QString config = copyConfig();
+        const QString config = configs.next();
         document.loadDirectory(config);
         QCOMPARE(changed.count(), 1);
         const auto update = changed.takeFirst().at(0).value<DocumentUpdate>();
@@ -79,7 +74,7 @@ private Q_SLOTS:
         QFETCH(bool, recordsMoved);
         QFETCH(bool, boxesMoved);
         ConfigDocument document;
-        document.loadDirectory(copyConfig());
+        document.loadDirectory(configs.next());
         const MonsterDropData monsters = document.monsters();
         const DropBoxContentData boxes = document.boxes();
         QSignalSpy changed(&document, &ConfigDocument::documentChanged);
@@ -117,7 +112,7 @@ private Q_SLOTS:
     void savedState()
     {
         ConfigDocument document;
-        const QString config = copyConfig();
+        const QString config = configs.next();
         document.loadDirectory(config);
         document.edit(QStringLiteral("添加包裹"), [](MonsterDropData &m, DropBoxContentData &b) {
             BoxManagerEdits::addBox(b, &m);
@@ -144,7 +139,7 @@ private Q_SLOTS:
     void documentWithoutFile()
     {
         ConfigDocument document;
-        document.loadDirectory(copyConfig({QStringLiteral("DropBoxContent.txt")}));
+        document.loadDirectory(configs.next({QStringLiteral("DropBoxContent.txt")}));
         document.edit(QStringLiteral("添加包裹"), [](MonsterDropData &m, DropBoxContentData &b) {
             BoxManagerEdits::addBox(b, &m);
         });
@@ -164,8 +159,8 @@ private Q_SLOTS:
     void openDirectory()
     {
         ConfigDocument document;
-        document.loadDirectory(copyConfig());
-        const QString other = copyConfig({QStringLiteral("DropBoxContent.txt")});
+        document.loadDirectory(configs.next());
+        const QString other = configs.next({QStringLiteral("DropBoxContent.txt")});
         const QString monsterPath = QDir(other).filePath("MonsterDropBoxs.txt");
         QVERIFY(QFile::remove(monsterPath));
         QVERIFY(QFile::copy(LOOTWRIGHT_TEST_DATA "/window/other/monsters_bad.txt", monsterPath));
@@ -184,7 +179,7 @@ private Q_SLOTS:
     void lookupFollowsChanges()
     {
         ConfigDocument document;
-        document.loadDirectory(copyConfig());
+        document.loadDirectory(configs.next());
         QVERIFY(!document.itemSourceIndex().sources(5001).isEmpty());
         document.edit(QStringLiteral("修改物品ID"), [](MonsterDropData &, DropBoxContentData &b) {
             QVERIFY(BoxEdits::setItemId(b, 3, 0, 5999));

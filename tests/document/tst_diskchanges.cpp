@@ -17,14 +17,7 @@ class TestDiskChanges : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir temp;
-    int copies = 0;
-
-    QString copyConfig()
-    {
-        return TestSupport::copyFiles(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"),
-                                      temp.filePath(QString::number(++copies)));
-    }
+    TestSupport::ConfigCopies configs;
 
     // Another program's edit: in place, or a new file renamed over the old one.
     static bool replaceText(const QString &path, const QByteArray &from, const QByteArray &to,
@@ -62,7 +55,7 @@ private Q_SLOTS:
         QFETCH(bool, throughRename);
         NameResolver::instance().clear();
         ConfigDocument document;
-        const QString path = QDir(copyConfig()).filePath(fileName);
+        const QString path = QDir(configs.next()).filePath(fileName);
         document.loadDirectory(QFileInfo(path).path());
         QVERIFY(document.watchedFiles().contains(path));
         const bool boxes = fileName == QLatin1String("DropBoxContent.txt");
@@ -126,7 +119,7 @@ private Q_SLOTS:
     void ownSaveAndCheckBeforeSave()
     {
         ConfigDocument document;
-        const QString config = copyConfig();
+        const QString config = configs.next();
         document.loadDirectory(config);
         document.edit(QStringLiteral("修改"), [](MonsterDropData &m, DropBoxContentData &b) {
             MonsterEdits::changeMonsterValue(m, {1001}, 321);

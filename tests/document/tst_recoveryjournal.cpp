@@ -61,13 +61,7 @@ class TestRecoveryJournal : public QObject
 
 private:
     QTemporaryDir temp;
-    int copies = 0;
-
-    QString copyConfig()
-    {
-        return TestSupport::copyFiles(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"),
-                                      temp.filePath(QString::number(++copies)));
-    }
+    TestSupport::ConfigCopies configs;
 
     static QByteArray fileBytes(const ConfigDocument &document)
     {
@@ -130,7 +124,7 @@ private Q_SLOTS:
     {
         QFETCH(Session, session);
         QFETCH(int, steps);
-        const QString dir = copyConfig();
+        const QString dir = configs.next();
         ConfigDocument crashed;
         crashed.loadDirectory(dir);
         session(crashed, dir);
@@ -159,7 +153,7 @@ private Q_SLOTS:
     // A journal cut short by the crash gives back the steps before the cut.
     void damagedJournal()
     {
-        const QString dir = copyConfig();
+        const QString dir = configs.next();
         ConfigDocument crashed;
         crashed.loadDirectory(dir);
         setValue(crashed, 300);
@@ -184,7 +178,7 @@ private Q_SLOTS:
     // files as they are, and a save or a close without saving leaves no journal.
     void changedFilesAndDiscarding()
     {
-        const QString dir = copyConfig();
+        const QString dir = configs.next();
         ConfigDocument crashed;
         crashed.loadDirectory(dir);
         setValue(crashed, 300);

@@ -47,6 +47,12 @@ QString copyFiles(const QString &from, const QString &to, const QStringList &lea
     return to;
 }
 
+QString ConfigCopies::next(const QStringList &leaveOut)
+{
+    return copyFiles(QStringLiteral(LOOTWRIGHT_TEST_DATA "/window/config"),
+                     temp.filePath(QString::number(++copies)), leaveOut);
+}
+
 bool readPlainLines(const QString &path, QString &header1, QString &header2,
                     const LineHandler &body, QString &error)
 {

@@ -24,6 +24,18 @@ bool writeBytes(const QString &path, const QByteArray &bytes);
 // `leaveOut`; returns `to`.
 QString copyFiles(const QString &from, const QString &to, const QStringList &leaveOut = {});
 
+// Fresh copies of the window fixture's configuration, each in its own folder of one temporary
+// directory, without the files named in `leaveOut`.
+class ConfigCopies
+{
+public:
+    QString next(const QStringList &leaveOut = {});
+
+private:
+    QTemporaryDir temp;
+    int copies = 0;
+};
+
 // The line rules of both drop files read the plain way, with a text-mode QFile and QTextStream,
 // to hold the fast readers against: the first two lines are the header, blank lines are skipped,
 // every other line goes to `body` with its line number. False with body's error when it refuses
