@@ -2,7 +2,7 @@
 // item library it builds and filters, and its two edits that reach every record.
 #include "Bench.h"
 
-#include "BenchPrompts.h"
+#include "BenchWindow.h"
 #include "data/ItemLibrary.h"
 #include "data/NameResolver.h"
 #include "dialogs/DropBoxManagerDialog.h"
@@ -24,30 +24,6 @@
 #include <memory>
 
 namespace {
-
-// Sees the paint events of the whole application.
-class PaintSeen : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        painted = painted || event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-// Runs events until `done` holds and a paint has happened, the paint included.
-void runUntil(PaintSeen &seen, const std::function<bool()> &done)
-{
-    QElapsedTimer guard;
-    guard.start();
-    while (!(seen.painted && done()) && guard.elapsed() < 20000)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    QApplication::processEvents();
-}
 
 // The id of 1 or more seen most often.
 class Tally

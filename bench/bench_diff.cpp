@@ -1,6 +1,7 @@
 // The review before saving on the default generated configuration: the comparison after unifying
 // 100,000 monsters, and the command line comparing the files before and after.
 #include "Bench.h"
+#include "BenchWindow.h"
 
 #include "cli/CliCommands.h"
 #include "data/DropBoxContentParser.h"
@@ -55,20 +56,6 @@ bool unifiedDocuments(const BenchContext &context, UnifiedDocuments &documents)
     return true;
 }
 
-// Sees the paint events of the whole application.
-class PaintSeen : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        painted = painted || event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 // The median wall time, reported, with the thread's median CPU time printed beside it: on a busy
 // machine the two part.
 void timed(const BenchContext &context, const QString &name, const std::function<void()> &run,
@@ -122,11 +109,7 @@ LOOTWRIGHT_BENCH(diff, 510)
         dialog.setDocuments(documents.beforeMonsters, documents.beforeBoxes, documents.monsters,
                             documents.boxes);
         dialog.show();
-        QElapsedTimer guard;
-        guard.start();
-        while (!seen.painted && guard.elapsed() < 20000)
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QApplication::processEvents();
+        runUntil(seen, [] { return true; });
     });
     qApp->removeEventFilter(&seen);
 

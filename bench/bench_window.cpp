@@ -1,7 +1,7 @@
 // Start-up and selection times of the main window on the generated configuration.
 #include "Bench.h"
 
-#include "BenchPrompts.h"
+#include "BenchWindow.h"
 #include "data/NameResolver.h"
 #include "dialogs/ItemLibraryDialog.h"
 #include "edit/Favorites.h"

@@ -2,7 +2,12 @@
 
 #include "dialogs/Prompts.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QMenu>
+
+#include <functional>
 
 // A window under measurement must never wait for a person: every question is declined.
 class SilentPrompts : public Prompts
@@ -55,3 +60,27 @@ public:
         return std::nullopt;
     }
 };
+
+// Sees the paint events of the whole application.
+class PaintSeen : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        painted = painted || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Runs events until `done` holds and a paint has happened, the paint included.
+inline void runUntil(PaintSeen &seen, const std::function<bool()> &done)
+{
+    QElapsedTimer guard;
+    guard.start();
+    while (!(seen.painted && done()) && guard.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QApplication::processEvents();
+}
