@@ -1,5 +1,5 @@
-#include "WindowTestSupport.h"
 #include "TestSupport.h"
+#include "WindowTestSupport.h"
 
 #include "dialogs/DropBoxManagerDialog.h"
 #include "dialogs/ItemSourcesDialog.h"
@@ -137,13 +137,14 @@ private Q_SLOTS:
             << originalBoxes << WindowTest::originalMonsters << "3 7 8 @3" << refs3 << "撤销";
         QTest::newRow("add box: the first id no box has and no monster names")
             << 3 << QList<int>{} << "" << QStringList{"click:addBoxButton"} << QStringList{}
-            << QStringList{} << originalBoxes + " 1:100:" << WindowTest::originalMonsters << "3 7 8 1 @1"
+            << QStringList{} << originalBoxes + " 1:100:" << WindowTest::originalMonsters
+            << "3 7 8 1 @1"
             << "未找到使用包裹 ID 1 的怪物"
             << "撤销 包裹管理器：添加包裹";
         QTest::newRow("copy box: skips 9, which monster 1002 names")
             << 8 << QList<int>{} << "" << QStringList{"click:copyBoxButton"} << QStringList{}
-            << QStringList{} << originalBoxes + " 10:2500:5001,6001,7001" << WindowTest::originalMonsters
-            << "3 7 8 10 @10"
+            << QStringList{} << originalBoxes + " 10:2500:5001,6001,7001"
+            << WindowTest::originalMonsters << "3 7 8 10 @10"
             << "未找到使用包裹 ID 10 的怪物"
             << "撤销 包裹管理器：复制包裹";
         QTest::newRow("remove the selected box")
@@ -166,15 +167,15 @@ private Q_SLOTS:
             << QStringList{"text:5001"}
             << QStringList{"getText|删除指定物品ID|请输入要删除的物品ID：",
                            "information|删除完成|已从 2 个槽位删除物品ID 5001（涉及 2 个包裹）"}
-            << "3:1000:5002 7:0:6001 8:2500:6001,7001" << WindowTest::originalMonsters << "3 7 8 @8" << refs8
-            << "撤销 包裹管理器：删除物品ID";
+            << "3:1000:5002 7:0:6001 8:2500:6001,7001" << WindowTest::originalMonsters << "3 7 8 @8"
+            << refs8 << "撤销 包裹管理器：删除物品ID";
         QTest::newRow("replace an item id, the selected item offered")
             << 8 << QList<int>{1} << "" << QStringList{"click:replaceItemIdButton"}
             << QStringList{"pair:6001,6002"}
             << QStringList{"getNumberPair|替换物品ID|被替换的物品ID：",
                            "information|替换完成|已替换 2 个槽位：6001 → 6002"}
-            << "3:1000:5001,5002 7:0:6002 8:2500:5001,6002,7001" << WindowTest::originalMonsters << "3 7 8 @8"
-            << refs8 << "撤销 包裹管理器：替换物品ID";
+            << "3:1000:5001,5002 7:0:6002 8:2500:5001,6002,7001" << WindowTest::originalMonsters
+            << "3 7 8 @8" << refs8 << "撤销 包裹管理器：替换物品ID";
         QTest::newRow("save the box: renamed, the monsters stay on the old id")
             << 3 << QList<int>{} << "" << QStringList{"fields:30,1200,", "click:saveBoxButton"}
             << QStringList{} << QStringList{} << "30:1200:5001,5002 7:0:6001 8:2500:5001,6001,7001"
@@ -189,8 +190,8 @@ private Q_SLOTS:
         QTest::newRow("save configuration: the box first, then the files")
             << 8 << QList<int>{} << "" << QStringList{"fields:8,2600,3", "click:saveConfigButton"}
             << QStringList{} << QStringList{"information|保存成功|" + WindowTest::savedText}
-            << "3:1000:5001,5002 7:0:6001 8:2600:5001,6001,7001" << WindowTest::originalMonsters << "3 7 8 @8"
-            << refs8 << "撤销 包裹管理器：修改包裹";
+            << "3:1000:5001,5002 7:0:6001 8:2600:5001,6001,7001" << WindowTest::originalMonsters
+            << "3 7 8 @8" << refs8 << "撤销 包裹管理器：修改包裹";
         QTest::newRow("remove the selected items")
             << 8 << QList<int>{0, 2} << "" << QStringList{"click:removeItemsButton"}
             << QStringList{} << QStringList{} << "3:1000:5001,5002 7:0:6001 8:2500:6001"
@@ -198,8 +199,8 @@ private Q_SLOTS:
         QTest::newRow("item menu removes the row under the pointer")
             << 8 << QList<int>{} << "" << QStringList{"itemMenu:1"}
             << QStringList{"menu:删除选中物品"} << QStringList{"execMenu||"}
-            << "3:1000:5001,5002 7:0:6001 8:2500:5001,7001" << WindowTest::originalMonsters << "3 7 8 @8"
-            << refs8 << "撤销 包裹管理器：删除物品";
+            << "3:1000:5001,5002 7:0:6001 8:2500:5001,7001" << WindowTest::originalMonsters
+            << "3 7 8 @8" << refs8 << "撤销 包裹管理器：删除物品";
         QTest::newRow("box filter by item id")
             << 3 << QList<int>{} << "" << QStringList{"filter:6001"} << QStringList{}
             << QStringList{} << originalBoxes << WindowTest::originalMonsters << "7 8 @7"
@@ -227,8 +228,8 @@ private Q_SLOTS:
         QTest::newRow("library menu adds the selected items")
             << 3 << QList<int>{} << "6001" << QStringList{"libraryMenu:0"}
             << QStringList{"menu:添加到当前包裹（1个）"} << QStringList{"execMenu||"}
-            << "3:1000:5001,5002,6001 7:0:6001 8:2500:5001,6001,7001" << WindowTest::originalMonsters
-            << "3 7 8 @3" << refs3 << "撤销 包裹管理器：添加物品";
+            << "3:1000:5001,5002,6001 7:0:6001 8:2500:5001,6001,7001"
+            << WindowTest::originalMonsters << "3 7 8 @3" << refs3 << "撤销 包裹管理器：添加物品";
         QTest::newRow("close with 保存并关闭")
             << 8 << QList<int>{} << "" << QStringList{"fields:8,5000,", "ok"} << QStringList{}
             << QStringList{} << "3:1000:5001,5002 7:0:6001 8:5000:5001,6001,7001"

@@ -177,8 +177,8 @@ private Q_SLOTS:
             << QStringList{}
             << QStringList{"怪物[1002:骷髅兵]：应用目标爆率 10.0000%%（实际≈10.0000%%），包裹[8] "
                            "权值 2500 → 5000"}
-            << WindowTest::originalMonsters << QStringList{"8|5000|12|1|5001:1,6001:2,7001:1|100"} << 8
-            << "500 队伍 3 | 7:0:N/A:1 8:5000:10.00%:3";
+            << WindowTest::originalMonsters << QStringList{"8|5000|12|1|5001:1,6001:2,7001:1|100"}
+            << 8 << "500 队伍 3 | 7:0:N/A:1 8:5000:10.00%:3";
         QTest::newRow("target rate of a shared box: the copy is selected")
             << QList<int>{1001} << 3 << "onApplyTargetDropRate" << QStringList{"target:10"}
             << QStringList{}
@@ -190,7 +190,8 @@ private Q_SLOTS:
         QTest::newRow("target rate refused")
             << QList<int>{1002} << 8 << "onApplyTargetDropRate" << QStringList{"target:nan"}
             << QStringList{"warning|错误|计算出的包裹权值无效，请检查参数"} << QStringList{}
-            << WindowTest::originalMonsters << QStringList{} << 8 << "500 队伍 3 | 7:0:N/A:1 8:2500:20.00%:3";
+            << WindowTest::originalMonsters << QStringList{} << 8
+            << "500 队伍 3 | 7:0:N/A:1 8:2500:20.00%:3";
         QTest::newRow("duplicate box")
             << QList<int>{1001, 1002} << 3 << "duplicateSelectedBox" << QStringList{}
             << QStringList{}
@@ -207,8 +208,8 @@ private Q_SLOTS:
             << QList<int>{1001} << 3 << "deleteSelectedItems" << QStringList{"rows:1,60", "yes"}
             << QStringList{"question|确认删除|确定要删除选中的 1 个物品吗？",
                            "information|删除成功|已删除 1 个物品"}
-            << QStringList{"怪物[1001:史莱姆]：包裹[3] 删除物品 1 个：5002"} << WindowTest::originalMonsters
-            << QStringList{"3|1000|-1|0|5001:1|100"} << 3
+            << QStringList{"怪物[1001:史莱姆]：包裹[3] 删除物品 1 个：5002"}
+            << WindowTest::originalMonsters << QStringList{"3|1000|-1|0|5001:1|100"} << 3
             << "200 个人 2 | 3:1000:20.00%:1 7:0:N/A:1";
         // The dialog's three ways to apply in batch mode, and Cancel.
         QTest::newRow("edit: drops enabled")
@@ -226,12 +227,13 @@ private Q_SLOTS:
             << "无配置 无配置 0 | ";
         QTest::newRow("edit: cancelled")
             << three << 3 << "onEditSelectedMonsters" << QStringList{"edit:cancel"}
-            << QStringList{"editMonster||3"} << QStringList{} << WindowTest::originalMonsters << QStringList{}
-            << 3 << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
+            << QStringList{"editMonster||3"} << QStringList{} << WindowTest::originalMonsters
+            << QStringList{} << 3 << "200 个人 2 | 3:1000:20.00%:2 7:0:N/A:1";
         QTest::newRow("add items")
             << QList<int>{1001} << 3 << "addItemsToCurrentBox" << QStringList{"ids:9,5001,5"}
             << QStringList{} << QStringList{"怪物[1001:史莱姆]：包裹[3] 添加物品 2 个：9, 5"}
-            << WindowTest::originalMonsters << QStringList{"3|1000|-1|0|5001:1,5002:1,9:-1,5:-1|100"} << 3
+            << WindowTest::originalMonsters
+            << QStringList{"3|1000|-1|0|5001:1,5002:1,9:-1,5:-1|100"} << 3
             << "200 个人 2 | 3:1000:20.00%:4 7:0:N/A:1";
     }
 

@@ -110,7 +110,8 @@ private Q_SLOTS:
         const QByteArray boxAfter = readBytes(w.boxFilePath());
         QVERIFY(boxAfter != boxBefore); // rewritten with every slot spelled out
         QVERIFY(boxAfter.startsWith("ID BoxValue NotifyId ForceOpenFlag ItemId1 Level1\n"));
-        QCOMPARE(prompts->transcript(), QStringList{"information|保存成功|" + WindowTest::savedText});
+        QCOMPARE(prompts->transcript(),
+                 QStringList{"information|保存成功|" + WindowTest::savedText});
         QCOMPARE(w.findChild<QPlainTextEdit *>("operationLogEdit")->toPlainText(),
                  QStringLiteral("[2026-12-06 10:00:00] 保存配置：DropBoxContent=%1")
                      .arg(w.boxFilePath()));
@@ -331,7 +332,8 @@ private Q_SLOTS:
         const QByteArray monsterBefore = readBytes(monsterPath);
         const QByteArray boxBefore = readBytes(boxPath);
         h.child<QPushButton>("saveConfigButton")->click();
-        QCOMPARE(h.prompts->transcript(), QStringList{"information|保存成功|" + WindowTest::savedText});
+        QCOMPARE(h.prompts->transcript(),
+                 QStringList{"information|保存成功|" + WindowTest::savedText});
         // The first save keeps both previous files; the next one adds no backup.
         const QDir backups(QDir(h.configDir).filePath("backup"));
         QCOMPARE(readBytes(backups.filePath("MonsterDropBoxs.20261206-100000.txt")), monsterBefore);
