@@ -227,11 +227,7 @@ QList<ItemSourceIndex::MonsterTotal> ItemSourceIndex::totals(const QList<Source>
         MonsterTotal &total = result.last();
         total.slots.append(source->slot);
         total.boxIds.append(source->boxId);
-        const double rate = source->killRate(multiplier);
-        if (std::isnan(rate))
-            total.odds.addUnratedRoll();
-        else
-            total.odds.addRoll(rate);
+        total.odds.addBoxRoll(source->mValue, source->boxValue, multiplier);
     }
     return result;
 }

@@ -4,37 +4,16 @@
 #include "dialogs/DropChanceChartView.h"
 #include "dialogs/KillSimulationDialog.h"
 #include "dialogs/Prompts.h"
+#include "edit/LogLabels.h"
 #include "export/CsvDropRateExport.h"
 #include "mainwindow/MainWindowUi.h"
 #include "models/MonsterBoxListModel.h"
-#include "rates/DropRate.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRandomGenerator>
-
-namespace {
-
-const MonsterDropConfig *recordOf(const MonsterDropData &monsters, int monsterId)
-{
-    for (const MonsterDropConfig &record : monsters.records) {
-        if (record.monsterId == monsterId)
-            return &record;
-    }
-    return nullptr;
-}
-
-QString monsterText(int monsterId)
-{
-    const QString name = NameResolver::instance().monsterName(monsterId);
-    return name.isEmpty() ? QCoreApplication::translate("Lootwright", "怪物[%1]").arg(monsterId)
-                          : QCoreApplication::translate("Lootwright", "怪物[%1:%2]")
-                                .arg(QString::number(monsterId), name);
-}
-
-} // namespace
 
 void MainWindow::createOddsActions()
 {
@@ -67,7 +46,8 @@ void MainWindow::onExportDropRateCsv()
 
 void MainWindow::onSimulateKills()
 {
-    const MonsterDropConfig *record = recordOf(monsterDocument(), selectedMonsterId());
+    const MonsterDropConfig *record =
+        MonsterEdits::findRecord(monsterDocument(), selectedMonsterId());
     if (!record) {
         prompts->information(
             this, QCoreApplication::translate("Lootwright", "提示"),
@@ -83,19 +63,17 @@ void MainWindow::onSimulateKills()
 
 void MainWindow::showSelectedBoxCurve()
 {
-    const MonsterDropConfig *record = recordOf(monsterDocument(), selectedMonsterId());
+    const MonsterDropConfig *record =
+        MonsterEdits::findRecord(monsterDocument(), selectedMonsterId());
     const DropBoxConfig *box = selectedBox();
     if (!record || !box)
         return;
     DropChanceChartView::Curve curve;
     curve.name = QCoreApplication::translate("Lootwright", "包裹[%1]").arg(box->boxId);
-    if (DropRate::hasRate(box->boxValue))
-        curve.odds.addRoll(
-            DropRate::fraction(record->mValue, box->boxValue, monsterBoxModel->dropMultiplier()));
-    else
-        curve.odds.addUnratedRoll();
-    DropChanceChartView::showWindow(this,
-                                    QCoreApplication::translate("Lootwright", "掉落曲线 - %1 %2")
-                                        .arg(monsterText(record->monsterId), curve.name),
-                                    {curve});
+    curve.odds.addBoxRoll(record->mValue, box->boxValue, monsterBoxModel->dropMultiplier());
+    DropChanceChartView::showWindow(
+        this,
+        QCoreApplication::translate("Lootwright", "掉落曲线 - %1 %2")
+            .arg(LogLabels::monsterLabel(record->monsterId), curve.name),
+        {curve});
 }

@@ -76,6 +76,14 @@ void ItemOdds::addRoll(double rate, int copies)
     expected += boundedRate(rate) * copies;
 }
 
+void ItemOdds::addBoxRoll(int monsterValue, int boxWeight, double multiplier, int copies)
+{
+    if (DropRate::hasRate(boxWeight))
+        addRoll(DropRate::fraction(monsterValue, boxWeight, multiplier), copies);
+    else
+        addUnratedRoll();
+}
+
 double ItemOdds::chancePerKill() const
 {
     return -std::expm1(logMiss);

@@ -41,6 +41,9 @@ public:
     void addRoll(double rate, int copies = 1);
     // A slot naming a box without a rate: it never drops.
     void addUnratedRoll() { ++rolls; }
+    // A slot naming a box of this weight: a roll at the monster's rate for it, or an unrated
+    // roll when the weight gives no rate.
+    void addBoxRoll(int monsterValue, int boxWeight, double multiplier, int copies = 1);
 
     int rollCount() const { return rolls; }
     // Whether any roll has a rate; without one the item's rate is "N/A".
