@@ -2,6 +2,7 @@
 
 #include "data/NameResolver.h"
 #include "edit/DropComparison.h"
+#include "edit/MonsterEdits.h"
 #include "export/CsvDropRateExport.h"
 #include "export/HtmlDropRateExport.h"
 #include "rates/KillSimulation.h"
@@ -369,13 +370,7 @@ int runSimulate(const ParsedArguments &args, QTextStream &out, QTextStream &err)
     if (!loadConfiguration(args.positionals.at(1), config, error) ||
         !loadNames(args.positionals.at(1), error))
         return fail(err, error);
-    const MonsterDropConfig *record = nullptr;
-    for (const MonsterDropConfig &candidate : config.monsters.records) {
-        if (candidate.monsterId == monsterId) {
-            record = &candidate;
-            break;
-        }
-    }
+    const MonsterDropConfig *record = MonsterEdits::findRecord(config.monsters, monsterId);
     if (!record)
         return fail(err, QStringLiteral("怪物ID %1 没有掉落记录").arg(monsterId));
     const KillSimulation simulation(*record, config.boxes, multiplier);
