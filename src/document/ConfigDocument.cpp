@@ -228,14 +228,14 @@ void ConfigDocument::onFilesTouched(const QStringList &paths)
 void ConfigDocument::checkDropFile(DropFilePair::File file)
 {
     const bool boxes = file == DropFilePair::File::Boxes;
-    const QString path = boxes ? files.boxPath() : files.monsterPath();
+    const QString path = filePath(file);
     const FileStamp now = FileStamp::ofFile(path);
     // Gone, or the bytes last read or written (our own save): nothing to read. A file that went
     // is for the check before the next save.
     if (!now.exists() || now.sameContent(boxes ? files.boxStamp() : files.monsterStamp()))
         return;
     FileStamp &reported = boxes ? reportedBoxStamp : reportedMonsterStamp;
-    if (!(boxes ? boxesModified() : monstersModified())) {
+    if (!isModified(file)) {
         QString error;
         if (reloadFromDisk(file, error)) {
             Q_EMIT reloadedFromDisk(path);

@@ -57,6 +57,10 @@ public:
     const DropBoxContentData &boxes() const { return boxData; }
     const QString &monsterFilePath() const { return files.monsterPath(); }
     const QString &boxFilePath() const { return files.boxPath(); }
+    const QString &filePath(DropFilePair::File file) const
+    {
+        return file == DropFilePair::File::Boxes ? boxFilePath() : monsterFilePath();
+    }
     const DropFilePair &filePair() const { return files; }
     const QString &configDirectory() const { return configDir; }
     QUndoStack *undoStack() const { return history; }
@@ -69,6 +73,10 @@ public:
     bool isModified() const;
     bool monstersModified() const;
     bool boxesModified() const;
+    bool isModified(DropFilePair::File file) const
+    {
+        return file == DropFilePair::File::Boxes ? boxesModified() : monstersModified();
+    }
 
     // The name tables and both drop files of a directory; a file that is missing or does not read
     // leaves its document as it was. Announces the load when it replaced anything.

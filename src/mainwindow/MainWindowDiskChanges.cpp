@@ -16,11 +16,6 @@
 
 namespace {
 
-QString pathOf(const ConfigDocument &document, DropFilePair::File file)
-{
-    return file == DropFilePair::File::Boxes ? document.boxFilePath() : document.monsterFilePath();
-}
-
 QPushButton *barButton(QWidget *bar, const QString &name, const QString &text, const char *keys)
 {
     auto *button = new QPushButton(text, bar);
@@ -103,9 +98,8 @@ void MainWindow::onFileChangedOnDisk(DropFilePair::File file)
     QStringList names;
     bool unsaved = false;
     for (DropFilePair::File changed : std::as_const(filesChangedOnDisk)) {
-        names << QFileInfo(pathOf(*document, changed)).fileName();
-        unsaved = unsaved || (changed == DropFilePair::File::Boxes ? document->boxesModified()
-                                                                   : document->monstersModified());
+        names << QFileInfo(document->filePath(changed)).fileName();
+        unsaved = unsaved || document->isModified(changed);
     }
     // Without unsaved changes the file came here because it did not read (half written).
     diskChangeLabel->setText(
@@ -121,9 +115,8 @@ void MainWindow::onReloadChangedFiles()
     const QList<DropFilePair::File> changed = filesChangedOnDisk;
     QStringList losing;
     for (DropFilePair::File file : changed) {
-        if (file == DropFilePair::File::Boxes ? document->boxesModified()
-                                              : document->monstersModified())
-            losing << QFileInfo(pathOf(*document, file)).fileName();
+        if (document->isModified(file))
+            losing << QFileInfo(document->filePath(file)).fileName();
     }
     if (!losing.isEmpty() &&
         prompts->choose(
@@ -136,7 +129,7 @@ void MainWindow::onReloadChangedFiles()
         return;
     hideDiskChangeBar();
     for (DropFilePair::File file : changed) {
-        const QString path = pathOf(*document, file);
+        const QString path = document->filePath(file);
         QString error;
         if (!document->reloadFromDisk(file, error)) {
             prompts->critical(
