@@ -367,8 +367,7 @@ int runSimulate(const ParsedArguments &args, QTextStream &out, QTextStream &err)
                 QStringLiteral("种子无效：%1（应为 0 到 18446744073709551615 的整数）").arg(text));
     }
     Configuration config;
-    if (!loadConfiguration(args.positionals.at(1), config, error) ||
-        !loadNames(args.positionals.at(1), error))
+    if (!load(args.positionals.at(1), config, true, err, error))
         return fail(err, error);
     const MonsterDropConfig *record = MonsterEdits::findRecord(config.monsters, monsterId);
     if (!record)

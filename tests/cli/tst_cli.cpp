@@ -223,9 +223,13 @@ private Q_SLOTS:
     void simulateEqualsCore()
     {
         Harness h;
+        // What the load settles beside the files is said first, as by every other command.
+        const QString journal = QDir(h.configDir).filePath(".lootwright-save.journal");
+        QVERIFY(TestSupport::writeBytes(journal, "not a journal"));
         const Result result = runCli({"simulate", "1001", h.configDir, "--seed", "42", "--kills",
                                       "500", "--players", "300", "--item", "5002", "--json"});
         QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err.value(0), "已删除无法读取的保存日志：" + journal);
         const QJsonObject shown = QJsonDocument::fromJson(result.out.join(u'\n').toUtf8()).object();
         QCOMPARE(shown["seed"].toString(), QStringLiteral("42"));
 
