@@ -181,13 +181,13 @@ void KillSimulationDialog::showFirstDrops(const KillSimulation::FirstDrops &drop
                             QCoreApplication::translate("Lootwright", " 首次掉落：") +
                             KillSimulationTable::firstDropSummary(drops));
     auto *players = new QBarSet(QCoreApplication::translate("Lootwright", "玩家数"), chart);
-    const QStringList labels = KillSimulationTable::firstDropLabels(drops);
     const QList<QStringList> rows = KillSimulationTable::firstDropRows(drops);
+    QStringList labels;
     qint64 most = 1;
-    for (const QStringList &row : rows) {
-        const qint64 count = row.at(1).toLongLong();
-        players->append(double(count));
-        most = std::max(most, count);
+    for (const KillSimulationTable::FirstDropBar &bar : KillSimulationTable::firstDropBars(drops)) {
+        labels << bar.label;
+        players->append(double(bar.players));
+        most = std::max(most, bar.players);
     }
     auto *series = new QBarSeries(chart);
     series->append(players);

@@ -251,18 +251,18 @@ QList<QStringList> firstDropRows(const KillSimulation::FirstDrops &drops)
     return rows;
 }
 
-QStringList firstDropLabels(const KillSimulation::FirstDrops &drops)
+QList<FirstDropBar> firstDropBars(const KillSimulation::FirstDrops &drops)
 {
-    QStringList labels;
+    QList<FirstDropBar> bars;
     if (drops.never < drops.players) {
-        for (qsizetype bin = 1; bin <= drops.bins.size(); ++bin)
-            labels << QString::number(bin * drops.binWidth);
+        for (qsizetype bin = 0; bin < drops.bins.size(); ++bin)
+            bars.append({QString::number((bin + 1) * drops.binWidth), drops.bins.at(bin)});
     }
     if (drops.beyond > 0)
-        labels << QStringLiteral("> %1").arg(drops.binWidth * drops.bins.size());
+        bars.append({QStringLiteral("> %1").arg(drops.binWidth * drops.bins.size()), drops.beyond});
     if (drops.never > 0)
-        labels << QCoreApplication::translate("Lootwright", "从不");
-    return labels;
+        bars.append({QCoreApplication::translate("Lootwright", "从不"), drops.never});
+    return bars;
 }
 
 QString firstDropSummary(const KillSimulation::FirstDrops &drops)

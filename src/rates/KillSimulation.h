@@ -108,8 +108,14 @@ QStringList itemCells(const KillSimulation::Item &item, const NameResolver &name
 QStringList firstDropHeader();
 // The bins, then "more than" and "never" rows when they hold players.
 QList<QStringList> firstDropRows(const KillSimulation::FirstDrops &drops);
-// The rows' short names for a chart's axis: each bin's last kill count, "> N", "从不".
-QStringList firstDropLabels(const KillSimulation::FirstDrops &drops);
+// The rows as a chart's bars: a short name for the axis (each bin's last kill count, "> N",
+// "从不") and the players in it.
+struct FirstDropBar
+{
+    QString label;
+    qint64 players = 0;
+};
+QList<FirstDropBar> firstDropBars(const KillSimulation::FirstDrops &drops);
 // "1000 名玩家：平均 4.97 次（期望 5.00 次），中位数 4 次".
 QString firstDropSummary(const KillSimulation::FirstDrops &drops);
 
