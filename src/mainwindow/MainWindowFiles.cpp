@@ -104,28 +104,28 @@ bool MainWindow::saveDocuments()
     ConfigDocument::SaveTargets targets = document->currentTargets();
     // A changed document that came from no file: the user says where it goes, or it is not
     // saved and the save says so.
-    if (targets.monsterPath.isEmpty() && document->monstersModified()) {
-        targets.monsterPath = prompts->saveFileName(
-            this, QCoreApplication::translate("Lootwright", "保存怪物掉落配置"),
-            QDir(configDir).filePath(QStringLiteral("MonsterDropBoxs.txt")), fileFilter());
-        if (targets.monsterPath.isEmpty()) {
-            prompts->critical(this, QCoreApplication::translate("Lootwright", "保存失败"),
-                              QCoreApplication::translate(
-                                  "Lootwright", "怪物掉落配置已修改但没有文件，未保存。"));
-            return false;
-        }
-    }
-    if (targets.boxPath.isEmpty() && document->boxesModified()) {
-        targets.boxPath = prompts->saveFileName(
-            this, QCoreApplication::translate("Lootwright", "保存包裹内容配置"),
-            QDir(configDir).filePath(QStringLiteral("DropBoxContent.txt")), fileFilter());
-        if (targets.boxPath.isEmpty()) {
-            prompts->critical(this, QCoreApplication::translate("Lootwright", "保存失败"),
-                              QCoreApplication::translate(
-                                  "Lootwright", "包裹内容配置已修改但没有文件，未保存。"));
-            return false;
-        }
-    }
+    const auto askTarget = [this](QString &target, bool modified, const QString &title,
+                                  const QString &fileName, const QString &refusal) {
+        if (!target.isEmpty() || !modified)
+            return true;
+        target =
+            prompts->saveFileName(this, title, QDir(configDir).filePath(fileName), fileFilter());
+        if (!target.isEmpty())
+            return true;
+        prompts->critical(this, QCoreApplication::translate("Lootwright", "保存失败"), refusal);
+        return false;
+    };
+    if (!askTarget(
+            targets.monsterPath, document->monstersModified(),
+            QCoreApplication::translate("Lootwright", "保存怪物掉落配置"),
+            QStringLiteral("MonsterDropBoxs.txt"),
+            QCoreApplication::translate("Lootwright", "怪物掉落配置已修改但没有文件，未保存。")) ||
+        !askTarget(
+            targets.boxPath, document->boxesModified(),
+            QCoreApplication::translate("Lootwright", "保存包裹内容配置"),
+            QStringLiteral("DropBoxContent.txt"),
+            QCoreApplication::translate("Lootwright", "包裹内容配置已修改但没有文件，未保存。")))
+        return false;
     if (targets.monsterPath.isEmpty() && targets.boxPath.isEmpty()) {
         prompts->information(
             this, QCoreApplication::translate("Lootwright", "提示"),
